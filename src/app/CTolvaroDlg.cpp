@@ -1,0 +1,180 @@
+#include "app/CTolvaroDlg.h"
+
+#include "app/CommandIds.h"
+#include "app/MenuStates.h"
+#include "app/StartupOptions.h"
+#include "platform/IDialogs.h"
+#include "platform/IMainWindow.h"
+#include "platform/IPlayer.h"
+#include "platform/ITextView.h"
+#include "platform/ITimers.h"
+#include "res/StringTable.h"
+#include "ui/Language.h"
+
+#include <QDir>
+
+namespace tolvaro {
+
+CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
+    : QObject(parent), m_platform(platform) {
+    m_handlers = {
+        {cmd::kExit, &CTolvaroDlg::OnExit},
+        {cmd::kAbout, &CTolvaroDlg::OnAbout},
+        {cmd::kFocusTree, &CTolvaroDlg::OnFocusTree},
+        {cmd::kFocusText, &CTolvaroDlg::OnFocusText},
+        {cmd::kLanguageGerman, &CTolvaroDlg::OnLanguageGerman},
+        {cmd::kLanguageEnglish, &CTolvaroDlg::OnLanguageEnglish},
+    };
+    connect(&m_commands, &CommandTable::Command, this, &CTolvaroDlg::OnCommand);
+    m_platform.timers.SetTickHandler([this](int id) { OnTimer(id); });
+}
+
+CTolvaroDlg::~CTolvaroDlg() { m_platform.timers.SetTickHandler({}); }
+
+void CTolvaroDlg::OnInitDialog(const StartupInfo& startup) {
+    m_strProgramFolder = startup.programFolder;
+    m_strDataFolder = startup.dataFolder;
+    // A folder that cannot be created is not reported: the file operations in it fail quietly.
+    QDir().mkpath(m_strDataFolder);
+    WriteDefaultFiles();
+    ResetToNoBook();
+    LoadSettings();
+    m_strBookFolder = ParseBookFolderOption(startup.commandLine);
+    m_platform.timers.SetTimer(kTimerStartup, 100);
+}
+
+void CTolvaroDlg::OnTimer(int id) {
+    if (id == kTimerStartup) {
+        m_platform.timers.KillTimer(kTimerStartup);
+        if (!m_strBookFolder.isEmpty())
+            OpenBookFolder(m_strBookFolder);
+    }
+}
+
+void CTolvaroDlg::OnCommand(int id) {
+    switch (id) {
+    case cmd::kSkipFootnote:
+    case cmd::kSkipSidebar:
+    case cmd::kSkipProdnote:
+    case cmd::kSkipPageNumber:
+    case cmd::kAutoPlay:
+        OnToggle(id);
+        return;
+    default:
+        break;
+    }
+    if (const auto handler = m_handlers.value(id))
+        (this->*handler)();
+}
+
+// The action has already flipped its check mark; the flag follows the mark.
+void CTolvaroDlg::OnToggle(int id) {
+    const bool on = m_commands.IsChecked(id);
+    switch (id) {
+    case cmd::kSkipFootnote:
+        m_bSkipFootnote = on;
+        break;
+    case cmd::kSkipSidebar:
+        m_bSkipSidebar = on;
+        break;
+    case cmd::kSkipProdnote:
+        m_bSkipProdnote = on;
+        break;
+    case cmd::kSkipPageNumber:
+        m_bSkipPageNumber = on;
+        break;
+    case cmd::kAutoPlay:
+        m_bAutoPlay = on;
+        break;
+    default:
+        break;
+    }
+}
+
+void CTolvaroDlg::OnFocusTree() { m_platform.window.FocusTree(); }
+
+void CTolvaroDlg::OnFocusText() { m_platform.textView.Focus(); }
+
+void CTolvaroDlg::OnAbout() { m_platform.dialogs.ShowAbout(); }
+
+void CTolvaroDlg::OnLanguageGerman() { SwitchLanguage(kLangGerman); }
+
+void CTolvaroDlg::OnLanguageEnglish() { SwitchLanguage(kLangEnglish); }
+
+void CTolvaroDlg::SwitchLanguage(int langOffset) {
+    m_nLangOffset = langOffset;
+    const QString noBookmarks = LoadString(44 + m_nLangOffset);
+    const QString noResults = LoadString(45 + m_nLangOffset);
+    if (!m_bBookOpen) {
+        m_bStartPageShown = true;
+        m_platform.textView.Navigate(StartPagePath());
+        m_model.m_lbBookmarks.ResetTo(noBookmarks);
+        m_model.m_lbSearchHits.ResetTo(noResults);
+    } else {
+        // Lines already there, a placeholder of the other language among them, stay.
+        if (m_model.m_lbBookmarks.Count() == 0)
+            m_model.m_lbBookmarks.AddString(noBookmarks);
+        if (m_model.m_lbSearchHits.Count() == 0)
+            m_model.m_lbSearchHits.AddString(noResults);
+    }
+    ApplyMenuLanguage(m_commands, m_nLangOffset);
+}
+
+void CTolvaroDlg::OnExit() {
+    if (m_bBookOpen)
+        CloseOpenBook(!m_bSkipLastBookWrite);
+    SaveSettings();
+    m_platform.window.EndDialog();
+}
+
+void CTolvaroDlg::CloseOpenBook(bool writeLastBook) {
+    m_bBookOpen = false;
+    m_platform.timers.KillTimer(kTimerMark);
+    m_platform.timers.KillTimer(kTimerPoll);
+    if (writeLastBook)
+        SaveLastBook();
+    SaveResume();
+    SaveBookmarks();
+}
+
+QString CTolvaroDlg::StartPagePath() const {
+    return m_strProgramFolder + LoadString(42 + m_nLangOffset);
+}
+
+void CTolvaroDlg::ResetToNoBook() {
+    m_platform.timers.KillTimer(kTimerMark);
+    m_platform.timers.KillTimer(kTimerPoll);
+    m_platform.window.SetWaitCursor(true);
+    m_strDocFragment.clear();
+    m_strSearchTerm.clear();
+    HeadingTree& tree = m_model.m_treeTitles;
+    if (tree.Count() > 0) {
+        tree.Select(tree.FirstRoot());
+        tree.DeleteAllItems();
+    }
+    m_model.m_lbBookmarks.ResetTo(LoadString(44 + m_nLangOffset));
+    m_model.m_lbSearchHits.ResetTo(LoadString(45 + m_nLangOffset));
+    m_model.DeleteAllRows();
+    m_platform.player.SetUrl(QString());
+    m_bStartPageShown = true;
+    m_platform.textView.Navigate(StartPagePath());
+    ApplyNoBookState(m_commands);
+    m_platform.window.SetWaitCursor(false);
+}
+
+bool CTolvaroDlg::OpenBookFolder(const QString& folder) {
+    // Books cannot be loaded yet; the window stays without a book.
+    Q_UNUSED(folder);
+    return false;
+}
+
+// The data files are not written yet: settings, resume positions, bookmarks and the last book
+// live only as long as the program runs.
+void CTolvaroDlg::WriteDefaultFiles() {}
+void CTolvaroDlg::LoadSettings() {}
+void CTolvaroDlg::SaveSettings() {}
+void CTolvaroDlg::SaveLastBook() {}
+void CTolvaroDlg::SaveResume() {}
+void CTolvaroDlg::SaveBookmarks() {}
+
+} // namespace tolvaro

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "app/CommandTable.h"
+#include "book/BookModel.h"
+#include "platform/Platform.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+namespace tolvaro {
+
+// Where the program starts from: supplied by the program, or by a test.
+struct StartupInfo {
+    QString programFolder; // holds documents/, no trailing "/"
+    QString dataFolder;    // per-user data folder, no trailing "/"
+    QString commandLine;   // the arguments as one line (see JoinCommandLine)
+};
+
+// The main window's controller. It owns the book model, the command table and the state that
+// the subsystems share, and routes commands, timer ticks and notifications to them. It reaches
+// the screen, the audio and the clock only through the platform interfaces.
+class CTolvaroDlg : public QObject {
+    Q_OBJECT
+public:
+    // Timer ids of the main window.
+    static constexpr int kTimerMark = 1, kTimerPoll = 2, kTimerStartup = 3;
+
+    explicit CTolvaroDlg(Platform platform, QObject* parent = nullptr);
+    ~CTolvaroDlg() override;
+
+    // Start-up: data folder and files, empty book model with the start page, settings, the
+    // book named on the command line (opened by the start-up timer's first tick).
+    void OnInitDialog(const StartupInfo& startup);
+    void OnTimer(int id);
+    // Runs a command as its menu item or key would: only when it is enabled.
+    bool RunCommand(int id) { return m_commands.Trigger(id); }
+    // "Beenden" and closing the window: closes the open book, saves the settings, ends.
+    void OnExit();
+    // Empties the book model and returns the window to the state without a book.
+    void ResetToNoBook();
+    // Opens the book in `folder` (with trailing "/"); whether it was loaded.
+    bool OpenBookFolder(const QString& folder);
+
+    BookModel& Model() { return m_model; }
+    CommandTable& Commands() { return m_commands; }
+    const QString& BookFolder() const { return m_strBookFolder; }
+    const QString& ProgramFolder() const { return m_strProgramFolder; }
+    const QString& DataFolder() const { return m_strDataFolder; }
+    int LangOffset() const { return m_nLangOffset; }
+    bool IsBookOpen() const { return m_bBookOpen; }
+    bool IsStartPageShown() const { return m_bStartPageShown; }
+    QString StartPagePath() const;
+
+private:
+    void OnCommand(int id);
+    void OnToggle(int id);
+    void OnFocusTree();
+    void OnFocusText();
+    void OnAbout();
+    void OnLanguageGerman();
+    void OnLanguageEnglish();
+    void SwitchLanguage(int langOffset);
+    void CloseOpenBook(bool writeLastBook);
+    void WriteDefaultFiles();
+    void LoadSettings();
+    void SaveSettings();
+    void SaveLastBook();
+    void SaveResume();
+    void SaveBookmarks();
+
+    Platform m_platform;
+    BookModel m_model;
+    CommandTable m_commands;
+    QHash<int, void (CTolvaroDlg::*)()> m_handlers;
+
+    QString m_strBookFolder;
+    QString m_strDocFragment;
+    double m_dPhraseEnd = 0.0;
+    QString m_strBookDate, m_strBookId, m_strBookTitle, m_strTocItems, m_strTotalTime,
+        m_strSetInfo;
+    bool m_bSeekRequested = false;
+    bool m_bBookOpen = false;
+    double m_dRate = 0.0;
+    int m_nVolume = 0;
+    QString m_strMarkColor;
+    bool m_bAutoPlay = false;
+    bool m_bSkipFootnote = false;
+    bool m_bSkipProdnote = false;
+    bool m_bSkipSidebar = false;
+    bool m_bSkipPageNumber = false;
+    bool m_bMarkBackground = false;
+    bool m_bMarkItalic = false;
+    bool m_bMarkBold = false;
+    bool m_bMarkTextColor = false;
+    QString m_strSearchTerm;
+    bool m_bTextSearchResults = false;
+    QString m_strProgramFolder;
+    int m_nLangOffset = 0;
+    bool m_bSkipLastBookWrite = false;
+    bool m_bStartPageShown = false;
+    QString m_strDataFolder;
+    bool m_bBackward = false;
+};
+
+} // namespace tolvaro

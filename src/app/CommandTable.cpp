@@ -1,0 +1,128 @@
+#include "app/CommandTable.h"
+
+#include "res/StringTable.h"
+
+#include <QActionGroup>
+
+namespace tolvaro {
+
+CommandTable::CommandTable(QObject* parent) : QObject(parent) {
+    for (const MenuDef& def : MainMenuDefinition())
+        m_root.push_back(Make(def));
+}
+
+CommandTable::~CommandTable() = default;
+
+std::unique_ptr<CommandTable::Node> CommandTable::Make(const MenuDef& def) {
+    auto node = std::make_unique<Node>();
+    node->kind = def.kind;
+    node->id = def.id;
+    node->captionId = def.captionId;
+    node->fixedCaption = def.fixedCaption ? QString::fromUtf16(def.fixedCaption) : QString();
+    node->keys = def.keys;
+    node->action = new QAction(this);
+    QAction* action = node->action;
+
+    if (def.kind == MenuDef::Kind::Separator) {
+        action->setSeparator(true);
+        return node;
+    }
+    if (!node->fixedCaption.isEmpty())
+        action->setText(node->fixedCaption);
+    else
+        action->setText(def.firstCaption ? QString::fromUtf16(def.firstCaption)
+                                         : LoadString(def.captionId));
+
+    for (const MenuDef& child : def.children)
+        node->children.push_back(Make(child));
+    if (def.kind == MenuDef::Kind::Popup)
+        return node;
+
+    action->setData(def.id);
+    QList<QKeySequence> shortcuts;
+    for (QKeyCombination key : def.keys) {
+        shortcuts.append(QKeySequence(key));
+        m_byKey.insert(key.toCombined(), def.id);
+    }
+    // The keys are dispatched by the key table, not by Qt's shortcut map; the action carries
+    // them so that menus and assistive technology can name them.
+    action->setShortcuts(shortcuts);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    if (def.mark != MenuDef::Mark::None)
+        action->setCheckable(true);
+    if (def.radioGroup != 0) {
+        const QString name = QStringLiteral("radio%1").arg(def.radioGroup);
+        auto* group = findChild<QActionGroup*>(name, Qt::FindDirectChildrenOnly);
+        if (!group) {
+            group = new QActionGroup(this);
+            group->setObjectName(name);
+            group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+        }
+        group->addAction(action);
+    }
+    const int id = def.id;
+    connect(action, &QAction::triggered, this, [this, id] { Q_EMIT Command(id); });
+    m_byId.insert(id, action);
+    return node;
+}
+
+CommandTable::Node* CommandTable::At(std::initializer_list<int> path) const {
+    const std::vector<std::unique_ptr<Node>>* level = &m_root;
+    Node* node = nullptr;
+    for (int position : path) {
+        if (position < 0 || position >= static_cast<int>(level->size()))
+            return nullptr;
+        node = (*level)[static_cast<std::size_t>(position)].get();
+        level = &node->children;
+    }
+    return node;
+}
+
+bool CommandTable::IsEnabled(int id) const {
+    const QAction* action = Action(id);
+    return action && action->isEnabled();
+}
+
+void CommandTable::SetEnabled(int id, bool enabled) {
+    if (QAction* action = Action(id))
+        action->setEnabled(enabled);
+}
+
+void CommandTable::SetEnabledAt(std::initializer_list<int> path, bool enabled) {
+    if (Node* node = At(path))
+        node->action->setEnabled(enabled);
+}
+
+bool CommandTable::IsChecked(int id) const {
+    const QAction* action = Action(id);
+    return action && action->isChecked();
+}
+
+void CommandTable::SetChecked(int id, bool checked) {
+    if (QAction* action = Action(id))
+        action->setChecked(checked);
+}
+
+void CommandTable::ApplyCaptions(int langOffset) {
+    std::vector<Node*> pending;
+    for (const auto& node : m_root)
+        pending.push_back(node.get());
+    while (!pending.empty()) {
+        Node* node = pending.back();
+        pending.pop_back();
+        if (node->captionId != 0)
+            node->action->setText(LoadString(node->captionId + langOffset));
+        for (const auto& child : node->children)
+            pending.push_back(child.get());
+    }
+}
+
+bool CommandTable::Trigger(int id) {
+    QAction* action = Action(id);
+    if (!action || !action->isEnabled())
+        return false;
+    action->trigger();
+    return true;
+}
+
+} // namespace tolvaro

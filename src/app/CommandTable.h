@@ -1,0 +1,67 @@
+#pragma once
+
+#include "res/MenuDefinition.h"
+
+#include <QAction>
+#include <QHash>
+#include <QObject>
+
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+namespace tolvaro {
+
+// The main menu as one QAction per entry (commands, submenus and separators alike, so that
+// positions count separators as the menu does). States are set by command id or by position;
+// a command only runs when its own action is enabled, so a greyed command's key does nothing.
+// Check marks live on the actions: Qt flips a checkable action's mark before Command is emitted,
+// so a toggle handler reads the mark it has just been given.
+class CommandTable : public QObject {
+    Q_OBJECT
+public:
+    struct Node {
+        MenuDef::Kind kind;
+        int id;
+        int captionId;
+        QString fixedCaption;
+        QAction* action;
+        std::vector<QKeyCombination> keys;
+        std::vector<std::unique_ptr<Node>> children;
+    };
+
+    explicit CommandTable(QObject* parent = nullptr);
+    ~CommandTable() override;
+
+    // The menu bar's entries, positions 0 to 6.
+    const std::vector<std::unique_ptr<Node>>& TopLevel() const { return m_root; }
+    // The entry at a path of positions (menu bar position first); nullptr when there is none.
+    Node* At(std::initializer_list<int> path) const;
+    QAction* Action(int id) const { return m_byId.value(id); }
+
+    bool IsEnabled(int id) const;
+    void SetEnabled(int id, bool enabled);
+    void SetEnabledAt(std::initializer_list<int> path, bool enabled);
+    bool IsChecked(int id) const;
+    void SetChecked(int id, bool checked);
+
+    // Sets every caption from the string table for the language offset (0 or 200).
+    void ApplyCaptions(int langOffset);
+
+    // The command a key runs; 0 when the key is none of the table's.
+    int CommandForKey(QKeyCombination key) const { return m_byKey.value(key.toCombined(), 0); }
+    // Runs the command when its action is enabled; returns whether it ran.
+    bool Trigger(int id);
+
+Q_SIGNALS:
+    void Command(int id);
+
+private:
+    std::unique_ptr<Node> Make(const MenuDef& def);
+
+    std::vector<std::unique_ptr<Node>> m_root;
+    QHash<int, QAction*> m_byId;
+    QHash<int, int> m_byKey;
+};
+
+} // namespace tolvaro

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace tolvaro {
+
+struct Rect {
+    int x, y, width, height;
+    bool operator==(const Rect&) const = default;
+};
+
+// Places of the visible controls in a client area of the given size: the text view takes the
+// right two thirds; the tree, the player strip and the two lists share the left third.
+struct MainLayout {
+    Rect textView, tree, player, bookmarks, searchHits;
+};
+
+MainLayout LayoutControls(int width, int height);
+
+} // namespace tolvaro

@@ -1,0 +1,98 @@
+#include "app/StartupOptions.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tolvaro {
+namespace {
+const QString kOption = QStringLiteral("/D=");
+}
+
+QString JoinCommandLine(const QStringList& arguments) {
+    QStringList parts;
+    for (const QString& argument : arguments) {
+        if (argument.startsWith(kOption) && !argument.startsWith(kOption + u'"'))
+            parts.append(kOption + u'"' + argument.mid(kOption.size()) + u'"');
+        else
+            parts.append(argument);
+    }
+    return parts.join(u' ');
+}
+
+QString ParseBookFolderOption(const QString& commandLine) {
+    const int at = commandLine.indexOf(kOption + u'"');
+    if (at < 0)
+        return {};
+    QString folder = commandLine.mid(at + kOption.size());
+    while (folder.startsWith(u'"'))
+        folder.remove(0, 1);
+    while (folder.endsWith(u'"'))
+        folder.chop(1);
+    return WithTrailingSeparator(folder);
+}
+
+QString WithTrailingSeparator(const QString& folder) {
+    if (folder.isEmpty() || folder.endsWith(u'/'))
+        return folder;
+    return folder + u'/';
+}
+
+QString DataFolderFor(const QString& appData, const QString& xdgDataHome, const QString& home) {
+    QString base = appData;
+    if (base.isEmpty())
+        base = xdgDataHome;
+    if (base.isEmpty())
+        base = home + QStringLiteral("/.local/share");
+    while (base.size() > 1 && base.endsWith(u'/'))
+        base.chop(1);
+    return base + QStringLiteral("/Ostrila/Tolvaro");
+}
+
+QString ProgramFolderFor(const QString& executableFolder) {
+    if (QFileInfo(executableFolder + QStringLiteral("/documents")).isDir())
+        return executableFolder;
+    return QDir::cleanPath(executableFolder + QStringLiteral("/../share/tolvaro"));
+}
+
+} // namespace tolvaro
+
+namespace tolvaro {
+
+ArgumentRequest ParseArguments(const QStringList& arguments) {
+    ArgumentRequest request;
+    QStringList rest;
+    QString book;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == u"--help" || a == u"-h") {
+            request.help = true;
+        } else if (a == u"--version" || a == u"-v") {
+            request.version = true;
+        } else if (a == u"--book") {
+            if (i + 1 >= arguments.size()) {
+                request.error = QStringLiteral("--book needs a folder.");
+                return request;
+            }
+            book = arguments[++i];
+        } else if (a.startsWith(u"--book=")) {
+            book = a.mid(7);
+        } else {
+            rest.append(a);
+        }
+    }
+    request.commandLine = book.isEmpty() ? JoinCommandLine(rest)
+                                         : QStringLiteral("/D=\"%1\"").arg(book);
+    return request;
+}
+
+QString UsageText() {
+    return QStringLiteral(
+        "Usage: tolvaro [--book FOLDER | /D=\"FOLDER\"]\n"
+        "Tolvaro plays DAISY 2.02 talking books.\n\n"
+        "  --book FOLDER   open the book in FOLDER, the folder that holds ncc.html\n"
+        "  /D=\"FOLDER\"     the same\n"
+        "  --help          show this help\n"
+        "  --version       show the version\n");
+}
+
+} // namespace tolvaro

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tolvaro {
+
+// Rebuilds the command line the way the user typed it, arguments joined by blanks. A shell
+// removes the double quotes of /D="FOLDER"; they are put back so that the option reads the same
+// whether the quotes reached the program or not.
+QString JoinCommandLine(const QStringList& arguments);
+
+// The book folder named by /D="FOLDER" anywhere in the command line, with a trailing "/";
+// empty when the option is missing or names nothing.
+QString ParseBookFolderOption(const QString& commandLine);
+
+// A folder as a book folder: with exactly the given text and a trailing "/".
+QString WithTrailingSeparator(const QString& folder);
+
+// The per-user data folder: $APPDATA/Ostrila/Tolvaro when APPDATA is set, else
+// $XDG_DATA_HOME/Ostrila/Tolvaro, else ~/.local/share/Ostrila/Tolvaro. No trailing "/".
+QString DataFolderFor(const QString& appData, const QString& xdgDataHome, const QString& home);
+
+// The folder below which documents/ lies: the executable's folder when it holds documents/,
+// else the installed share/tolvaro beside its bin/. No trailing "/".
+QString ProgramFolderFor(const QString& executableFolder);
+
+} // namespace tolvaro
+
+namespace tolvaro {
+
+// What the program's arguments ask for.
+struct ArgumentRequest {
+    bool help = false;
+    bool version = false;
+    QString error;       // a message for the user when the arguments cannot be used
+    QString commandLine; // for the controller: /D="FOLDER" for --book FOLDER
+};
+
+// Reads --help, --version and --book FOLDER (also --book=FOLDER); everything else, /D="FOLDER"
+// among it, is handed on as the command line.
+ArgumentRequest ParseArguments(const QStringList& arguments);
+
+// The text --help prints.
+QString UsageText();
+
+} // namespace tolvaro

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QItemSelectionModel>
+#include <QObject>
+#include <QStandardItemModel>
+
+#include <array>
+
+namespace tolvaro {
+
+// The heading tree the user sees. One item per heading row, in heading order; an item's data is
+// its heading row number. The model and its selection model are shared with the tree view, so a
+// selection made by the user and one made by the program both arrive at SelectionChanged,
+// synchronously, before the call that caused them returns.
+class HeadingTree : public QObject {
+    Q_OBJECT
+public:
+    explicit HeadingTree(QObject* parent = nullptr);
+
+    QStandardItemModel* Model() { return &m_model; }
+    QItemSelectionModel* Selection() { return &m_selection; }
+
+    // Number of items at every depth.
+    int Count() const { return m_count; }
+
+    // Appends an item as the last child of `parent` (a root item when parent is invalid).
+    QModelIndex InsertItem(const QString& text, int data, const QModelIndex& parent = {});
+    // Appends a heading of the given level: level 1 at the root, level n as the last child of the
+    // most recent item of level n - 1, or at the root when there is none yet.
+    QModelIndex AppendHeading(int level, const QString& text, int data);
+    void DeleteAllItems();
+
+    QModelIndex FirstRoot() const;
+    // The item after `index` in document order (children before siblings); invalid at the end.
+    QModelIndex Next(const QModelIndex& index) const;
+    // The first item in document order whose data is `data`; invalid when none has it.
+    QModelIndex FindByData(int data) const;
+
+    static int ItemData(const QModelIndex& index);
+
+    // Makes `index` the selected item (and the caret). Selecting the item that is already
+    // selected raises nothing.
+    void Select(const QModelIndex& index);
+    QModelIndex Selected() const { return m_selection.currentIndex(); }
+
+Q_SIGNALS:
+    // The selected item changed; `data` is the new item's heading row.
+    void SelectionChanged(int data);
+
+private:
+    QStandardItemModel m_model;
+    QItemSelectionModel m_selection;
+    std::array<QPersistentModelIndex, 7> m_lastOfLevel; // index 1..6
+    int m_count = 0;
+};
+
+} // namespace tolvaro

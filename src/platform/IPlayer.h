@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+namespace tolvaro {
+
+// The audio player. It holds at most one file, given by SetUrl.
+//
+// Open state: OpenState() is kMediaOpen once the file given last is loaded and ready, anything
+// else before (and after SetUrl("")).
+// Play states: kStopped (nothing playing, also with no file), kPaused, kPlaying, kScanForward,
+// kScanReverse, kMediaEnded (the file has played to its end).
+//   SetUrl(path)   loads `path` (stops what played before); "" unloads and stops.
+//   Play()         starts or continues at the current position; with no file it does nothing.
+//   Pause()        holds at the current position (state kPaused) while playing.
+//   Stop()         stops (state kStopped).
+//   Position / SetPosition: seconds from the file's start.
+//   Rate / SetRate: 1.0 is normal; the pitch is kept.
+//   Volume / SetVolume: 0 to 100, 50 normal; values outside are bounded to that range.
+//   Duration: seconds of the loaded file, 0 when unknown.
+// A file that cannot be opened or decoded leaves the player without media (never kMediaOpen);
+// errors are cleared silently and never change the play state on their own.
+class IPlayer {
+public:
+    static constexpr int kMediaOpen = 13;
+    static constexpr int kStopped = 1, kPaused = 2, kPlaying = 3, kScanForward = 4,
+                         kScanReverse = 5, kMediaEnded = 8;
+
+    virtual ~IPlayer() = default;
+    virtual void SetUrl(const QString& path) = 0;
+    virtual int OpenState() const = 0;
+    virtual int PlayState() const = 0;
+    virtual void Play() = 0;
+    virtual void Pause() = 0;
+    virtual void Stop() = 0;
+    virtual double Position() const = 0;
+    virtual void SetPosition(double seconds) = 0;
+    virtual double Rate() const = 0;
+    virtual void SetRate(double rate) = 0;
+    virtual int Volume() const = 0;
+    virtual void SetVolume(int volume) = 0;
+    virtual double Duration() const = 0;
+};
+
+} // namespace tolvaro

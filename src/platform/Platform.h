@@ -1,0 +1,21 @@
+#pragma once
+
+namespace tolvaro {
+
+class IDialogs;
+class IMainWindow;
+class IPlayer;
+class ITextView;
+class ITimers;
+
+// The platform services the controller works through; the program supplies real ones, the
+// tests fakes. All outlive the controller.
+struct Platform {
+    ITimers& timers;
+    ITextView& textView;
+    IPlayer& player;
+    IDialogs& dialogs;
+    IMainWindow& window;
+};
+
+} // namespace tolvaro

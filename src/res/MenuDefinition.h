@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QKeyCombination>
+
+#include <vector>
+
+namespace tolvaro {
+
+// One entry of the main menu, declared as data. Positions within a menu count separators.
+struct MenuDef {
+    enum class Kind { Popup, Command, Separator };
+    enum class Mark { None, Check, Radio };
+
+    Kind kind = Kind::Separator;
+    int id = 0;                             // command id; 0 for popups and separators
+    int captionId = 0;                      // German string id; English is captionId + 200
+    const char16_t* fixedCaption = nullptr; // the same text in both languages
+    const char16_t* firstCaption = nullptr; // caption before any language is applied, if it
+                                            // differs from the German string
+    std::vector<QKeyCombination> keys;
+    Mark mark = Mark::None;
+    int radioGroup = 0; // items with the same non-zero group are exclusive
+    std::vector<MenuDef> children;
+};
+
+// The menu bar: seven popups from "&DAISY" to "&?".
+const std::vector<MenuDef>& MainMenuDefinition();
+
+} // namespace tolvaro

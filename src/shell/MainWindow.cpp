@@ -1,0 +1,179 @@
+#include "shell/MainWindow.h"
+
+#include "app/CommandIds.h"
+#include "app/Layout.h"
+#include "shell/AboutDlg.h"
+#include "shell/KeyRouter.h"
+#include "shell/MenuBuilder.h"
+#include "shell/NullPlayer.h"
+#include "shell/QtDialogs.h"
+#include "shell/QtTimers.h"
+#include "shell/WebTextView.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QListView>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTreeView>
+#include <QWebEngineView>
+
+namespace tolvaro {
+namespace {
+
+// The tree lets the key table have its letters: no type-ahead search.
+class HeadingTreeView : public QTreeView {
+public:
+    using QTreeView::QTreeView;
+    void keyboardSearch(const QString&) override {}
+};
+
+QListView* MakeList(QWidget* parent, const char* name) {
+    auto* list = new QListView(parent);
+    list->setObjectName(QLatin1String(name));
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    return list;
+}
+
+// A menu caption without its key text and mnemonic marks, as a button shows it.
+QString PlainCaption(const QString& caption) {
+    QString text = caption.section(u'\t', 0, 0);
+    text.remove(u'&');
+    return text;
+}
+
+} // namespace
+
+QString MainWindow::Caption() { return QStringLiteral("Tolvaro 2.1.1 - © 2024-2026 Ostrila"); }
+
+MainWindow::MainWindow() {
+    setWindowTitle(Caption());
+    setWindowIcon(ProgramIcon());
+    setMinimumSize(800, 600);
+    CreateControls();
+
+    m_timers = std::make_unique<QtTimers>();
+    m_textView = std::make_unique<WebTextView>(*m_web);
+    m_player = std::make_unique<NullPlayer>();
+    m_dialogs = std::make_unique<QtDialogs>(*this);
+    m_dlg = std::make_unique<CTolvaroDlg>(
+        Platform{*m_timers, *m_textView, *m_player, *m_dialogs, *this});
+
+    BindModels();
+    BuildMenuBar(*menuBar(), m_dlg->Commands());
+    m_keys = std::make_unique<KeyRouter>(m_dlg->Commands(), *this);
+    qApp->installEventFilter(m_keys.get());
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(m_keys.get());
+    // The views hold the controller's models: let them go first.
+    delete m_client;
+}
+
+void MainWindow::CreateControls() {
+    m_client = new QWidget(this);
+    setCentralWidget(m_client);
+    m_client->installEventFilter(this);
+
+    m_tree = new HeadingTreeView(m_client);
+    m_tree->setObjectName(QStringLiteral("headingTree"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->setDragEnabled(false);
+
+    m_web = new QWebEngineView(m_client);
+    m_web->setObjectName(QStringLiteral("textView"));
+
+    m_playerStrip = new QWidget(m_client);
+    m_playerStrip->setObjectName(QStringLiteral("playerStrip"));
+    auto* strip = new QHBoxLayout(m_playerStrip);
+    strip->setContentsMargins(0, 0, 0, 0);
+    m_playButton = new QPushButton(m_playerStrip);
+    m_playButton->setObjectName(QStringLiteral("playPause"));
+    strip->addWidget(m_playButton);
+    strip->addStretch();
+
+    m_bookmarks = MakeList(m_client, "bookmarkList");
+    m_searchHits = MakeList(m_client, "searchList");
+}
+
+void MainWindow::BindModels() {
+    BookModel& model = m_dlg->Model();
+    m_tree->setModel(model.m_treeTitles.Model());
+    m_tree->setSelectionModel(model.m_treeTitles.Selection());
+    m_bookmarks->setModel(model.m_lbBookmarks.Model());
+    m_bookmarks->setSelectionModel(model.m_lbBookmarks.Selection());
+    m_searchHits->setModel(model.m_lbSearchHits.Model());
+    m_searchHits->setSelectionModel(model.m_lbSearchHits.Selection());
+
+    QAction* pause = m_dlg->Commands().Action(cmd::kPauseContinue);
+    connect(pause, &QAction::changed, this, &MainWindow::UpdatePlayButton);
+    connect(m_playButton, &QPushButton::clicked, this,
+            [this] { m_dlg->RunCommand(cmd::kPauseContinue); });
+    UpdatePlayButton();
+}
+
+void MainWindow::UpdatePlayButton() {
+    const QAction* pause = m_dlg->Commands().Action(cmd::kPauseContinue);
+    m_playButton->setText(PlainCaption(pause->text()));
+    m_playButton->setEnabled(pause->isEnabled());
+}
+
+void MainWindow::Start(const StartupInfo& startup) {
+    resize(1024, 768);
+    showMaximized();
+    m_dlg->OnInitDialog(startup);
+}
+
+void MainWindow::BringForward() {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::LayoutControls() {
+    const MainLayout l = tolvaro::LayoutControls(m_client->width(), m_client->height());
+    const auto place = [](QWidget* w, const Rect& r) { w->setGeometry(r.x, r.y, r.width, r.height); };
+    place(m_web, l.textView);
+    place(m_tree, l.tree);
+    place(m_playerStrip, l.player);
+    place(m_bookmarks, l.bookmarks);
+    place(m_searchHits, l.searchHits);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_client && event->type() == QEvent::Resize)
+        LayoutControls();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::FocusTree() { m_tree->setFocus(Qt::OtherFocusReason); }
+
+void MainWindow::SetWaitCursor(bool wait) {
+    if (wait)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::EndDialog() {
+    m_ending = true;
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_ending) {
+        event->accept();
+        return;
+    }
+    // Closing goes the way of "Beenden", which saves and then ends the window.
+    event->ignore();
+    m_dlg->OnExit();
+}
+
+} // namespace tolvaro

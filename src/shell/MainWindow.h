@@ -1,0 +1,77 @@
+#pragma once
+
+#include "app/CTolvaroDlg.h"
+#include "platform/IMainWindow.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QListView;
+class QPushButton;
+class QTreeView;
+class QWebEngineView;
+
+namespace tolvaro {
+
+class KeyRouter;
+class NullPlayer;
+class QtDialogs;
+class QtTimers;
+class WebTextView;
+
+// The main window: heading tree, text view, player strip and the two lists, laid out by
+// LayoutControls, with the menu bar built from the command table. It owns the controller and the
+// platform adapters the controller works through.
+class MainWindow : public QMainWindow, public IMainWindow {
+public:
+    static QString Caption();
+
+    MainWindow();
+    ~MainWindow() override;
+
+    // Shows the window and runs the controller's start-up.
+    void Start(const StartupInfo& startup);
+    // Brings the window to the front, restoring it when minimised.
+    void BringForward();
+
+    CTolvaroDlg& Dlg() { return *m_dlg; }
+    QTreeView* Tree() const { return m_tree; }
+    QWebEngineView* TextView() const { return m_web; }
+    QListView* BookmarkList() const { return m_bookmarks; }
+    QListView* SearchList() const { return m_searchHits; }
+    QPushButton* PlayButton() const { return m_playButton; }
+    QWidget* PlayerStrip() const { return m_playerStrip; }
+
+    void FocusTree() override;
+    void SetWaitCursor(bool wait) override;
+    void EndDialog() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void BindModels();
+    void LayoutControls();
+    void UpdatePlayButton();
+
+    QWidget* m_client = nullptr;
+    QTreeView* m_tree = nullptr;
+    QWebEngineView* m_web = nullptr;
+    QWidget* m_playerStrip = nullptr;
+    QPushButton* m_playButton = nullptr;
+    QListView* m_bookmarks = nullptr;
+    QListView* m_searchHits = nullptr;
+
+    std::unique_ptr<QtTimers> m_timers;
+    std::unique_ptr<WebTextView> m_textView;
+    std::unique_ptr<NullPlayer> m_player;
+    std::unique_ptr<QtDialogs> m_dialogs;
+    std::unique_ptr<CTolvaroDlg> m_dlg;
+    std::unique_ptr<KeyRouter> m_keys;
+    bool m_ending = false;
+};
+
+} // namespace tolvaro

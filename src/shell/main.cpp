@@ -1,0 +1,70 @@
+#include "app/StartupOptions.h"
+#include "shell/MainWindow.h"
+#include "shell/SingleInstance.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Chromium refuses to start its sandbox as root; the text view shows only local files.
+void PrepareWebEngine() {
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+QStringList Arguments(int argc, char** argv) {
+    QStringList list;
+    for (int i = 1; i < argc; ++i)
+        list.append(QString::fromLocal8Bit(argv[i]));
+    return list;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace tolvaro;
+    const ArgumentRequest request = ParseArguments(Arguments(argc, argv));
+    if (request.help) {
+        std::fputs(qPrintable(UsageText()), stdout);
+        return 0;
+    }
+    if (request.version) {
+        std::puts("Tolvaro 2.1.1");
+        return 0;
+    }
+    if (!request.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n%s", qPrintable(request.error), qPrintable(UsageText()));
+        return 2;
+    }
+
+    PrepareWebEngine();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tolvaro"));
+    QApplication::setApplicationVersion(QStringLiteral("2.1.1"));
+    QApplication::setOrganizationName(QStringLiteral("Ostrila"));
+
+    SingleInstance instance(SingleInstance::DefaultName());
+    if (!instance.TryBecomePrimary()) {
+        QMessageBox::information(nullptr, QStringLiteral("Tolvaro"),
+                                 QStringLiteral("Tolvaro ist bereits aktiv."));
+        instance.AskPrimaryToRaise();
+        return 0;
+    }
+
+    MainWindow window;
+    QObject::connect(&instance, &SingleInstance::RaiseRequested, &window,
+                     [&window] { window.BringForward(); });
+    StartupInfo startup;
+    startup.programFolder = ProgramFolderFor(QCoreApplication::applicationDirPath());
+    startup.dataFolder = DataFolderFor(qEnvironmentVariable("APPDATA"),
+                                       qEnvironmentVariable("XDG_DATA_HOME"),
+                                       qEnvironmentVariable("HOME"));
+    startup.commandLine = request.commandLine;
+    window.Start(startup);
+    return app.exec();
+}

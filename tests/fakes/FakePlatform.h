@@ -1,0 +1,103 @@
+#pragma once
+
+#include "fakes/FakeTimers.h"
+#include "platform/IDialogs.h"
+#include "platform/IMainWindow.h"
+#include "platform/IPlayer.h"
+#include "platform/ITextView.h"
+#include "platform/Platform.h"
+
+#include <QStringList>
+
+#include <deque>
+
+namespace tolvaro::test {
+
+// Records where the view was sent.
+class FakeTextView : public ITextView {
+public:
+    void Navigate(const QString& path) override { navigations.append(path); }
+    void Focus() override { ++focusCalls; }
+
+    QStringList navigations;
+    int focusCalls = 0;
+};
+
+// A player that keeps what it is told; the play state is set by the test.
+class FakePlayer : public IPlayer {
+public:
+    void SetUrl(const QString& path) override {
+        url = path;
+        urls.append(path);
+        state = kStopped;
+    }
+    int OpenState() const override { return url.isEmpty() ? 0 : kMediaOpen; }
+    int PlayState() const override { return state; }
+    void Play() override { state = kPlaying; }
+    void Pause() override {
+        if (state == kPlaying)
+            state = kPaused;
+    }
+    void Stop() override { state = kStopped; }
+    double Position() const override { return position; }
+    void SetPosition(double seconds) override { position = seconds; }
+    double Rate() const override { return rate; }
+    void SetRate(double r) override { rate = r; }
+    int Volume() const override { return volume; }
+    void SetVolume(int v) override { volume = std::clamp(v, 0, 100); }
+    double Duration() const override { return duration; }
+
+    QString url;
+    QStringList urls;
+    int state = kStopped;
+    double position = 0, rate = 1.0, duration = 0;
+    int volume = 50;
+};
+
+// Message boxes answered from a queue (Ok when it is empty); every box is recorded.
+class FakeDialogs : public IDialogs {
+public:
+    struct Shown {
+        QString text, caption;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    Result MessageBox(const QString& text, const QString& caption, Icon icon,
+                      Buttons buttons) override {
+        shown.push_back({text, caption, icon, buttons});
+        if (answers.empty())
+            return Result::Ok;
+        const Result r = answers.front();
+        answers.pop_front();
+        return r;
+    }
+    void ShowAbout() override { ++aboutShown; }
+
+    std::vector<Shown> shown;
+    std::deque<Result> answers;
+    int aboutShown = 0;
+};
+
+class FakeWindow : public IMainWindow {
+public:
+    void FocusTree() override { ++treeFocused; }
+    void SetWaitCursor(bool wait) override { waitDepth += wait ? 1 : -1; }
+    void EndDialog() override { ++ended; }
+
+    int treeFocused = 0;
+    int waitDepth = 0;
+    int ended = 0;
+};
+
+struct FakePlatform {
+    FakeTimers timers;
+    FakeTextView textView;
+    FakePlayer player;
+    FakeDialogs dialogs;
+    FakeWindow window;
+
+    Platform Get() { return Platform{timers, textView, player, dialogs, window}; }
+};
+
+} // namespace tolvaro::test

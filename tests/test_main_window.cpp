@@ -1,0 +1,132 @@
+#include "app/CommandIds.h"
+#include "res/StringTable.h"
+#include "shell/MainWindow.h"
+
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+namespace tolvaro {
+namespace {
+
+struct MainWindowTest : ::testing::Test {
+    MainWindowTest() {
+        window.Start({QStringLiteral(TOLVARO_PROGRAM_DIR), data.path() + "/Ostrila/Tolvaro", ""});
+        window.activateWindow();
+        QObject::connect(&window.Dlg().Commands(), &CommandTable::Command,
+                         [this](int id) { ran.push_back(id); });
+    }
+    QTemporaryDir data;
+    MainWindow window;
+    std::vector<int> ran;
+};
+
+TEST_F(MainWindowTest, ShowsItsControlsLaidOut) {
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), MainWindow::Caption());
+    EXPECT_TRUE(window.windowTitle().startsWith("Tolvaro 2.1.1"));
+    EXPECT_EQ(window.minimumSize(), QSize(800, 600));
+    window.resize(1200, 900);
+    QCoreApplication::processEvents();
+    const QWidget* client = window.centralWidget();
+    const int w = client->width(), h = client->height();
+    EXPECT_EQ(window.TextView()->geometry(), QRect(w / 3, 5, 2 * (w / 3) - 5, h - 15));
+    EXPECT_EQ(window.Tree()->geometry(), QRect(5, 5, w / 3 - 15, h / 2));
+    EXPECT_EQ(window.PlayerStrip()->geometry().top(), 10 + h / 2);
+    EXPECT_EQ(window.BookmarkList()->model()->index(0, 0).data().toString(), LoadString(44));
+    EXPECT_EQ(window.SearchList()->model()->index(0, 0).data().toString(), LoadString(45));
+    EXPECT_EQ(window.PlayButton()->text(), "Pause/Fortsetzen");
+    EXPECT_FALSE(window.PlayButton()->isEnabled());
+    EXPECT_TRUE(window.TextView()->url().toLocalFile().endsWith("documents/html/start_de.html"));
+    EXPECT_TRUE(QFile::exists(window.TextView()->url().toLocalFile()));
+}
+
+// The menu bar carries the command table: the same actions, captions, keys and states.
+TEST_F(MainWindowTest, MenuBarIsTheCommandTable) {
+    const QList<QAction*> top = window.menuBar()->actions();
+    ASSERT_EQ(top.size(), 7);
+    const CommandTable& commands = window.Dlg().Commands();
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(top[i], commands.At({i})->action);
+        ASSERT_NE(top[i]->menu(), nullptr);
+    }
+    EXPECT_EQ(top[0]->text(), "&DAISY");
+    EXPECT_FALSE(top[1]->isEnabled()); // Navigation without a book
+    auto* daisy = qobject_cast<QMenu*>(top[0]->menu());
+    ASSERT_NE(daisy, nullptr);
+    const QList<QAction*> items = daisy->actions();
+    ASSERT_EQ(items.size(), 11);
+    EXPECT_TRUE(items[4]->isSeparator());
+    EXPECT_EQ(items[0]->text(), QString::fromUtf8("&Öffnen\tStrg+O"));
+    EXPECT_EQ(items[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_TRUE(items[0]->isEnabled());
+    EXPECT_FALSE(items[3]->isEnabled()); // "&Wechseln"
+    auto* audio = qobject_cast<QMenu*>(top[2]->menu());
+    ASSERT_NE(audio, nullptr);
+    EXPECT_EQ(audio->actions()[4]->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::Key_Space), QKeySequence(Qt::CTRL | Qt::Key_Space)}));
+}
+
+// Keys go to the commands from any control; a greyed command's key does nothing.
+TEST_F(MainWindowTest, KeysRunEnabledCommandsOnly) {
+    window.Tree()->setFocus();
+    QTest::keyClick(window.Tree(), Qt::Key_P);
+    QTest::keyClick(window.Tree(), Qt::Key_Space);
+    EXPECT_TRUE(ran.empty());
+
+    CommandTable& commands = window.Dlg().Commands();
+    commands.SetEnabled(cmd::kPhraseNext, true);
+    commands.SetEnabled(cmd::kPhrasePrevious, true);
+    commands.SetEnabled(cmd::kFocusTree, true);
+    QTest::keyClick(window.Tree(), Qt::Key_P);
+    QTest::keyClick(window.BookmarkList(), Qt::Key_P, Qt::ShiftModifier);
+    QTest::keyClick(window.SearchList(), Qt::Key_N);
+    EXPECT_EQ(ran, (std::vector<int>{cmd::kPhraseNext, cmd::kPhrasePrevious, cmd::kFocusTree}));
+}
+
+// Alt+L is "Letztes", not the mnemonic of the "&Lesezeichen" menu.
+TEST_F(MainWindowTest, KeyTableWinsOverMenuMnemonics) {
+    QTest::keyClick(window.Tree(), Qt::Key_L, Qt::AltModifier);
+    EXPECT_EQ(ran, (std::vector<int>{cmd::kLast}));
+}
+
+TEST_F(MainWindowTest, EscapeAndEnterDoNotClose) {
+    QTest::keyClick(window.Tree(), Qt::Key_Escape);
+    QTest::keyClick(window.Tree(), Qt::Key_Return);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(ran.empty());
+}
+
+TEST_F(MainWindowTest, ClosingGoesThroughExit) {
+    window.close();
+    EXPECT_EQ(ran, std::vector<int>{}); // closing is not the menu command, but ends the same way
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 5000);
+}
+
+TEST_F(MainWindowTest, AltF4Exits) {
+    QTest::keyClick(window.Tree(), Qt::Key_F4, Qt::AltModifier);
+    EXPECT_EQ(ran, (std::vector<int>{cmd::kExit}));
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 5000);
+}
+
+TEST_F(MainWindowTest, PlayButtonFollowsItsCommand) {
+    window.Dlg().Commands().SetEnabled(cmd::kPauseContinue, true);
+    EXPECT_TRUE(window.PlayButton()->isEnabled());
+    QTest::mouseClick(window.PlayButton(), Qt::LeftButton);
+    EXPECT_EQ(ran, (std::vector<int>{cmd::kPauseContinue}));
+    window.Dlg().RunCommand(cmd::kLanguageEnglish);
+    EXPECT_EQ(window.PlayButton()->text(), "Pause/Continue");
+}
+
+} // namespace
+} // namespace tolvaro

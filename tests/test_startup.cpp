@@ -1,0 +1,137 @@
+#include "app/CTolvaroDlg.h"
+#include "app/CommandIds.h"
+#include "app/Layout.h"
+#include "app/StartupOptions.h"
+#include "fakes/FakePlatform.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tolvaro {
+namespace {
+
+TEST(StartupOptions, BookFolderOption) {
+    const struct {
+        const char* commandLine;
+        const char* folder;
+    } cases[] = {
+        {R"(/D="/books/a")", "/books/a/"},
+        {R"(/D="/books/a/")", "/books/a/"},
+        {R"(-x /D="/my books/a b")", "/my books/a b/"},
+        {R"(/D=""/books/a"")", "/books/a/"},
+        {R"(/D="")", ""},
+        {"/D=/books/a", ""}, // without the quote the option is not there
+        {"", ""},
+        {"--other", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseBookFolderOption(QString::fromUtf8(c.commandLine)), QString::fromUtf8(c.folder))
+            << c.commandLine;
+}
+
+// The shell removes the quotes of /D="..."; the command line gets them back.
+TEST(StartupOptions, ArgumentsBecomeTheCommandLine) {
+    const struct {
+        QStringList args;
+        const char* commandLine;
+        bool help, version, error;
+    } cases[] = {
+        {{"/D=/books/a"}, R"(/D="/books/a")", false, false, false},
+        {{R"(/D="/books/a")"}, R"(/D="/books/a")", false, false, false},
+        {{"--book", "/books/b"}, R"(/D="/books/b")", false, false, false},
+        {{"--book=/books/c/"}, R"(/D="/books/c/")", false, false, false},
+        {{"--help"}, "", true, false, false},
+        {{"--version"}, "", false, true, false},
+        {{"--book"}, "", false, false, true},
+    };
+    for (const auto& c : cases) {
+        const ArgumentRequest r = ParseArguments(c.args);
+        EXPECT_EQ(r.commandLine, QString::fromUtf8(c.commandLine)) << c.commandLine;
+        EXPECT_EQ(r.help, c.help);
+        EXPECT_EQ(r.version, c.version);
+        EXPECT_EQ(!r.error.isEmpty(), c.error);
+    }
+    EXPECT_EQ(ParseBookFolderOption(ParseArguments({"/D=/books/a"}).commandLine), "/books/a/");
+}
+
+TEST(StartupOptions, DataFolder) {
+    EXPECT_EQ(DataFolderFor("/app", "/xdg", "/home/u"), "/app/Ostrila/Tolvaro");
+    EXPECT_EQ(DataFolderFor("/app/", "", "/home/u"), "/app/Ostrila/Tolvaro");
+    EXPECT_EQ(DataFolderFor("", "/xdg", "/home/u"), "/xdg/Ostrila/Tolvaro");
+    EXPECT_EQ(DataFolderFor("", "", "/home/u"), "/home/u/.local/share/Ostrila/Tolvaro");
+}
+
+TEST(StartupOptions, ProgramFolderFindsTheDocuments) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("bin"));
+    EXPECT_EQ(ProgramFolderFor(dir.path() + "/bin"), dir.path() + "/share/tolvaro");
+    ASSERT_TRUE(QDir(dir.path()).mkpath("bin/documents"));
+    EXPECT_EQ(ProgramFolderFor(dir.path() + "/bin"), dir.path() + "/bin");
+}
+
+TEST(Layout, ControlsShareTheClientArea) {
+    const struct {
+        int w, h;
+        Rect text, tree, player, bookmarks, search;
+    } cases[] = {
+        // The player's top is at 515 when the client area is 1010 high.
+        {1500, 1010, {500, 5, 995, 995}, {5, 5, 485, 505}, {5, 515, 485, 45}, {5, 565, 485, 215},
+         {5, 785, 485, 215}},
+        {800, 557, {266, 5, 527, 542}, {5, 5, 251, 278}, {5, 288, 251, 45}, {5, 338, 251, 102},
+         {5, 445, 251, 102}},
+    };
+    for (const auto& c : cases) {
+        const MainLayout l = LayoutControls(c.w, c.h);
+        EXPECT_EQ(l.textView, c.text);
+        EXPECT_EQ(l.tree, c.tree);
+        EXPECT_EQ(l.player, c.player);
+        EXPECT_EQ(l.bookmarks, c.bookmarks);
+        EXPECT_EQ(l.searchHits, c.search);
+    }
+}
+
+struct InitTest : ::testing::Test {
+    QTemporaryDir dir;
+    test::FakePlatform fake;
+    CTolvaroDlg dlg{fake.Get()};
+    QString DataFolder() const { return dir.path() + "/deep/Ostrila/Tolvaro"; }
+};
+
+TEST_F(InitTest, StartsWithoutABookAndArmsTheStartupTimer) {
+    dlg.OnInitDialog({"/prog", DataFolder(), R"(/D="/books/a")"});
+    EXPECT_TRUE(QDir(DataFolder()).exists());
+    EXPECT_EQ(dlg.BookFolder(), "/books/a/");
+    EXPECT_EQ(fake.textView.navigations, QStringList{"/prog/documents/html/start_de.html"});
+    EXPECT_EQ(fake.timers.Interval(CTolvaroDlg::kTimerStartup), 100);
+    fake.timers.Advance(99);
+    EXPECT_TRUE(fake.timers.IsRunning(CTolvaroDlg::kTimerStartup));
+    fake.timers.Advance(1);
+    EXPECT_FALSE(fake.timers.IsRunning(CTolvaroDlg::kTimerStartup));
+    EXPECT_FALSE(dlg.IsBookOpen());
+}
+
+TEST_F(InitTest, UnwritableDataFolderIsNotReported) {
+    dlg.OnInitDialog({"/prog", "/proc/no-such/Ostrila/Tolvaro", ""});
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+    EXPECT_TRUE(dlg.BookFolder().isEmpty());
+}
+
+TEST_F(InitTest, ExitEndsTheWindowOnce) {
+    dlg.OnInitDialog({"/prog", DataFolder(), ""});
+    EXPECT_TRUE(dlg.RunCommand(cmd::kExit));
+    EXPECT_EQ(fake.window.ended, 1);
+}
+
+TEST_F(InitTest, AboutAndFocusCommands) {
+    dlg.OnInitDialog({"/prog", DataFolder(), ""});
+    dlg.RunCommand(cmd::kAbout);
+    EXPECT_EQ(fake.dialogs.aboutShown, 1);
+    dlg.Commands().SetEnabled(cmd::kFocusText, true);
+    dlg.RunCommand(cmd::kFocusText);
+    EXPECT_EQ(fake.textView.focusCalls, 1);
+}
+
+} // namespace
+} // namespace tolvaro
