@@ -58,6 +58,26 @@ TEST_F(MainWindowTest, MenuBarIsTheCommandTable) {
         EXPECT_EQ(top[i], commands.At({i})->action);
         ASSERT_NE(top[i]->menu(), nullptr);
     }
+    // Every submenu holds the table's actions at the table's positions, separators included.
+    int compared = 0;
+    std::vector<const CommandTable::Node*> pending;
+    for (const auto& node : commands.TopLevel())
+        pending.push_back(node.get());
+    while (!pending.empty()) {
+        const CommandTable::Node* node = pending.back();
+        pending.pop_back();
+        if (node->kind != MenuDef::Kind::Popup)
+            continue;
+        auto* menu = qobject_cast<QMenu*>(node->action->menu());
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->actions().size(), static_cast<qsizetype>(node->children.size()));
+        for (std::size_t i = 0; i < node->children.size(); ++i) {
+            EXPECT_EQ(menu->actions()[static_cast<qsizetype>(i)], node->children[i]->action);
+            pending.push_back(node->children[i].get());
+            ++compared;
+        }
+    }
+    EXPECT_EQ(compared, 78); // 55 commands, 13 submenus, 10 separators
     EXPECT_EQ(top[0]->text(), "&DAISY");
     EXPECT_FALSE(top[1]->isEnabled()); // Navigation without a book
     auto* daisy = qobject_cast<QMenu*>(top[0]->menu());
