@@ -45,8 +45,11 @@ TEST(BookTable, CurrentRowMovesNotifyAsTheHandlersExpect) {
         {"move", {{Move, 2}}, {{2, S, 0}}, {2}, 2},
         {"move twice", {{Move, 1}, {Move, 3}}, {{1, S, 0}, {1, 0, S}, {3, S, 0}}, {1, 3}, 3},
         {"quiet move triggers nothing", {{Quiet, 2}}, {{2, S | F, 0}}, {}, 2},
-        {"move after quiet move", {{Quiet, 1}, {Move, 3}}, {{1, S | F, 0}, {1, F, S | F}, {3, S, 0}},
-         {3}, 3},
+        {"move after quiet move",
+         {{Quiet, 1}, {Move, 3}},
+         {{1, S | F, 0}, {1, F, S | F}, {3, S, 0}},
+         {3},
+         3},
         {"same row again sends nothing", {{Move, 1}, {Move, 1}}, {{1, S, 0}}, {1}, 1},
         {"selecting a focused row is not exactly selected",
          {{Quiet, 1}, {Move, 2}, {Move, 1}},
@@ -138,7 +141,8 @@ TEST(HeadingTree, SelectionNotifiesOncePerChange) {
     for (int i = 0; i < 4; ++i)
         tree.AppendHeading(i == 0 ? 1 : 2, QString::number(i), i);
     std::vector<int> selected;
-    QObject::connect(&tree, &HeadingTree::SelectionChanged, [&](int data) { selected.push_back(data); });
+    QObject::connect(&tree, &HeadingTree::SelectionChanged,
+                     [&](int data) { selected.push_back(data); });
     tree.Select(tree.FindByData(2));
     tree.Select(tree.FindByData(2));
     tree.Select(tree.FindByData(0));

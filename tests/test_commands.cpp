@@ -17,17 +17,10 @@ using namespace cmd;
 
 std::vector<int> AllCommandIds(const CommandTable& commands) {
     std::vector<int> ids;
-    std::vector<const CommandTable::Node*> pending;
-    for (const auto& node : commands.TopLevel())
-        pending.push_back(node.get());
-    while (!pending.empty()) {
-        const CommandTable::Node* node = pending.back();
-        pending.pop_back();
-        if (node->kind == MenuDef::Kind::Command)
-            ids.push_back(node->id);
-        for (const auto& child : node->children)
-            pending.push_back(child.get());
-    }
+    commands.ForEach([&](const CommandTable::Node& node) {
+        if (node.kind == MenuDef::Kind::Command)
+            ids.push_back(node.id);
+    });
     return ids;
 }
 
@@ -38,14 +31,29 @@ TEST(CommandTable, PositionsCountSeparators) {
         int id; // 0: a separator; -1: a submenu
         int captionId;
     } cases[] = {
-        {{0, 0}, kOpen, 107},         {{0, 1}, kFromList, 172},   {{0, 3}, kChangeVolume, 109},
-        {{0, 4}, 0, 0},               {{0, 5}, -1, 110},          {{0, 5, 0, 2}, kBookTimeRemaining, 119},
-        {{0, 6, 1}, kTitleIndex, 170}, {{0, 6, 2}, kTitleLevel, 171}, {{0, 8, 1}, kLanguageEnglish, 0},
-        {{0, 10}, kExit, 113},        {{1, 2, 2}, 0, 0},          {{1, 2, 3}, kPageGoTo, 135},
-        {{1, 3, 3}, kSkipPageNumber, 139}, {{1, 5}, kFocusTree, 128}, {{2, 3}, 0, 0},
-        {{2, 4}, kPauseContinue, 143}, {{2, 5}, kAutoPlay, 144},  {{3, 0, 3}, kMarkTextColor, 158},
-        {{3, 2}, kFocusText, 154},    {{4, 3}, kBookmarkNext, 161}, {{5, 5}, kSearchPrevious, 167},
-        {{6, 0}, kHelp, 168},         {{6, 2}, kAbout, 169},
+        {{0, 0}, kOpen, 107},
+        {{0, 1}, kFromList, 172},
+        {{0, 3}, kChangeVolume, 109},
+        {{0, 4}, 0, 0},
+        {{0, 5}, -1, 110},
+        {{0, 5, 0, 2}, kBookTimeRemaining, 119},
+        {{0, 6, 1}, kTitleIndex, 170},
+        {{0, 6, 2}, kTitleLevel, 171},
+        {{0, 8, 1}, kLanguageEnglish, 0},
+        {{0, 10}, kExit, 113},
+        {{1, 2, 2}, 0, 0},
+        {{1, 2, 3}, kPageGoTo, 135},
+        {{1, 3, 3}, kSkipPageNumber, 139},
+        {{1, 5}, kFocusTree, 128},
+        {{2, 3}, 0, 0},
+        {{2, 4}, kPauseContinue, 143},
+        {{2, 5}, kAutoPlay, 144},
+        {{3, 0, 3}, kMarkTextColor, 158},
+        {{3, 2}, kFocusText, 154},
+        {{4, 3}, kBookmarkNext, 161},
+        {{5, 5}, kSearchPrevious, 167},
+        {{6, 0}, kHelp, 168},
+        {{6, 2}, kAbout, 169},
     };
     for (const auto& c : cases) {
         const CommandTable::Node* node = commands.At(c.path);
@@ -71,25 +79,42 @@ TEST(CommandTable, KeyTable) {
         QKeyCombination key;
         int id;
     } cases[] = {
-        {Qt::ALT | Qt::Key_A, kAutoPlay},      {{Qt::Key_Space}, kPauseContinue},
-        {Qt::CTRL | Qt::Key_Space, kPauseContinue}, {Qt::ALT | Qt::Key_F4, kExit},
-        {Qt::ALT | Qt::Key_L, kLast},          {Qt::CTRL | Qt::Key_O, kOpen},
-        {{Qt::Key_O}, kFromList},              {Qt::ALT | Qt::Key_W, kChangeVolume},
-        {Qt::SHIFT | Qt::Key_W, kRateDown},    {Qt::CTRL | Qt::Key_W, kRateNormal},
-        {{Qt::Key_W}, kRateUp},                {{Qt::Key_G}, kGroupNext},
-        {Qt::SHIFT | Qt::Key_G, kGroupPrevious}, {{Qt::Key_L}, kVolumeUp},
-        {Qt::SHIFT | Qt::Key_L, kVolumeDown},  {Qt::CTRL | Qt::Key_L, kVolumeNormal},
-        {Qt::ALT | Qt::Key_M, kBookmarkDelete}, {{Qt::Key_M}, kBookmarkNext},
-        {Qt::CTRL | Qt::Key_M, kBookmarkSet},  {Qt::SHIFT | Qt::Key_M, kBookmarkPrevious},
-        {{Qt::Key_N}, kFocusTree},             {Qt::SHIFT | Qt::Key_P, kPhrasePrevious},
-        {{Qt::Key_P}, kPhraseNext},            {Qt::ALT | Qt::Key_S, kPageGoTo},
-        {{Qt::Key_S}, kPageNext},              {Qt::SHIFT | Qt::Key_S, kPagePrevious},
-        {Qt::SHIFT | Qt::Key_U, kWindBackward}, {{Qt::Key_U}, kWindForward},
-        {{Qt::Key_R}, kSearchNext},            {Qt::SHIFT | Qt::Key_R, kSearchPrevious},
-        {{Qt::Key_T}, kFocusText},             {{Qt::Key_F1}, kHelp},
+        {Qt::ALT | Qt::Key_A, kAutoPlay},
+        {{Qt::Key_Space}, kPauseContinue},
+        {Qt::CTRL | Qt::Key_Space, kPauseContinue},
+        {Qt::ALT | Qt::Key_F4, kExit},
+        {Qt::ALT | Qt::Key_L, kLast},
+        {Qt::CTRL | Qt::Key_O, kOpen},
+        {{Qt::Key_O}, kFromList},
+        {Qt::ALT | Qt::Key_W, kChangeVolume},
+        {Qt::SHIFT | Qt::Key_W, kRateDown},
+        {Qt::CTRL | Qt::Key_W, kRateNormal},
+        {{Qt::Key_W}, kRateUp},
+        {{Qt::Key_G}, kGroupNext},
+        {Qt::SHIFT | Qt::Key_G, kGroupPrevious},
+        {{Qt::Key_L}, kVolumeUp},
+        {Qt::SHIFT | Qt::Key_L, kVolumeDown},
+        {Qt::CTRL | Qt::Key_L, kVolumeNormal},
+        {Qt::ALT | Qt::Key_M, kBookmarkDelete},
+        {{Qt::Key_M}, kBookmarkNext},
+        {Qt::CTRL | Qt::Key_M, kBookmarkSet},
+        {Qt::SHIFT | Qt::Key_M, kBookmarkPrevious},
+        {{Qt::Key_N}, kFocusTree},
+        {Qt::SHIFT | Qt::Key_P, kPhrasePrevious},
+        {{Qt::Key_P}, kPhraseNext},
+        {Qt::ALT | Qt::Key_S, kPageGoTo},
+        {{Qt::Key_S}, kPageNext},
+        {Qt::SHIFT | Qt::Key_S, kPagePrevious},
+        {Qt::SHIFT | Qt::Key_U, kWindBackward},
+        {{Qt::Key_U}, kWindForward},
+        {{Qt::Key_R}, kSearchNext},
+        {Qt::SHIFT | Qt::Key_R, kSearchPrevious},
+        {{Qt::Key_T}, kFocusText},
+        {{Qt::Key_F1}, kHelp},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(commands.CommandForKey(c.key), c.id) << QKeySequence(c.key).toString().toStdString();
+        EXPECT_EQ(commands.CommandForKey(c.key), c.id)
+            << QKeySequence(c.key).toString().toStdString();
     // Nothing else is a key of the table.
     int keys = 0;
     for (int id : AllCommandIds(commands))
@@ -112,8 +137,8 @@ struct DlgFixture : ::testing::Test {
 };
 
 TEST_F(DlgFixture, WithoutABookOnlyTheBookFreeCommandsAreEnabled) {
-    const std::set<int> enabled = {kOpen, kFromList, kLast, kExit, kLanguageGerman,
-                                   kLanguageEnglish, kHelp, kAbout};
+    const std::set<int> enabled = {kOpen,           kFromList,        kLast, kExit,
+                                   kLanguageGerman, kLanguageEnglish, kHelp, kAbout};
     for (int id : AllCommandIds(dlg.Commands()))
         EXPECT_EQ(dlg.Commands().IsEnabled(id), enabled.count(id) == 1) << id;
     for (int top = 0; top < 7; ++top)
@@ -145,25 +170,38 @@ TEST_F(DlgFixture, EnableBookMenusFollowsTheFeatures) {
         {"audio, pages, groups, notes",
          {true, true, true, true, true, true, true, true},
          3,
-         {{kVolumeUp, On}, {kPauseContinue, On}, {kAutoPlay, On}, {kGroupNext, On},
-          {kGroupPrevious, Off}, {kPageNext, On}, {kPagePrevious, Off}, {kPageGoTo, On},
-          {kSkipFootnote, On}, {kSkipPageNumber, On}, {kSearchHeadings, On}, {kSearchText, Off},
-          {kSearchBook, On}, {kBookmarkSet, On}, {kBookmarkDelete, Off}, {kBookmarkNext, Off},
-          {kChangeVolume, Off}, {kBookTimeTotal, On}, {kTitleLevel, On}, {kMarkBold, On},
-          {kPhraseNext, On}, {kFocusTree, On}, {kFocusText, On}},
+         {{kVolumeUp, On},       {kPauseContinue, On},  {kAutoPlay, On},
+          {kGroupNext, On},      {kGroupPrevious, Off}, {kPageNext, On},
+          {kPagePrevious, Off},  {kPageGoTo, On},       {kSkipFootnote, On},
+          {kSkipPageNumber, On}, {kSearchHeadings, On}, {kSearchText, Off},
+          {kSearchBook, On},     {kBookmarkSet, On},    {kBookmarkDelete, Off},
+          {kBookmarkNext, Off},  {kChangeVolume, Off},  {kBookTimeTotal, On},
+          {kTitleLevel, On},     {kMarkBold, On},       {kPhraseNext, On},
+          {kFocusTree, On},      {kFocusText, On}},
          true},
         {"no audio",
          {false, false, false, false, false, false, false, true},
          2,
-         {{kVolumeUp, Off}, {kRateUp, Off}, {kWindForward, Off}, {kPauseContinue, Off},
-          {kAutoPlay, Off}, {kGroupNext, Off}, {kPageNext, Off}, {kPageGoTo, Off},
-          {kSkipFootnote, Off}, {kPhrasePrevious, On}},
+         {{kVolumeUp, Off},
+          {kRateUp, Off},
+          {kWindForward, Off},
+          {kPauseContinue, Off},
+          {kAutoPlay, Off},
+          {kGroupNext, Off},
+          {kPageNext, Off},
+          {kPageGoTo, Off},
+          {kSkipFootnote, Off},
+          {kPhrasePrevious, On}},
          false},
         {"producer notes only",
          {true, false, false, false, false, true, false, false},
          1,
-         {{kSkipProdnote, On}, {kSkipFootnote, Off}, {kSkipSidebar, Off},
-          {kSkipPageNumber, Off}, {kSearchHeadings, Off}, {kSearchBook, Off}},
+         {{kSkipProdnote, On},
+          {kSkipFootnote, Off},
+          {kSkipSidebar, Off},
+          {kSkipPageNumber, Off},
+          {kSearchHeadings, Off},
+          {kSearchBook, Off}},
          true},
     };
     for (const auto& c : cases) {

@@ -60,23 +60,15 @@ TEST_F(MainWindowTest, MenuBarIsTheCommandTable) {
     }
     // Every submenu holds the table's actions at the table's positions, separators included.
     int compared = 0;
-    std::vector<const CommandTable::Node*> pending;
-    for (const auto& node : commands.TopLevel())
-        pending.push_back(node.get());
-    while (!pending.empty()) {
-        const CommandTable::Node* node = pending.back();
-        pending.pop_back();
-        if (node->kind != MenuDef::Kind::Popup)
-            continue;
-        auto* menu = qobject_cast<QMenu*>(node->action->menu());
+    commands.ForEach([&](const CommandTable::Node& node) {
+        if (node.kind != MenuDef::Kind::Popup)
+            return;
+        auto* menu = qobject_cast<QMenu*>(node.action->menu());
         ASSERT_NE(menu, nullptr);
-        ASSERT_EQ(menu->actions().size(), static_cast<qsizetype>(node->children.size()));
-        for (std::size_t i = 0; i < node->children.size(); ++i) {
-            EXPECT_EQ(menu->actions()[static_cast<qsizetype>(i)], node->children[i]->action);
-            pending.push_back(node->children[i].get());
-            ++compared;
-        }
-    }
+        ASSERT_EQ(menu->actions().size(), static_cast<qsizetype>(node.children.size()));
+        for (std::size_t i = 0; i < node.children.size(); ++i, ++compared)
+            EXPECT_EQ(menu->actions()[static_cast<qsizetype>(i)], node.children[i]->action);
+    });
     EXPECT_EQ(compared, 78); // 55 commands, 13 submenus, 10 separators
     EXPECT_EQ(top[0]->text(), "&DAISY");
     EXPECT_FALSE(top[1]->isEnabled()); // Navigation without a book
@@ -91,8 +83,9 @@ TEST_F(MainWindowTest, MenuBarIsTheCommandTable) {
     EXPECT_FALSE(items[3]->isEnabled()); // "&Wechseln"
     auto* audio = qobject_cast<QMenu*>(top[2]->menu());
     ASSERT_NE(audio, nullptr);
-    EXPECT_EQ(audio->actions()[4]->shortcuts(),
-              (QList<QKeySequence>{QKeySequence(Qt::Key_Space), QKeySequence(Qt::CTRL | Qt::Key_Space)}));
+    EXPECT_EQ(
+        audio->actions()[4]->shortcuts(),
+        (QList<QKeySequence>{QKeySequence(Qt::Key_Space), QKeySequence(Qt::CTRL | Qt::Key_Space)}));
 }
 
 // Keys go to the commands from any control; a greyed command's key does nothing.

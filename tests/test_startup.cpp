@@ -27,7 +27,8 @@ TEST(StartupOptions, BookFolderOption) {
         {"--other", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ParseBookFolderOption(QString::fromUtf8(c.commandLine)), QString::fromUtf8(c.folder))
+        EXPECT_EQ(ParseBookFolderOption(QString::fromUtf8(c.commandLine)),
+                  QString::fromUtf8(c.folder))
             << c.commandLine;
 }
 
@@ -77,9 +78,19 @@ TEST(Layout, ControlsShareTheClientArea) {
         Rect text, tree, player, bookmarks, search;
     } cases[] = {
         // The player's top is at 515 when the client area is 1010 high.
-        {1500, 1010, {500, 5, 995, 995}, {5, 5, 485, 505}, {5, 515, 485, 45}, {5, 565, 485, 215},
+        {1500,
+         1010,
+         {500, 5, 995, 995},
+         {5, 5, 485, 505},
+         {5, 515, 485, 45},
+         {5, 565, 485, 215},
          {5, 785, 485, 215}},
-        {800, 557, {266, 5, 527, 542}, {5, 5, 251, 278}, {5, 288, 251, 45}, {5, 338, 251, 102},
+        {800,
+         557,
+         {266, 5, 527, 542},
+         {5, 5, 251, 278},
+         {5, 288, 251, 45},
+         {5, 338, 251, 102},
          {5, 445, 251, 102}},
     };
     for (const auto& c : cases) {

@@ -57,21 +57,14 @@ TEST(StringTable, ExactTexts) {
 // Every caption the menu uses can be loaded in both languages.
 TEST(StringTable, MenuCaptionsResolve) {
     CommandTable commands;
-    std::vector<const CommandTable::Node*> pending;
-    for (const auto& node : commands.TopLevel())
-        pending.push_back(node.get());
     int captions = 0;
-    while (!pending.empty()) {
-        const CommandTable::Node* node = pending.back();
-        pending.pop_back();
-        if (node->captionId != 0) {
-            ++captions;
-            EXPECT_FALSE(LoadString(node->captionId).isEmpty()) << node->captionId;
-            EXPECT_FALSE(LoadString(node->captionId + kLangEnglish).isEmpty());
-        }
-        for (const auto& child : node->children)
-            pending.push_back(child.get());
-    }
+    commands.ForEach([&](const CommandTable::Node& node) {
+        if (node.captionId == 0)
+            return;
+        ++captions;
+        EXPECT_FALSE(LoadString(node.captionId).isEmpty()) << node.captionId;
+        EXPECT_FALSE(LoadString(node.captionId + kLangEnglish).isEmpty());
+    });
     EXPECT_EQ(captions, 73); // ids 100 to 172
 }
 

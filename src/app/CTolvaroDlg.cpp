@@ -29,7 +29,9 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
     m_platform.timers.SetTickHandler([this](int id) { OnTimer(id); });
 }
 
-CTolvaroDlg::~CTolvaroDlg() { m_platform.timers.SetTickHandler({}); }
+CTolvaroDlg::~CTolvaroDlg() {
+    m_platform.timers.SetTickHandler({});
+}
 
 void CTolvaroDlg::OnInitDialog(const StartupInfo& startup) {
     m_strProgramFolder = startup.programFolder;
@@ -91,15 +93,25 @@ void CTolvaroDlg::OnToggle(int id) {
     }
 }
 
-void CTolvaroDlg::OnFocusTree() { m_platform.window.FocusTree(); }
+void CTolvaroDlg::OnFocusTree() {
+    m_platform.window.FocusTree();
+}
 
-void CTolvaroDlg::OnFocusText() { m_platform.textView.Focus(); }
+void CTolvaroDlg::OnFocusText() {
+    m_platform.textView.Focus();
+}
 
-void CTolvaroDlg::OnAbout() { m_platform.dialogs.ShowAbout(); }
+void CTolvaroDlg::OnAbout() {
+    m_platform.dialogs.ShowAbout();
+}
 
-void CTolvaroDlg::OnLanguageGerman() { SwitchLanguage(kLangGerman); }
+void CTolvaroDlg::OnLanguageGerman() {
+    SwitchLanguage(kLangGerman);
+}
 
-void CTolvaroDlg::OnLanguageEnglish() { SwitchLanguage(kLangEnglish); }
+void CTolvaroDlg::OnLanguageEnglish() {
+    SwitchLanguage(kLangEnglish);
+}
 
 void CTolvaroDlg::SwitchLanguage(int langOffset) {
     m_nLangOffset = langOffset;

@@ -77,8 +77,7 @@ private:
     QString m_strBookFolder;
     QString m_strDocFragment;
     double m_dPhraseEnd = 0.0;
-    QString m_strBookDate, m_strBookId, m_strBookTitle, m_strTocItems, m_strTotalTime,
-        m_strSetInfo;
+    QString m_strBookDate, m_strBookId, m_strBookTitle, m_strTocItems, m_strTotalTime, m_strSetInfo;
     bool m_bSeekRequested = false;
     bool m_bBookOpen = false;
     double m_dRate = 0.0;

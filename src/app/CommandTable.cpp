@@ -103,18 +103,25 @@ void CommandTable::SetChecked(int id, bool checked) {
         action->setChecked(checked);
 }
 
-void CommandTable::ApplyCaptions(int langOffset) {
-    std::vector<Node*> pending;
-    for (const auto& node : m_root)
-        pending.push_back(node.get());
-    while (!pending.empty()) {
-        Node* node = pending.back();
-        pending.pop_back();
-        if (node->captionId != 0)
-            node->action->setText(LoadString(node->captionId + langOffset));
-        for (const auto& child : node->children)
-            pending.push_back(child.get());
+namespace {
+void Visit(const std::vector<std::unique_ptr<CommandTable::Node>>& nodes,
+           const std::function<void(const CommandTable::Node&)>& visit) {
+    for (const auto& node : nodes) {
+        visit(*node);
+        Visit(node->children, visit);
     }
+}
+} // namespace
+
+void CommandTable::ForEach(const std::function<void(const Node&)>& visit) const {
+    Visit(m_root, visit);
+}
+
+void CommandTable::ApplyCaptions(int langOffset) {
+    ForEach([langOffset](const Node& node) {
+        if (node.captionId != 0)
+            node.action->setText(LoadString(node.captionId + langOffset));
+    });
 }
 
 bool CommandTable::Trigger(int id) {

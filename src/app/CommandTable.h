@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QObject>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -38,6 +39,8 @@ public:
     // The entry at a path of positions (menu bar position first); nullptr when there is none.
     Node* At(std::initializer_list<int> path) const;
     QAction* Action(int id) const { return m_byId.value(id); }
+    // Visits every entry, each before its children, in menu order.
+    void ForEach(const std::function<void(const Node&)>& visit) const;
 
     bool IsEnabled(int id) const;
     void SetEnabled(int id, bool enabled);

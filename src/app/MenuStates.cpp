@@ -19,17 +19,38 @@ void Set(CommandTable& commands, std::initializer_list<Path> paths, bool enabled
 
 void SetAudioMenus(CommandTable& commands, bool enabled) {
     Set(commands,
-        {{kAudio, 0}, {kAudio, 1}, {kAudio, 2}, {kAudio, 4}, {kAudio, 5}, {kAudio, 0, 0},
-         {kAudio, 0, 1}, {kAudio, 0, 2}, {kAudio, 1, 0}, {kAudio, 1, 1}, {kAudio, 1, 2},
-         {kAudio, 2, 0}, {kAudio, 2, 1}},
+        {{kAudio, 0},
+         {kAudio, 1},
+         {kAudio, 2},
+         {kAudio, 4},
+         {kAudio, 5},
+         {kAudio, 0, 0},
+         {kAudio, 0, 1},
+         {kAudio, 0, 2},
+         {kAudio, 1, 0},
+         {kAudio, 1, 1},
+         {kAudio, 1, 2},
+         {kAudio, 2, 0},
+         {kAudio, 2, 1}},
         enabled);
 }
 
 void SetInformationMenus(CommandTable& commands, bool enabled) {
     Set(commands,
-        {{kDaisy, 5}, {kDaisy, 6}, {kDaisy, 5, 0}, {kDaisy, 5, 1}, {kDaisy, 5, 2},
-         {kDaisy, 5, 0, 0}, {kDaisy, 5, 0, 1}, {kDaisy, 5, 0, 2}, {kDaisy, 6, 0}, {kDaisy, 6, 1},
-         {kDaisy, 6, 2}, {kDaisy, 6, 0, 0}, {kDaisy, 6, 0, 1}, {kDaisy, 6, 0, 2}},
+        {{kDaisy, 5},
+         {kDaisy, 6},
+         {kDaisy, 5, 0},
+         {kDaisy, 5, 1},
+         {kDaisy, 5, 2},
+         {kDaisy, 5, 0, 0},
+         {kDaisy, 5, 0, 1},
+         {kDaisy, 5, 0, 2},
+         {kDaisy, 6, 0},
+         {kDaisy, 6, 1},
+         {kDaisy, 6, 2},
+         {kDaisy, 6, 0, 0},
+         {kDaisy, 6, 0, 1},
+         {kDaisy, 6, 0, 2}},
         enabled);
 }
 
@@ -45,9 +66,22 @@ void ApplyNoBookState(CommandTable& commands) {
     Set(commands, {{1}, {2}, {3}, {4}, {5}, {kDaisy, 3}}, false);
     SetInformationMenus(commands, false);
     Set(commands,
-        {{kNav, 0}, {kNav, 1}, {kNav, 2}, {kNav, 3}, {kNav, 5}, {kNav, 0, 0}, {kNav, 0, 1},
-         {kNav, 1, 0}, {kNav, 1, 1}, {kNav, 2, 0}, {kNav, 2, 1}, {kNav, 2, 3}, {kNav, 3, 0},
-         {kNav, 3, 1}, {kNav, 3, 2}, {kNav, 3, 3}},
+        {{kNav, 0},
+         {kNav, 1},
+         {kNav, 2},
+         {kNav, 3},
+         {kNav, 5},
+         {kNav, 0, 0},
+         {kNav, 0, 1},
+         {kNav, 1, 0},
+         {kNav, 1, 1},
+         {kNav, 2, 0},
+         {kNav, 2, 1},
+         {kNav, 2, 3},
+         {kNav, 3, 0},
+         {kNav, 3, 1},
+         {kNav, 3, 2},
+         {kNav, 3, 3}},
         false);
     SetAudioMenus(commands, false);
     SetTextMenus(commands, false);

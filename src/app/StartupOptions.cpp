@@ -80,8 +80,8 @@ ArgumentRequest ParseArguments(const QStringList& arguments) {
             rest.append(a);
         }
     }
-    request.commandLine = book.isEmpty() ? JoinCommandLine(rest)
-                                         : QStringLiteral("/D=\"%1\"").arg(book);
+    request.commandLine =
+        book.isEmpty() ? JoinCommandLine(rest) : QStringLiteral("/D=\"%1\"").arg(book);
     return request;
 }
 

@@ -2,8 +2,7 @@
 
 namespace tolvaro {
 
-HeadingTree::HeadingTree(QObject* parent)
-    : QObject(parent), m_model(0, 1), m_selection(&m_model) {
+HeadingTree::HeadingTree(QObject* parent) : QObject(parent), m_model(0, 1), m_selection(&m_model) {
     connect(&m_selection, &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) {
                 if (current.isValid())
@@ -38,7 +37,9 @@ void HeadingTree::DeleteAllItems() {
     m_model.removeRows(0, m_model.rowCount());
 }
 
-QModelIndex HeadingTree::FirstRoot() const { return m_model.index(0, 0); }
+QModelIndex HeadingTree::FirstRoot() const {
+    return m_model.index(0, 0);
+}
 
 QModelIndex HeadingTree::Next(const QModelIndex& index) const {
     if (!index.isValid())
@@ -55,7 +56,8 @@ QModelIndex HeadingTree::Next(const QModelIndex& index) const {
 
 QModelIndex HeadingTree::FindByData(int data) const {
     int visited = 0;
-    for (QModelIndex at = FirstRoot(); at.isValid() && visited < m_count; at = Next(at), ++visited) {
+    for (QModelIndex at = FirstRoot(); at.isValid() && visited < m_count;
+         at = Next(at), ++visited) {
         if (ItemData(at) == data)
             return at;
     }

@@ -20,7 +20,9 @@ void VisibleList::AddString(const QString& line) {
     m_model.setData(m_model.index(row, 0), line);
 }
 
-void VisibleList::DeleteAll() { m_model.setStringList({}); }
+void VisibleList::DeleteAll() {
+    m_model.setStringList({});
+}
 
 void VisibleList::ResetTo(const QString& placeholder) {
     DeleteAll();

@@ -31,7 +31,9 @@ MenuDef Cmd(int id, int captionId, std::vector<QKeyCombination> keys = {}, Mark 
     return d;
 }
 
-MenuDef Sep() { return MenuDef{}; }
+MenuDef Sep() {
+    return MenuDef{};
+}
 
 MenuDef Fixed(int id, const char16_t* caption, int group) {
     MenuDef d = Cmd(id, 0, {}, Mark::Radio, group);
@@ -44,10 +46,18 @@ MenuDef FirstCaption(MenuDef d, const char16_t* caption) {
     return d;
 }
 
-constexpr QKeyCombination Key(Qt::Key key) { return QKeyCombination(key); }
-constexpr QKeyCombination Shift(Qt::Key key) { return QKeyCombination(Qt::SHIFT, key); }
-constexpr QKeyCombination Ctrl(Qt::Key key) { return QKeyCombination(Qt::CTRL, key); }
-constexpr QKeyCombination Alt(Qt::Key key) { return QKeyCombination(Qt::ALT, key); }
+constexpr QKeyCombination Key(Qt::Key key) {
+    return QKeyCombination(key);
+}
+constexpr QKeyCombination Shift(Qt::Key key) {
+    return QKeyCombination(Qt::SHIFT, key);
+}
+constexpr QKeyCombination Ctrl(Qt::Key key) {
+    return QKeyCombination(Qt::CTRL, key);
+}
+constexpr QKeyCombination Alt(Qt::Key key) {
+    return QKeyCombination(Qt::ALT, key);
+}
 
 std::vector<MenuDef> Build() {
     using namespace cmd;
@@ -118,16 +128,16 @@ std::vector<MenuDef> Build() {
                   Cmd(kBookmarkNext, 161, {Key(Qt::Key_M)}),
                   Cmd(kBookmarkPrevious, 162, {Shift(Qt::Key_M)}),
               }),
-        Popup(105,
-              {
-                  Cmd(kSearchHeadings, 163),
-                  Cmd(kSearchText, 164),
-                  Cmd(kSearchBook, 165),
-                  Sep(),
-                  Cmd(kSearchNext, 166, {Key(Qt::Key_R)}),
-                  FirstCaption(Cmd(kSearchPrevious, 167, {Shift(Qt::Key_R)}),
-                               u"Vorheriges\tUmsch+R"),
-              }),
+        Popup(
+            105,
+            {
+                Cmd(kSearchHeadings, 163),
+                Cmd(kSearchText, 164),
+                Cmd(kSearchBook, 165),
+                Sep(),
+                Cmd(kSearchNext, 166, {Key(Qt::Key_R)}),
+                FirstCaption(Cmd(kSearchPrevious, 167, {Shift(Qt::Key_R)}), u"Vorheriges\tUmsch+R"),
+            }),
         Popup(106,
               {
                   Cmd(kHelp, 168, {Key(Qt::Key_F1)}),

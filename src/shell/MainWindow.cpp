@@ -46,7 +46,9 @@ QString PlainCaption(const QString& caption) {
 
 } // namespace
 
-QString MainWindow::Caption() { return QStringLiteral("Tolvaro 2.1.1 - © 2024-2026 Ostrila"); }
+QString MainWindow::Caption() {
+    return QStringLiteral("Tolvaro 2.1.1 - © 2024-2026 Ostrila");
+}
 
 MainWindow::MainWindow() {
     setWindowTitle(Caption());
@@ -138,7 +140,9 @@ void MainWindow::BringForward() {
 
 void MainWindow::LayoutControls() {
     const MainLayout l = tolvaro::LayoutControls(m_client->width(), m_client->height());
-    const auto place = [](QWidget* w, const Rect& r) { w->setGeometry(r.x, r.y, r.width, r.height); };
+    const auto place = [](QWidget* w, const Rect& r) {
+        w->setGeometry(r.x, r.y, r.width, r.height);
+    };
     place(m_web, l.textView);
     place(m_tree, l.tree);
     place(m_playerStrip, l.player);
@@ -152,7 +156,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::FocusTree() { m_tree->setFocus(Qt::OtherFocusReason); }
+void MainWindow::FocusTree() {
+    m_tree->setFocus(Qt::OtherFocusReason);
+}
 
 void MainWindow::SetWaitCursor(bool wait) {
     if (wait)

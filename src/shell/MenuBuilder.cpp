@@ -21,6 +21,8 @@ void AddEntries(QWidget& container, const std::vector<std::unique_ptr<CommandTab
 
 } // namespace
 
-void BuildMenuBar(QMenuBar& bar, CommandTable& commands) { AddEntries(bar, commands.TopLevel()); }
+void BuildMenuBar(QMenuBar& bar, CommandTable& commands) {
+    AddEntries(bar, commands.TopLevel());
+}
 
 } // namespace tolvaro

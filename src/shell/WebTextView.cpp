@@ -13,8 +13,12 @@ WebTextView::WebTextView(QWebEngineView& view) : m_view(view) {
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
 }
 
-void WebTextView::Navigate(const QString& path) { m_view.setUrl(QUrl::fromLocalFile(path)); }
+void WebTextView::Navigate(const QString& path) {
+    m_view.setUrl(QUrl::fromLocalFile(path));
+}
 
-void WebTextView::Focus() { m_view.setFocus(Qt::OtherFocusReason); }
+void WebTextView::Focus() {
+    m_view.setFocus(Qt::OtherFocusReason);
+}
 
 } // namespace tolvaro

@@ -61,9 +61,9 @@ int main(int argc, char** argv) {
                      [&window] { window.BringForward(); });
     StartupInfo startup;
     startup.programFolder = ProgramFolderFor(QCoreApplication::applicationDirPath());
-    startup.dataFolder = DataFolderFor(qEnvironmentVariable("APPDATA"),
-                                       qEnvironmentVariable("XDG_DATA_HOME"),
-                                       qEnvironmentVariable("HOME"));
+    startup.dataFolder =
+        DataFolderFor(qEnvironmentVariable("APPDATA"), qEnvironmentVariable("XDG_DATA_HOME"),
+                      qEnvironmentVariable("HOME"));
     startup.commandLine = request.commandLine;
     window.Start(startup);
     return app.exec();

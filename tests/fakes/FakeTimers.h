@@ -16,7 +16,9 @@ public:
     };
 
     void SetTickHandler(std::function<void(int)> handler) override { m_handler = handler; }
-    void SetTimer(int id, int intervalMs) override { m_running[id] = {intervalMs, m_now + intervalMs}; }
+    void SetTimer(int id, int intervalMs) override {
+        m_running[id] = {intervalMs, m_now + intervalMs};
+    }
     void KillTimer(int id) override { m_running.erase(id); }
 
     bool IsRunning(int id) const { return m_running.count(id) > 0; }
