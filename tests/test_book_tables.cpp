@@ -4,6 +4,10 @@
 #include "fakes/FakePlatform.h"
 #include "res/StringTable.h"
 
+#include <QTemporaryDir>
+
+#include "Printers.h"
+
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -172,9 +176,10 @@ class ResetTest : public ::testing::TestWithParam<int> {};
 // placeholder in the current language, the audio unloaded and the start page shown.
 TEST_P(ResetTest, ResetToNoBookEmptiesEverything) {
     const int lang = GetParam();
+    QTemporaryDir data;
     test::FakePlatform fake;
     CTolvaroDlg dlg(fake.Get());
-    dlg.OnInitDialog({"/prog", "/tmp/tolvaro-reset-test", ""});
+    dlg.OnInitDialog({"/prog", data.path(), "", "de_DE"});
     dlg.RunCommand(lang == kLangEnglish ? cmd::kLanguageEnglish : cmd::kLanguageGerman);
     BookModel& m = dlg.Model();
     for (BookTable* t : {&m.m_lstTitles, &m.m_lstPhrases, &m.m_lstPages, &m.m_lstGroups,

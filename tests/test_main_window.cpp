@@ -12,6 +12,8 @@
 #include <QTreeView>
 #include <QWebEngineView>
 
+#include "Printers.h"
+
 #include <gtest/gtest.h>
 
 namespace tolvaro {
@@ -19,7 +21,8 @@ namespace {
 
 struct MainWindowTest : ::testing::Test {
     MainWindowTest() {
-        window.Start({QStringLiteral(TOLVARO_PROGRAM_DIR), data.path() + "/Ostrila/Tolvaro", ""});
+        window.Start(
+            {QStringLiteral(TOLVARO_PROGRAM_DIR), data.path() + "/Ostrila/Tolvaro", "", "de_DE"});
         window.activateWindow();
         QObject::connect(&window.Dlg().Commands(), &CommandTable::Command,
                          [this](int id) { ran.push_back(id); });

@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <QUuid>
 
+#include "Printers.h"
+
 #include <gtest/gtest.h>
 
 namespace tolvaro {

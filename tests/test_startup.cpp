@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "Printers.h"
+
 #include <gtest/gtest.h>
 
 namespace tolvaro {
@@ -111,10 +113,10 @@ struct InitTest : ::testing::Test {
 };
 
 TEST_F(InitTest, StartsWithoutABookAndArmsTheStartupTimer) {
-    dlg.OnInitDialog({"/prog", DataFolder(), R"(/D="/books/a")"});
+    dlg.OnInitDialog({"/prog", DataFolder(), R"(/D="/books/a")", "de_DE"});
     EXPECT_TRUE(QDir(DataFolder()).exists());
     EXPECT_EQ(dlg.BookFolder(), "/books/a/");
-    EXPECT_EQ(fake.textView.navigations, QStringList{"/prog/documents/html/start_de.html"});
+    EXPECT_EQ(fake.textView.navigations.last(), "/prog/documents/html/start_de.html");
     EXPECT_EQ(fake.timers.Interval(CTolvaroDlg::kTimerStartup), 100);
     fake.timers.Advance(99);
     EXPECT_TRUE(fake.timers.IsRunning(CTolvaroDlg::kTimerStartup));
@@ -124,19 +126,19 @@ TEST_F(InitTest, StartsWithoutABookAndArmsTheStartupTimer) {
 }
 
 TEST_F(InitTest, UnwritableDataFolderIsNotReported) {
-    dlg.OnInitDialog({"/prog", "/proc/no-such/Ostrila/Tolvaro", ""});
+    dlg.OnInitDialog({"/prog", "/proc/no-such/Ostrila/Tolvaro", "", "de_DE"});
     EXPECT_TRUE(fake.dialogs.shown.empty());
     EXPECT_TRUE(dlg.BookFolder().isEmpty());
 }
 
 TEST_F(InitTest, ExitEndsTheWindowOnce) {
-    dlg.OnInitDialog({"/prog", DataFolder(), ""});
+    dlg.OnInitDialog({"/prog", DataFolder(), "", "de_DE"});
     EXPECT_TRUE(dlg.RunCommand(cmd::kExit));
     EXPECT_EQ(fake.window.ended, 1);
 }
 
 TEST_F(InitTest, AboutAndFocusCommands) {
-    dlg.OnInitDialog({"/prog", DataFolder(), ""});
+    dlg.OnInitDialog({"/prog", DataFolder(), "", "de_DE"});
     dlg.RunCommand(cmd::kAbout);
     EXPECT_EQ(fake.dialogs.aboutShown, 1);
     dlg.Commands().SetEnabled(cmd::kFocusText, true);

@@ -1,6 +1,8 @@
 #include "app/CommandTable.h"
 #include "res/StringTable.h"
 
+#include "Printers.h"
+
 #include <gtest/gtest.h>
 
 namespace tolvaro {

@@ -9,6 +9,8 @@
 #include "platform/ITextView.h"
 #include "platform/ITimers.h"
 #include "res/StringTable.h"
+#include "store/DataFile.h"
+#include "store/DefaultFiles.h"
 #include "ui/Language.h"
 
 #include <QDir>
@@ -36,6 +38,7 @@ CTolvaroDlg::~CTolvaroDlg() {
 void CTolvaroDlg::OnInitDialog(const StartupInfo& startup) {
     m_strProgramFolder = startup.programFolder;
     m_strDataFolder = startup.dataFolder;
+    m_defaults = DefaultSettings(startup.localeName);
     // A folder that cannot be created is not reported: the file operations in it fail quietly.
     QDir().mkpath(m_strDataFolder);
     WriteDefaultFiles();
@@ -180,12 +183,86 @@ bool CTolvaroDlg::OpenBookFolder(const QString& folder) {
     return false;
 }
 
-// The data files are not written yet: settings, resume positions, bookmarks and the last book
-// live only as long as the program runs.
-void CTolvaroDlg::WriteDefaultFiles() {}
-void CTolvaroDlg::LoadSettings() {}
-void CTolvaroDlg::SaveSettings() {}
-void CTolvaroDlg::SaveLastBook() {}
+QString CTolvaroDlg::DataFile(const char16_t* name) const {
+    return DataFilePath(m_strDataFolder, name);
+}
+
+void CTolvaroDlg::WriteDefaultFiles() {
+    tolvaro::WriteDefaultFiles(m_strDataFolder, m_defaults);
+}
+
+// A settings file that cannot be read gives the settings of a new user.
+void CTolvaroDlg::LoadSettings() {
+    const std::optional<QStringList> lines = datafile::ReadLines(DataFile(kSettingsFile));
+    ApplySettings(lines ? SettingsFromLines(*lines) : m_defaults);
+}
+
+void CTolvaroDlg::ApplySettings(const Settings& s) {
+    const struct {
+        bool on;
+        bool& member;
+        int command;
+    } marks[] = {
+        {s.skipFootnote, m_bSkipFootnote, cmd::kSkipFootnote},
+        {s.skipSidebar, m_bSkipSidebar, cmd::kSkipSidebar},
+        {s.skipProdnote, m_bSkipProdnote, cmd::kSkipProdnote},
+        {s.skipPageNumber, m_bSkipPageNumber, cmd::kSkipPageNumber},
+        {s.autoPlay, m_bAutoPlay, cmd::kAutoPlay},
+        {s.markBackground, m_bMarkBackground, cmd::kMarkBackground},
+        {s.markItalic, m_bMarkItalic, cmd::kMarkItalic},
+        {s.markBold, m_bMarkBold, cmd::kMarkBold},
+        {s.markTextColor, m_bMarkTextColor, cmd::kMarkTextColor},
+    };
+    // In file order, so that of several style lines the last one carries the radio mark.
+    for (const auto& mark : marks) {
+        mark.member = mark.on;
+        if (mark.on)
+            m_commands.SetChecked(mark.command, true);
+    }
+    if (s.hasMarkColor)
+        m_strMarkColor = s.markColor;
+    if (s.langOffset == kLangGerman || s.langOffset == kLangEnglish) {
+        const bool english = s.langOffset == kLangEnglish;
+        m_commands.SetChecked(english ? cmd::kLanguageEnglish : cmd::kLanguageGerman, true);
+        m_nLangOffset = s.langOffset;
+        m_bStartPageShown = true;
+        m_platform.textView.Navigate(StartPagePath());
+        SwitchLanguage(s.langOffset);
+    }
+    m_nVolume = s.volume;
+    m_dRate = s.rate;
+    m_platform.player.SetVolume(m_nVolume);
+    m_platform.player.SetRate(m_dRate);
+}
+
+Settings CTolvaroDlg::CurrentSettings() const {
+    Settings s;
+    s.volume = m_nVolume;
+    s.rate = m_dRate;
+    s.skipFootnote = m_bSkipFootnote;
+    s.skipSidebar = m_bSkipSidebar;
+    s.skipProdnote = m_bSkipProdnote;
+    s.skipPageNumber = m_bSkipPageNumber;
+    s.autoPlay = m_bAutoPlay;
+    s.markBackground = m_bMarkBackground;
+    s.markItalic = m_bMarkItalic;
+    s.markBold = m_bMarkBold;
+    s.markTextColor = m_bMarkTextColor;
+    s.markColor = m_strMarkColor;
+    s.langOffset = m_nLangOffset;
+    return s;
+}
+
+// The file is replaced as a whole; when that fails the previous settings stay, silently.
+void CTolvaroDlg::SaveSettings() {
+    datafile::WriteLines(DataFile(kSettingsFile), SettingsToLines(CurrentSettings()));
+}
+
+void CTolvaroDlg::SaveLastBook() {
+    datafile::WriteLines(DataFile(kLastBookFile), {m_strBookFolder});
+}
+
+// Resume positions and bookmarks are not stored yet.
 void CTolvaroDlg::SaveResume() {}
 void CTolvaroDlg::SaveBookmarks() {}
 

@@ -3,6 +3,7 @@
 #include "app/CommandTable.h"
 #include "book/BookModel.h"
 #include "platform/Platform.h"
+#include "store/Settings.h"
 
 #include <QHash>
 #include <QObject>
@@ -15,6 +16,7 @@ struct StartupInfo {
     QString programFolder; // holds documents/, no trailing "/"
     QString dataFolder;    // per-user data folder, no trailing "/"
     QString commandLine;   // the arguments as one line (see JoinCommandLine)
+    QString localeName;    // the desktop's locale, e.g. "de_DE"; picks the first language
 };
 
 // The main window's controller. It owns the book model, the command table and the state that
@@ -50,6 +52,10 @@ public:
     int LangOffset() const { return m_nLangOffset; }
     bool IsBookOpen() const { return m_bBookOpen; }
     bool IsStartPageShown() const { return m_bStartPageShown; }
+    int Volume() const { return m_nVolume; }
+    double Rate() const { return m_dRate; }
+    const QString& MarkColor() const { return m_strMarkColor; }
+    bool AutoPlay() const { return m_bAutoPlay; }
     QString StartPagePath() const;
 
 private:
@@ -68,6 +74,9 @@ private:
     void SaveLastBook();
     void SaveResume();
     void SaveBookmarks();
+    void ApplySettings(const Settings& settings);
+    Settings CurrentSettings() const;
+    QString DataFile(const char16_t* name) const;
 
     Platform m_platform;
     BookModel m_model;
@@ -100,6 +109,7 @@ private:
     bool m_bStartPageShown = false;
     QString m_strDataFolder;
     bool m_bBackward = false;
+    Settings m_defaults;
 };
 
 } // namespace tolvaro

@@ -68,12 +68,13 @@ ArgumentRequest ParseArguments(const QStringList& arguments) {
             request.help = true;
         } else if (a == u"--version" || a == u"-v") {
             request.version = true;
-        } else if (a == u"--book") {
+        } else if (a == u"--book" || a == u"--show-data") {
             if (i + 1 >= arguments.size()) {
-                request.error = QStringLiteral("--book needs a folder.");
+                request.error = a == u"--book" ? QStringLiteral("--book needs a folder.")
+                                               : QStringLiteral("--show-data needs a file.");
                 return request;
             }
-            book = arguments[++i];
+            (a == u"--book" ? book : request.showData) = arguments[++i];
         } else if (a.startsWith(u"--book=")) {
             book = a.mid(7);
         } else {
@@ -91,6 +92,7 @@ QString UsageText() {
         "Tolvaro plays DAISY 2.02 talking books.\n\n"
         "  --book FOLDER   open the book in FOLDER, the folder that holds ncc.html\n"
         "  /D=\"FOLDER\"     the same\n"
+        "  --show-data FILE  print the lines of one of Tolvaro's data files, unscrambled\n"
         "  --help          show this help\n"
         "  --version       show the version\n");
 }

@@ -35,10 +35,11 @@ struct ArgumentRequest {
     bool version = false;
     QString error;       // a message for the user when the arguments cannot be used
     QString commandLine; // for the controller: /D="FOLDER" for --book FOLDER
+    QString showData;    // --show-data FILE: print the file's unscrambled lines and end
 };
 
-// Reads --help, --version and --book FOLDER (also --book=FOLDER); everything else, /D="FOLDER"
-// among it, is handed on as the command line.
+// Reads --help, --version, --show-data FILE and --book FOLDER (also --book=FOLDER); everything
+// else, /D="FOLDER" among it, is handed on as the command line.
 ArgumentRequest ParseArguments(const QStringList& arguments);
 
 // The text --help prints.

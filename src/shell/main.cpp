@@ -1,6 +1,7 @@
 #include "app/StartupOptions.h"
 #include "shell/MainWindow.h"
 #include "shell/SingleInstance.h"
+#include "store/DataFile.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -15,6 +16,18 @@ void PrepareWebEngine() {
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+// Prints a data file's lines for support; the files themselves are scrambled.
+int ShowDataFile(const QString& path) {
+    const std::optional<QStringList> lines = tolvaro::datafile::ReadLines(path);
+    if (!lines) {
+        std::fprintf(stderr, "Cannot read %s.\n", qPrintable(path));
+        return 1;
+    }
+    for (const QString& line : *lines)
+        std::printf("%s\n", line.toUtf8().constData());
+    return 0;
 }
 
 QStringList Arguments(int argc, char** argv) {
@@ -37,6 +50,8 @@ int main(int argc, char** argv) {
         std::puts("Tolvaro 2.1.1");
         return 0;
     }
+    if (!request.showData.isEmpty())
+        return ShowDataFile(request.showData);
     if (!request.error.isEmpty()) {
         std::fprintf(stderr, "%s\n%s", qPrintable(request.error), qPrintable(UsageText()));
         return 2;
@@ -65,6 +80,7 @@ int main(int argc, char** argv) {
         DataFolderFor(qEnvironmentVariable("APPDATA"), qEnvironmentVariable("XDG_DATA_HOME"),
                       qEnvironmentVariable("HOME"));
     startup.commandLine = request.commandLine;
+    startup.localeName = QLocale::system().name();
     window.Start(startup);
     return app.exec();
 }

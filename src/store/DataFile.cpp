@@ -1,0 +1,119 @@
+#include "store/DataFile.h"
+
+#include "store/CA_Enigma.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tolvaro::datafile {
+namespace {
+
+QString DecodeLineBytes(QByteArrayView bytes, QStringDecoder& utf8) {
+    utf8.resetState();
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return QString::fromLatin1(bytes);
+    return text;
+}
+
+bool WriteAll(int fd, const QByteArray& content, const FileCalls& calls) {
+    const char* data = content.constData();
+    auto left = static_cast<size_t>(content.size());
+    while (left > 0) {
+        const ssize_t n = calls.write(fd, data, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+void SyncFolder(const QString& path) {
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+QByteArray EncodeLines(const QStringList& lines) {
+    const CA_Enigma enigma;
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += enigma.Encode(line).toUtf8();
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+QStringList DecodeLines(const QByteArray& bytes) {
+    const CA_Enigma enigma;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        const qsizetype next = end < 0 ? bytes.size() : end + 1;
+        if (end < 0)
+            end = bytes.size();
+        qsizetype stop = end;
+        if (stop > start && bytes[stop - 1] == '\r')
+            --stop;
+        lines.append(enigma.Decode(
+            DecodeLineBytes(QByteArrayView(bytes).sliced(start, stop - start), utf8)));
+        start = next;
+    }
+    return lines;
+}
+
+std::optional<QStringList> ReadLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return DecodeLines(bytes);
+}
+
+FileCalls SystemCalls() {
+    return {[](const char* p, int flags, mode_t mode) { return ::open(p, flags, mode); },
+            [](int fd, const char* d, size_t n) { return ::write(fd, d, n); },
+            [](int fd) { return ::fsync(fd); },
+            [](const char* from, const char* to) { return ::rename(from, to); }};
+}
+
+bool ReplaceFile(const QString& path, const QByteArray& content, const QString& tempPath,
+                 const FileCalls& calls) {
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray temp =
+        QFile::encodeName(tempPath.isEmpty() ? path + QStringLiteral(".tmp") : tempPath);
+    const int fd = calls.open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, content, calls) && calls.fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || calls.rename(temp.constData(), target.constData()) != 0) {
+        ::unlink(temp.constData());
+        return false;
+    }
+    SyncFolder(path);
+    return true;
+}
+
+bool WriteLines(const QString& path, const QStringList& lines, const QString& tempPath) {
+    return ReplaceFile(path, EncodeLines(lines), tempPath);
+}
+
+} // namespace tolvaro::datafile

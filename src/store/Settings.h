@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tolvaro {
+
+// The user's settings as the settings file holds them.
+struct Settings {
+    int volume = 50;
+    double rate = 1.0;
+    bool skipFootnote = false;
+    bool skipSidebar = false;
+    bool skipProdnote = false;
+    bool skipPageNumber = false;
+    bool autoPlay = true;
+    bool markBackground = true;
+    bool markItalic = false;
+    bool markBold = false;
+    bool markTextColor = false;
+    QString markColor = QStringLiteral("#ffff00");
+    bool hasMarkColor = true; // the file named a colour for a style that is on
+    int langOffset = 0;       // as stored; only 0 and 200 mean a language
+};
+
+// The settings of a new user: normal volume and speed, nothing skipped, automatic playback,
+// a yellow background mark, German when the locale is German and English otherwise.
+Settings DefaultSettings(const QString& localeName);
+
+// The 14 lines of the file, in their order.
+QStringList SettingsToLines(const Settings& settings);
+// Reads the 14 lines; missing lines read as empty, and text that is no number as 0. The colour
+// is taken from line 9 when line 8 is 1, and from line 13 when line 12 is 1 (the later wins).
+Settings SettingsFromLines(const QStringList& lines);
+
+// Number parsing as the C library does it, independent of the locale: leading white space, an
+// optional sign, digits (and for doubles a fraction and exponent); anything else gives 0.
+int ParseInt(const QString& text);
+double ParseDouble(const QString& text);
+
+} // namespace tolvaro
