@@ -112,14 +112,16 @@ TEST(BookTable, CellsAndRows) {
     EXPECT_EQ(table.SelectionMark(), -1);
 }
 
-// Tree parents: level n goes under the most recent item of level n - 1, else to the root.
+// Tree parents: a heading goes under the deepest item still open at a shallower level; a new
+// item closes the open items of its own and deeper levels.
 TEST(HeadingTree, ParentsFollowTheLevels) {
     const struct {
         std::vector<int> levels;
         std::vector<int> parents; // parent's data, -1 for a root item
     } cases[] = {
         {{1, 2, 3, 2, 1, 2}, {-1, 0, 1, 0, -1, 4}},
-        {{1, 4}, {-1, -1}},
+        {{1, 4}, {-1, 0}},
+        {{1, 2, 3, 1, 4}, {-1, 0, 1, -1, 3}}, // not under the first chapter's level 3
         {{2, 1, 2}, {-1, -1, 1}},
         {{1, 2, 2, 3, 3}, {-1, 0, 0, 2, 2}},
     };

@@ -18,9 +18,11 @@
 namespace tolvaro {
 
 CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
-    : QObject(parent), m_platform(platform) {
+    : QObject(parent), m_platform(platform), m_titleClip(platform.player, platform.timers) {
     m_handlers = {
         {cmd::kExit, &CTolvaroDlg::OnExit},
+        {cmd::kOpen, &CTolvaroDlg::OnOpenBook},
+        {cmd::kLast, &CTolvaroDlg::OnLastBook},
         {cmd::kAbout, &CTolvaroDlg::OnAbout},
         {cmd::kFocusTree, &CTolvaroDlg::OnFocusTree},
         {cmd::kFocusText, &CTolvaroDlg::OnFocusText},
@@ -49,14 +51,24 @@ void CTolvaroDlg::OnInitDialog(const StartupInfo& startup) {
 }
 
 void CTolvaroDlg::OnTimer(int id) {
-    if (id == kTimerStartup) {
+    switch (id) {
+    case kTimerStartup:
         m_platform.timers.KillTimer(kTimerStartup);
         if (!m_strBookFolder.isEmpty())
-            OpenBookFolder(m_strBookFolder);
+            OpenBookFolder(m_strBookFolder, OpenPath::Startup);
+        break;
+    case TitleClip::kTimerId:
+        m_titleClip.Finish();
+        break;
+    default:
+        break;
     }
 }
 
 void CTolvaroDlg::OnCommand(int id) {
+    // A command ends the title clip first, and what follows the clip runs before the command.
+    if (m_titleClip.IsPlaying())
+        m_titleClip.Finish();
     switch (id) {
     case cmd::kSkipFootnote:
     case cmd::kSkipSidebar:
@@ -136,6 +148,8 @@ void CTolvaroDlg::SwitchLanguage(int langOffset) {
 }
 
 void CTolvaroDlg::OnExit() {
+    if (m_titleClip.IsPlaying())
+        m_titleClip.Finish();
     if (m_bBookOpen)
         CloseOpenBook(!m_bSkipLastBookWrite);
     SaveSettings();
@@ -175,12 +189,6 @@ void CTolvaroDlg::ResetToNoBook() {
     m_platform.textView.Navigate(StartPagePath());
     ApplyNoBookState(m_commands);
     m_platform.window.SetWaitCursor(false);
-}
-
-bool CTolvaroDlg::OpenBookFolder(const QString& folder) {
-    // Books cannot be loaded yet; the window stays without a book.
-    Q_UNUSED(folder);
-    return false;
 }
 
 QString CTolvaroDlg::DataFile(const char16_t* name) const {
@@ -262,8 +270,10 @@ void CTolvaroDlg::SaveLastBook() {
     datafile::WriteLines(DataFile(kLastBookFile), {m_strBookFolder});
 }
 
-// Resume positions and bookmarks are not stored yet.
+// Resume positions and bookmarks are not stored yet; a book opens at its start.
 void CTolvaroDlg::SaveResume() {}
 void CTolvaroDlg::SaveBookmarks() {}
+void CTolvaroDlg::LoadBookmarks() {}
+void CTolvaroDlg::RestoreResume() {}
 
 } // namespace tolvaro

@@ -3,6 +3,7 @@
 #include "app/CommandTable.h"
 #include "book/BookModel.h"
 #include "platform/Platform.h"
+#include "playback/TitleClip.h"
 #include "store/Settings.h"
 
 #include <QHash>
@@ -41,12 +42,16 @@ public:
     void OnExit();
     // Empties the book model and returns the window to the state without a book.
     void ResetToNoBook();
+    // How a book is being opened; decides the steps that differ between the ways in.
+    enum class OpenPath { Open, Startup, Last };
     // Opens the book in `folder` (with trailing "/"); whether it was loaded.
-    bool OpenBookFolder(const QString& folder);
+    bool OpenBookFolder(const QString& folder, OpenPath path = OpenPath::Open);
 
     BookModel& Model() { return m_model; }
     CommandTable& Commands() { return m_commands; }
     const QString& BookFolder() const { return m_strBookFolder; }
+    QStringList BookIdentity() const;
+    bool IsTitleClipPlaying() const { return m_titleClip.IsPlaying(); }
     const QString& ProgramFolder() const { return m_strProgramFolder; }
     const QString& DataFolder() const { return m_strDataFolder; }
     int LangOffset() const { return m_nLangOffset; }
@@ -60,6 +65,11 @@ public:
 
 private:
     void OnCommand(int id);
+    void OnOpenBook();
+    void OnLastBook();
+    void PlayTitleClip();
+    void LoadBookmarks();
+    void RestoreResume();
     void OnToggle(int id);
     void OnFocusTree();
     void OnFocusText();
@@ -80,6 +90,7 @@ private:
 
     Platform m_platform;
     BookModel m_model;
+    TitleClip m_titleClip;
     CommandTable m_commands;
     QHash<int, void (CTolvaroDlg::*)()> m_handlers;
 

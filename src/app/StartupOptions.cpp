@@ -68,13 +68,15 @@ ArgumentRequest ParseArguments(const QStringList& arguments) {
             request.help = true;
         } else if (a == u"--version" || a == u"-v") {
             request.version = true;
-        } else if (a == u"--book" || a == u"--show-data") {
+        } else if (a == u"--book" || a == u"--show-data" || a == u"--dump-tables") {
             if (i + 1 >= arguments.size()) {
-                request.error = a == u"--book" ? QStringLiteral("--book needs a folder.")
-                                               : QStringLiteral("--show-data needs a file.");
+                request.error = a + QStringLiteral(" needs a value.");
                 return request;
             }
-            (a == u"--book" ? book : request.showData) = arguments[++i];
+            QString& value = a == u"--book"        ? book
+                             : a == u"--show-data" ? request.showData
+                                                   : request.dumpTables;
+            value = arguments[++i];
         } else if (a.startsWith(u"--book=")) {
             book = a.mid(7);
         } else {
@@ -93,6 +95,7 @@ QString UsageText() {
         "  --book FOLDER   open the book in FOLDER, the folder that holds ncc.html\n"
         "  /D=\"FOLDER\"     the same\n"
         "  --show-data FILE  print the lines of one of Tolvaro's data files, unscrambled\n"
+        "  --dump-tables FOLDER  print the tables the book in FOLDER is read into\n"
         "  --help          show this help\n"
         "  --version       show the version\n");
 }

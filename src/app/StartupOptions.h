@@ -36,9 +36,10 @@ struct ArgumentRequest {
     QString error;       // a message for the user when the arguments cannot be used
     QString commandLine; // for the controller: /D="FOLDER" for --book FOLDER
     QString showData;    // --show-data FILE: print the file's unscrambled lines and end
+    QString dumpTables;  // --dump-tables FOLDER: print how the book reads and end
 };
 
-// Reads --help, --version, --show-data FILE and --book FOLDER (also --book=FOLDER); everything
+// Reads --help, --version, --show-data FILE, --dump-tables FOLDER and --book FOLDER (also --book=FOLDER); everything
 // else, /D="FOLDER" among it, is handed on as the command line.
 ArgumentRequest ParseArguments(const QStringList& arguments);
 

@@ -10,10 +10,17 @@ HeadingTree::HeadingTree(QObject* parent) : QObject(parent), m_model(0, 1), m_se
             });
 }
 
-QModelIndex HeadingTree::InsertItem(const QString& text, int data, const QModelIndex& parent) {
+namespace {
+QStandardItem* MakeItem(const QString& text, int data) {
     auto* item = new QStandardItem(text);
     item->setData(data, Qt::UserRole);
     item->setEditable(false);
+    return item;
+}
+} // namespace
+
+QModelIndex HeadingTree::InsertItem(const QString& text, int data, const QModelIndex& parent) {
+    QStandardItem* item = MakeItem(text, data);
     QStandardItem* owner =
         parent.isValid() ? m_model.itemFromIndex(parent) : m_model.invisibleRootItem();
     owner->appendRow(item);
@@ -22,17 +29,17 @@ QModelIndex HeadingTree::InsertItem(const QString& text, int data, const QModelI
 }
 
 QModelIndex HeadingTree::AppendHeading(int level, const QString& text, int data) {
-    QModelIndex parent;
-    if (level > 1 && level <= 6)
-        parent = m_lastOfLevel[static_cast<std::size_t>(level - 1)];
-    const QModelIndex index = InsertItem(text, data, parent);
-    if (level >= 1 && level <= 6)
-        m_lastOfLevel[static_cast<std::size_t>(level)] = index;
-    return index;
+    while (!m_open.empty() && m_open.back().first >= level)
+        m_open.pop_back();
+    QStandardItem* item = MakeItem(text, data);
+    (m_open.empty() ? m_model.invisibleRootItem() : m_open.back().second)->appendRow(item);
+    ++m_count;
+    m_open.emplace_back(level, item);
+    return item->index();
 }
 
 void HeadingTree::DeleteAllItems() {
-    m_lastOfLevel = {};
+    m_open.clear();
     m_count = 0;
     m_model.removeRows(0, m_model.rowCount());
 }

@@ -4,7 +4,8 @@
 #include <QObject>
 #include <QStandardItemModel>
 
-#include <array>
+#include <utility>
+#include <vector>
 
 namespace tolvaro {
 
@@ -25,8 +26,9 @@ public:
 
     // Appends an item as the last child of `parent` (a root item when parent is invalid).
     QModelIndex InsertItem(const QString& text, int data, const QModelIndex& parent = {});
-    // Appends a heading of the given level: level 1 at the root, level n as the last child of the
-    // most recent item of level n - 1, or at the root when there is none yet.
+    // Appends a heading of the given level. It closes every open item of its own and deeper
+    // levels and becomes the last child of the deepest item still open, or a root item when none
+    // is (level 1 always). So the tree's document order is always the order of appending.
     QModelIndex AppendHeading(int level, const QString& text, int data);
     void DeleteAllItems();
 
@@ -50,7 +52,7 @@ Q_SIGNALS:
 private:
     QStandardItemModel m_model;
     QItemSelectionModel m_selection;
-    std::array<QPersistentModelIndex, 7> m_lastOfLevel; // index 1..6
+    std::vector<std::pair<int, QStandardItem*>> m_open; // level and item, shallowest first
     int m_count = 0;
 };
 

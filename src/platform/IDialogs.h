@@ -2,7 +2,12 @@
 
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 namespace tolvaro {
+
+class IProgress;
 
 // Message boxes and the dialog windows. Every call is modal: it returns when the user has
 // closed the window, with what the user chose.
@@ -20,6 +25,20 @@ public:
                               Buttons buttons) = 0;
     // The about box.
     virtual void ShowAbout() = 0;
+
+    // The window a book loads in: `caption`, a frame titled `frameText`, a progress bar and a
+    // progress line. As soon as it is shown and painted, `work` runs (on this thread, the window
+    // taking no input meanwhile) and reports through the progress it is handed; the window then
+    // closes and the result is what `work` returned. Escape before `work` starts closes the
+    // window without running it: the result is false.
+    virtual bool RunLoading(const QString& caption, const QString& frameText,
+                            const std::function<bool(IProgress&)>& work) = 0;
+
+    // The file dialog for a book: `title`, only files named ncc.html shown, starting in
+    // `startFolder` (or where the dialog likes when it is empty). The chosen file's full path,
+    // or nothing when the user cancelled.
+    virtual std::optional<QString> GetBookFile(const QString& title,
+                                               const QString& startFolder) = 0;
 };
 
 } // namespace tolvaro

@@ -1,6 +1,9 @@
 #include "shell/QtDialogs.h"
 
 #include "shell/AboutDlg.h"
+#include "shell/LoadingDlg.h"
+
+#include <QFileDialog>
 
 #include <QMessageBox>
 
@@ -46,6 +49,23 @@ IDialogs::Result QtDialogs::MessageBox(const QString& text, const QString& capti
 void QtDialogs::ShowAbout() {
     CAboutDlg about(&m_owner);
     about.exec();
+}
+
+bool QtDialogs::RunLoading(const QString& caption, const QString& frameText,
+                           const std::function<bool(IProgress&)>& work) {
+    LoadingDlg dialog(caption, frameText, work, &m_owner);
+    return dialog.Run();
+}
+
+std::optional<QString> QtDialogs::GetBookFile(const QString& title, const QString& startFolder) {
+    QFileDialog dialog(&m_owner, title, startFolder, QStringLiteral("NCC (ncc.html)"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.selectFile(QStringLiteral("ncc.html"));
+    dialog.setDefaultSuffix(QStringLiteral("html"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace tolvaro

@@ -14,6 +14,9 @@ public:
     Result MessageBox(const QString& text, const QString& caption, Icon icon,
                       Buttons buttons) override;
     void ShowAbout() override;
+    bool RunLoading(const QString& caption, const QString& frameText,
+                    const std::function<bool(IProgress&)>& work) override;
+    std::optional<QString> GetBookFile(const QString& title, const QString& startFolder) override;
 
 private:
     QWidget& m_owner;

@@ -1,6 +1,7 @@
 #include "app/StartupOptions.h"
 #include "shell/MainWindow.h"
 #include "shell/SingleInstance.h"
+#include "book/TableDump.h"
 #include "store/DataFile.h"
 
 #include <QApplication>
@@ -52,6 +53,13 @@ int main(int argc, char** argv) {
     }
     if (!request.showData.isEmpty())
         return ShowDataFile(request.showData);
+    if (!request.dumpTables.isEmpty()) {
+        std::string out, error;
+        const int status = DumpTables(request.dumpTables, out, error);
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fputs(error.c_str(), stderr);
+        return status;
+    }
     if (!request.error.isEmpty()) {
         std::fprintf(stderr, "%s\n%s", qPrintable(request.error), qPrintable(UsageText()));
         return 2;

@@ -3,6 +3,7 @@
 #include "fakes/FakeTimers.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
+#include "platform/IProgress.h"
 #include "platform/IPlayer.h"
 #include "platform/ITextView.h"
 #include "platform/Platform.h"
@@ -73,10 +74,33 @@ public:
         return r;
     }
     void ShowAbout() override { ++aboutShown; }
+    // Runs the work at once, unless the test cancels the window.
+    bool RunLoading(const QString& caption, const QString& frameText,
+                    const std::function<bool(IProgress&)>& work) override {
+        loadingCaptions.append(caption + " | " + frameText);
+        if (cancelLoading)
+            return false;
+        return work(progress);
+    }
+    std::optional<QString> GetBookFile(const QString& title, const QString&) override {
+        fileDialogTitles.append(title);
+        return bookFile;
+    }
+
+    struct Progress : IProgress {
+        void SetRange(int m) override { maximum = m; }
+        void SetPosition(int p) override { position = p; }
+        void SetText(const QString& t) override { texts.append(t); }
+        int maximum = 0, position = 0;
+        QStringList texts;
+    } progress;
 
     std::vector<Shown> shown;
     std::deque<Result> answers;
     int aboutShown = 0;
+    bool cancelLoading = false;
+    std::optional<QString> bookFile; // what the file dialog answers
+    QStringList loadingCaptions, fileDialogTitles;
 };
 
 class FakeWindow : public IMainWindow {

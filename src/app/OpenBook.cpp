@@ -1,0 +1,102 @@
+// The ways a book is opened: "Öffnen", "Letztes" and the start-up option, and the sequence they
+// share.
+#include "app/CTolvaroDlg.h"
+
+#include "app/CommandIds.h"
+#include "app/MenuStates.h"
+#include "book/CA_Daisy.h"
+#include "platform/IDialogs.h"
+#include "platform/IMainWindow.h"
+#include "platform/ITimers.h"
+#include "res/StringTable.h"
+#include "store/DataFile.h"
+#include "store/DefaultFiles.h"
+
+#include <QFileInfo>
+
+namespace tolvaro {
+
+bool CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path) {
+    CA_Daisy daisy(m_model, folder, m_nLangOffset);
+    IDialogs& dialogs = m_platform.dialogs;
+    const bool loaded = dialogs.RunLoading(
+        LoadString(4 + m_nLangOffset), LoadString(1 + m_nLangOffset), [&](IProgress& progress) {
+            m_platform.window.SetWaitCursor(true);
+            const bool read = daisy.LoadBook(progress);
+            m_platform.window.SetWaitCursor(false);
+            if (!read)
+                dialogs.MessageBox(LoadString(2 + m_nLangOffset), LoadString(3 + m_nLangOffset),
+                                   IDialogs::Icon::Error, IDialogs::Buttons::Ok);
+            return read;
+        });
+    if (!loaded)
+        return false;
+
+    const BookMeta& meta = daisy.Meta();
+    m_strBookDate = meta.date;
+    m_strBookId = meta.identifier;
+    m_strBookTitle = meta.title;
+    m_strTocItems = meta.tocItems;
+    m_strTotalTime = meta.totalTime;
+    m_strSetInfo = meta.setInfo;
+    LoadBookmarks();
+    EnableBookMenus(m_commands, m_model, daisy.Features(), m_nLangOffset, m_bAutoPlay);
+    if (path != OpenPath::Last)
+        m_commands.SetEnabled(cmd::kLast, true);
+    m_platform.window.FocusTree();
+    if (path == OpenPath::Startup)
+        m_model.m_treeTitles.Select(m_model.m_treeTitles.FirstRoot());
+    PlayTitleClip();
+    m_bBookOpen = true;
+    return true;
+}
+
+// The beginning of the book, once; the book continues where it was left when the clip is over.
+void CTolvaroDlg::PlayTitleClip() {
+    const BookTable& phrases = m_model.m_lstPhrases;
+    const QString audio = phrases.Text(0, col::kAudio);
+    const double end = phrases.Text(0, col::kClipEnd).toDouble();
+    m_titleClip.Play(audio.isEmpty() ? QString() : m_strBookFolder + audio, end,
+                     [this] { RestoreResume(); });
+}
+
+void CTolvaroDlg::OnOpenBook() {
+    if (m_bBookOpen) {
+        CloseOpenBook(!m_bSkipLastBookWrite);
+        m_bSkipLastBookWrite = false;
+        ResetToNoBook();
+    }
+    const std::optional<QString> file =
+        m_platform.dialogs.GetBookFile(LoadString(41 + m_nLangOffset), QString());
+    if (!file)
+        return;
+    // The folder is the chosen file's folder, whatever the file is called.
+    m_strBookFolder = QFileInfo(*file).absolutePath();
+    if (!m_strBookFolder.endsWith(u'/'))
+        m_strBookFolder += u'/';
+    OpenBookFolder(m_strBookFolder, OpenPath::Open);
+}
+
+void CTolvaroDlg::OnLastBook() {
+    if (m_bBookOpen) {
+        m_bTextSearchResults = false;
+        CloseOpenBook(false);
+        ResetToNoBook();
+    }
+    const std::optional<QStringList> lines = datafile::ReadLines(DataFile(kLastBookFile));
+    if (!lines)
+        return;
+    // An empty file names no book: there is nothing to open and nothing to report.
+    if (!lines->value(0).isEmpty()) {
+        m_strBookFolder = lines->value(0);
+        OpenBookFolder(m_strBookFolder, OpenPath::Last);
+    }
+    m_commands.SetEnabled(cmd::kLast, false);
+}
+
+QStringList CTolvaroDlg::BookIdentity() const {
+    return {m_strBookDate, m_strBookId,    m_strBookTitle,
+            m_strSetInfo,  m_strTocItems, m_strTotalTime};
+}
+
+} // namespace tolvaro

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace tolvaro {
+
+// Reads a whole book file. Nothing for a missing file, one that is not a regular file (a folder
+// or a pipe would never end), or one larger than kMaxBookFile.
+using BookFileReader = std::function<std::optional<QByteArray>(const QString& path)>;
+
+inline constexpr qint64 kMaxBookFile = 256 * 1024 * 1024;
+std::optional<QByteArray> ReadBookFile(const QString& path);
+
+} // namespace tolvaro

@@ -1,0 +1,234 @@
+#include "book/CA_Daisy.h"
+
+#include "book/BookModel.h"
+#include "book/LineSource.h"
+#include "book/ReaderState.h"
+#include "book/ScanText.h"
+#include "book/SmilReader.h"
+#include "platform/IProgress.h"
+#include "res/StringTable.h"
+
+#include <array>
+
+namespace tolvaro {
+namespace {
+
+bool Has(const std::string& lower, std::string_view key) {
+    return lower.find(key) != std::string::npos;
+}
+
+// The head values, tested on one line each in this order; a later key overwrites.
+void HeadValues(const std::string& line, const std::string& lower, BookMeta& meta) {
+    const struct {
+        std::string_view key;
+        QString BookMeta::*member;
+    } keys[] = {
+        {"dc:date", &BookMeta::date},           {"dc:title", &BookMeta::title},
+        {"dc:identifier", &BookMeta::identifier}, {"ncc:identifier", &BookMeta::identifier},
+        {"ncc:setinfo", &BookMeta::setInfo},     {"ncc:tocitems", &BookMeta::tocItems},
+        {"ncc:totaltime", &BookMeta::totalTime},
+    };
+    for (const auto& k : keys) {
+        if (Has(lower, k.key))
+            meta.*k.member = Latin1(scan::ContentValue(line));
+    }
+}
+
+} // namespace
+
+// One run over ncc.html.
+class CA_Daisy::Ncc {
+public:
+    Ncc(CA_Daisy& daisy, IProgress& progress)
+        : m_d(daisy), m_progress(progress),
+          m_s{daisy.m_model.m_lstTitles, daisy.m_model.m_lstPhrases, daisy.m_features,
+              daisy.m_decoder, daisy.m_folder} {}
+
+    void Run(QByteArrayView ncc);
+
+private:
+    void Line(std::string& line, std::string& lower);
+    void Structure(const std::string& lower);
+    void Metadata(const std::string& line, const std::string& lower);
+    void Heading(std::string& line, std::string& lower);
+    void Page(std::string& line, std::string& lower);
+    void Group(const std::string& line, const std::string& lower);
+    // Appends following pieces until the lower-cased line holds `closing` or the file ends.
+    void JoinUntil(std::string& line, std::string& lower, std::string_view closing);
+    void ShowProgress();
+
+    CA_Daisy& m_d;
+    IProgress& m_progress;
+    ReaderState m_s;
+    LineSource* m_source = nullptr;
+    bool m_inHead = false, m_inBody = false;
+    int m_headingRow = 0, m_pageRow = 0, m_groupRow = 0, m_entries = 0;
+    int m_previousLevel = 1;
+};
+
+void CA_Daisy::Ncc::Run(QByteArrayView ncc) {
+    BookModel& m = m_d.m_model;
+    for (BookTable* table : {&m.m_lstPhrases, &m.m_lstPages, &m.m_lstTitles}) {
+        if (table->RowCount() > 0)
+            table->DeleteAllRows();
+    }
+    m.m_treeTitles.DeleteAllItems();
+    LineSource source(ncc);
+    m_source = &source;
+    std::string line, lower;
+    while (source.Next(line)) {
+        LowerInto(line, lower);
+        Line(line, lower);
+    }
+    if (m_d.m_meta.date.isEmpty())
+        m_d.m_meta.date = QStringLiteral("00-00-0000");
+    m_d.m_codePage = m_s.codePage;
+}
+
+void CA_Daisy::Ncc::Line(std::string& line, std::string& lower) {
+    Structure(lower);
+    if (m_inHead) {
+        Metadata(line, lower);
+        return;
+    }
+    if (!m_inBody)
+        return;
+    Heading(line, lower);
+    Page(line, lower);
+    Group(line, lower);
+}
+
+void CA_Daisy::Ncc::Structure(const std::string& lower) {
+    if (Has(lower, "<a href") || Has(lower, "<span")) {
+        ++m_entries;
+        ShowProgress();
+        if (Has(lower, " rel=\""))
+            m_s.skip = "change";
+    } else if (Has(lower, "<head>")) {
+        m_inHead = true;
+    } else if (Has(lower, "</head>")) {
+        m_inHead = false;
+    } else if (Has(lower, "<body>")) {
+        m_inBody = true;
+    } else if (Has(lower, "</body>")) {
+        m_inBody = false;
+    }
+}
+
+void CA_Daisy::Ncc::ShowProgress() {
+    m_progress.SetPosition(m_entries);
+    m_progress.SetText(QStringLiteral("%1 %2 %3")
+                           .arg(m_entries)
+                           .arg(LoadString(40 + m_d.m_langOffset))
+                           .arg(scan::LeadingInt(m_d.m_meta.tocItems.toStdString(), 32)));
+}
+
+void CA_Daisy::Ncc::Metadata(const std::string& line, const std::string& lower) {
+    HeadValues(line, lower, m_d.m_meta);
+    if (Has(lower, "ncc:tocitems")) {
+        const int total = static_cast<int>(scan::LeadingInt(m_d.m_meta.tocItems.toStdString(), 32));
+        m_progress.SetRange(total);
+        m_progress.SetText(m_d.m_langOffset == kLangEnglish
+                               ? QStringLiteral("%1 entries of %2 read...").arg(m_entries).arg(total)
+                               : QStringLiteral("%1 Einträge von %2 gelesen...").arg(m_entries).arg(total));
+    }
+    if (Has(lower, "ncc:charset"))
+        m_s.codePage = CharsetToCodePage(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
+}
+
+void CA_Daisy::Ncc::JoinUntil(std::string& line, std::string& lower, std::string_view closing) {
+    while (!Has(lower, closing)) {
+        if (!m_source->AppendNext(line))
+            return;
+        LowerInto(line, lower);
+    }
+}
+
+void CA_Daisy::Ncc::Heading(std::string& line, std::string& lower) {
+    const std::size_t at = lower.find("<h");
+    if (at == std::string::npos || at + 2 >= lower.size() || lower[at + 2] < '1' ||
+        lower[at + 2] > '6' || (at + 3 < lower.size() && lower[at + 3] == '/'))
+        return;
+    const char digit = lower[at + 2];
+    JoinUntil(line, lower, "</h");
+    int level = digit - '0';
+    if (level == m_previousLevel + 2)
+        --level; // one skipped level is closed up
+    m_previousLevel = level;
+
+    BookModel& m = m_d.m_model;
+    const int row = m.m_lstTitles.InsertRow(m_headingRow);
+    const QString treeId = QString::number(row);
+    m.m_lstTitles.SetText(row, col::kLevel, QString::number(level));
+    const QString title = m_s.Decode(scan::LinkText(line));
+    m.m_lstTitles.SetText(row, col::kTitle, title);
+    m.m_treeTitles.AppendHeading(level, title, row);
+    m.m_lstTitles.SetText(row, col::kTreeId, treeId);
+    m_s.treeId = treeId;
+    const QString smil = m_s.Decode(scan::LinkTarget(line));
+    m.m_lstTitles.SetText(row, col::kSmil, smil);
+    if (const std::optional<QByteArray> data = m_d.m_read(m_d.m_folder + smil))
+        ReadSmil(*data, row, m_s);
+    ++m_headingRow;
+}
+
+void CA_Daisy::Ncc::Page(std::string& line, std::string& lower) {
+    if (!Has(lower, "<span class=\"page"))
+        return;
+    JoinUntil(line, lower, "</span");
+    m_d.m_features.pages = true;
+    m_d.m_model.m_lstPages.AppendRow({Latin1(scan::LinkText(line)),
+                                      m_s.Decode(scan::LinkTarget(line)),
+                                      Latin1(scan::ExtractFragment(line)), m_s.treeId});
+    ++m_pageRow;
+}
+
+void CA_Daisy::Ncc::Group(const std::string& line, const std::string& lower) {
+    const std::size_t at = lower.find("<div");
+    if (at == std::string::npos)
+        return;
+    m_d.m_features.groups = true;
+    m_d.m_model.m_lstGroups.AppendRow({m_s.Decode(scan::GroupLabel(line, at)),
+                                       m_s.Decode(scan::LinkTarget(line)),
+                                       Latin1(scan::ExtractFragment(line)), m_s.treeId});
+    ++m_groupRow;
+}
+
+CA_Daisy::CA_Daisy(BookModel& model, QString bookFolder, int langOffset, BookFileReader read)
+    : m_model(model), m_folder(std::move(bookFolder)), m_langOffset(langOffset),
+      m_read(std::move(read)) {}
+
+CA_Daisy::~CA_Daisy() = default;
+
+bool CA_Daisy::LoadBook(IProgress& progress) {
+    const std::optional<QByteArray> ncc = m_read(m_folder + QStringLiteral("ncc.html"));
+    Ncc reader(*this, progress);
+    if (!ncc) {
+        reader.Run({}); // empties the tables all the same
+        return false;
+    }
+    reader.Run(*ncc);
+    return true;
+}
+
+std::optional<BookMeta> CA_Daisy::ReadBookHead(const QString& folder, const BookFileReader& read) {
+    const std::optional<QByteArray> ncc = read(folder + QStringLiteral("ncc.html"));
+    if (!ncc)
+        return std::nullopt;
+    BookMeta meta;
+    LineSource source(*ncc);
+    std::string line, lower;
+    bool inHead = false;
+    while (source.Next(line)) {
+        LowerInto(line, lower);
+        if (!inHead && !Has(lower, "<head>"))
+            continue;
+        if (Has(lower, "</head>"))
+            break;
+        inHead = true;
+        HeadValues(line, lower, meta);
+    }
+    return meta;
+}
+
+} // namespace tolvaro

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArrayView>
+
+#include <string>
+#include <string_view>
+
+namespace tolvaro {
+
+// Hands out the lines of a book file as the readers scan them. A line ends at LF, a CR before
+// it is dropped; empty lines are skipped. Each line is further cut into pieces, one element
+// each, so that markup with several elements on a line reads like markup with one per line: a
+// piece begins at every "<" that starts <h1>..<h6>, <span, <div, <meta, <par, <text, <audio,
+// <head, <body, </head, </body or </par (compared without regard to case, each followed by
+// what ends its name). Text before the first such "<" is a piece of its own; pieces of only
+// white space are dropped. A file with one such element per line, at its start, reads line by
+// line.
+class LineSource {
+public:
+    explicit LineSource(QByteArrayView data) : m_data(data) {}
+
+    // Replaces `line` with the next piece; false at the end of the data.
+    bool Next(std::string& line);
+    // Appends the next piece to `line`; false at the end of the data.
+    bool AppendNext(std::string& line);
+
+private:
+    bool NextPiece(std::string_view& piece);
+
+    QByteArrayView m_data;
+    qsizetype m_pos = 0;         // start of the unread rest of the data
+    std::string_view m_rest;     // unread pieces of the current line
+};
+
+// Lower-cases A to Z only, as every tag and key test expects.
+void LowerInto(std::string_view in, std::string& out);
+
+} // namespace tolvaro

@@ -1,0 +1,118 @@
+#include "book/ScanText.h"
+
+#include <algorithm>
+
+namespace tolvaro::scan {
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+
+// From `start` up to the next `stop` character, or to the end.
+std::string_view UpTo(std::string_view line, std::size_t start, char stop) {
+    if (start >= line.size())
+        return {};
+    const std::size_t end = line.find(stop, start);
+    return line.substr(start, end == npos ? npos : end - start);
+}
+
+} // namespace
+
+std::string_view ContentValue(std::string_view line, bool* found) {
+    const std::size_t at = line.find("content=");
+    if (found)
+        *found = at != npos;
+    if (at == npos)
+        return {};
+    return UpTo(line, at + 9, '"');
+}
+
+std::string_view ExtractFragment(std::string_view line) {
+    const std::size_t hash = line.find('#');
+    if (hash == npos)
+        return {};
+    return UpTo(line, hash + 1, '"');
+}
+
+std::string_view LinkTarget(std::string_view line) {
+    constexpr std::string_view opening = "<a href=\"";
+    const std::size_t at = line.find(opening);
+    if (at == npos)
+        return {};
+    const std::size_t start = at + opening.size();
+    const std::size_t smil = line.find(".smil", start);
+    if (smil == npos)
+        return line.substr(start);
+    return line.substr(start, smil + 5 - start);
+}
+
+std::string_view LinkText(std::string_view line) {
+    const std::size_t cut = line.find("</a>");
+    if (cut == npos)
+        return {};
+    const std::string_view before = line.substr(0, cut);
+    const std::size_t gt = before.rfind('>');
+    return gt == npos ? before : before.substr(gt + 1);
+}
+
+std::string_view AttributeValue(std::string_view line, std::string_view name) {
+    const std::size_t at = line.find(name);
+    if (at == npos)
+        return {};
+    return UpTo(line, at + name.size() + 1, '"');
+}
+
+std::string_view TextSource(std::string_view line) {
+    const std::size_t at = line.find("src=");
+    if (at == npos)
+        return {};
+    return UpTo(line, at + 5, '#');
+}
+
+std::string_view ExtractClipTime(std::string_view line, bool begin) {
+    const std::string_view name = begin ? "clip-begin" : "clip-end";
+    const std::size_t at = line.find(name);
+    if (at == npos)
+        return {};
+    return UpTo(line, at + (begin ? 16 : 14), 's');
+}
+
+long long LeadingInt(std::string_view text, std::size_t limit) {
+    text = text.substr(0, std::min(limit, text.size()));
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = value * 10 + (text[i] - '0');
+    return negative ? -value : value;
+}
+
+double TimeToSeconds(std::string_view text) {
+    const std::size_t first = text.find(':');
+    if (first == npos)
+        return 0.0;
+    const std::size_t second = text.find(':', first + 1);
+    if (second == npos)
+        return 0.0;
+    const std::string_view rest = text.substr(second + 1);
+    const std::size_t dot = rest.find('.');
+    const long long hours = LeadingInt(text.substr(0, first));
+    const long long minutes = LeadingInt(text.substr(first + 1, second - first - 1));
+    const long long seconds = LeadingInt(rest.substr(0, dot));
+    const long long fraction = dot == npos ? 0 : LeadingInt(rest.substr(dot + 1));
+    return static_cast<double>(hours * 3600 + minutes * 60 + seconds) +
+           static_cast<double>(fraction) / 1000.0;
+}
+
+std::string_view GroupLabel(std::string_view line, std::size_t from) {
+    for (std::size_t q = line.find('"', from); q != npos; q = line.find('"', q + 1)) {
+        if (q + 2 < line.size() && line[q + 1] == '>' && line[q + 2] != '<')
+            return UpTo(line, q + 2, '<');
+    }
+    return {};
+}
+
+} // namespace tolvaro::scan

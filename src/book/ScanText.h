@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string_view>
+
+namespace tolvaro::scan {
+
+// Value cutting of the line scanners. `line` is always the line as read (case kept); the
+// searches named here are case-sensitive.
+
+// The value of content="...": 9 characters after the start of "content=", up to the next
+// double quote (the rest of the line when none follows). `found` tells whether content= was
+// there at all.
+std::string_view ContentValue(std::string_view line, bool* found = nullptr);
+
+// The text after the first "#" up to the next double quote; empty without "#".
+std::string_view ExtractFragment(std::string_view line);
+
+// After the first <a href=" up to and including the first ".smil" after it; empty without the
+// opening, the rest of the line without ".smil".
+std::string_view LinkTarget(std::string_view line);
+
+// The line cut at the first "</a>", less everything up to and including the last ">" before
+// the cut; empty without "</a>".
+std::string_view LinkText(std::string_view line);
+
+// The value of the first `name` (e.g. "id=", "src="): the characters after the name and one
+// more (the opening quote), up to the next double quote. Empty when the name is missing.
+std::string_view AttributeValue(std::string_view line, std::string_view name);
+
+// The text source of a <text>: after the first src=" up to the first "#" (the rest of the line
+// when there is none).
+std::string_view TextSource(std::string_view line);
+
+// clip-begin / clip-end in seconds as written: past clip-begin="npt= (or clip-end="npt=) up to
+// the first "s"; empty when the attribute is missing.
+std::string_view ExtractClipTime(std::string_view line, bool begin);
+
+// A clock value h:m:s[.fraction] in seconds; the fraction's digits are milliseconds. A text
+// without two colons is 0.
+double TimeToSeconds(std::string_view text);
+
+// The C library's atoi on at most `limit` characters: white space, a sign, digits.
+long long LeadingInt(std::string_view text, std::size_t limit = 7);
+
+// The group label: from `from`, at the first '"' directly followed by '>' and then by a
+// character other than '<', the run after the '>' up to the next '<' or the end.
+std::string_view GroupLabel(std::string_view line, std::size_t from);
+
+} // namespace tolvaro::scan

@@ -1,0 +1,73 @@
+#include "shell/LoadingDlg.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace tolvaro {
+
+LoadingDlg::LoadingDlg(const QString& caption, const QString& frameText,
+                       std::function<bool(IProgress&)> work, QWidget* parent)
+    : QDialog(parent), m_work(std::move(work)) {
+    setObjectName(QStringLiteral("CA_Daisy"));
+    setWindowTitle(caption);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    m_frame = new QGroupBox(frameText, this);
+    m_bar = new QProgressBar(m_frame);
+    m_bar->setRange(0, 0);
+    m_text = new QLabel(m_frame);
+    m_text->setAlignment(Qt::AlignCenter);
+    auto* inner = new QVBoxLayout(m_frame);
+    inner->addWidget(m_bar);
+    inner->addWidget(m_text);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(m_frame);
+    setMinimumWidth(360);
+}
+
+bool LoadingDlg::Run() {
+    exec();
+    return m_started && m_result;
+}
+
+void LoadingDlg::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (!m_started) {
+        m_started = true;
+        // After this paint has reached the screen, not inside it.
+        QTimer::singleShot(0, this, &LoadingDlg::Start);
+    }
+}
+
+void LoadingDlg::Start() {
+    m_sincePaint.start();
+    m_result = m_work(*this);
+    done(m_result ? Accepted : Rejected);
+}
+
+void LoadingDlg::SetRange(int maximum) {
+    m_bar->setRange(0, qMax(0, maximum));
+    m_bar->setValue(0);
+    PaintNowAndThen();
+}
+
+void LoadingDlg::SetPosition(int position) {
+    m_bar->setValue(qBound(m_bar->minimum(), position, m_bar->maximum()));
+    PaintNowAndThen();
+}
+
+void LoadingDlg::SetText(const QString& text) {
+    m_text->setText(text);
+    PaintNowAndThen();
+}
+
+void LoadingDlg::PaintNowAndThen() {
+    if (m_sincePaint.isValid() && m_sincePaint.elapsed() < 50)
+        return;
+    m_sincePaint.restart();
+    repaint();
+}
+
+} // namespace tolvaro

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/IProgress.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QProgressBar;
+
+namespace tolvaro {
+
+// The window a book loads in. Loading starts right after its first paint; until then Escape
+// closes it without loading. While loading runs, the bar and the line are repainted at most
+// every 50 ms, so that painting does not slow the loading down.
+class LoadingDlg : public QDialog, public IProgress {
+public:
+    LoadingDlg(const QString& caption, const QString& frameText,
+               std::function<bool(IProgress&)> work, QWidget* parent);
+
+    // Shows the window modally; the work's result, or false when it never started.
+    bool Run();
+
+    void SetRange(int maximum) override;
+    void SetPosition(int position) override;
+    void SetText(const QString& text) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void Start();
+    void PaintNowAndThen();
+
+    std::function<bool(IProgress&)> m_work;
+    QGroupBox* m_frame;
+    QProgressBar* m_bar;
+    QLabel* m_text;
+    bool m_started = false;
+    bool m_result = false;
+    QElapsedTimer m_sincePaint;
+};
+
+} // namespace tolvaro
