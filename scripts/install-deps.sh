@@ -11,7 +11,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core
-  clang-format
+  clang-format espeak-ng
 )
 
 missing=()

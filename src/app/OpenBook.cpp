@@ -95,7 +95,7 @@ void CTolvaroDlg::OnLastBook() {
 }
 
 QStringList CTolvaroDlg::BookIdentity() const {
-    return {m_strBookDate, m_strBookId,    m_strBookTitle,
+    return {m_strBookDate, m_strBookId,   m_strBookTitle,
             m_strSetInfo,  m_strTocItems, m_strTotalTime};
 }
 

@@ -39,8 +39,8 @@ struct ArgumentRequest {
     QString dumpTables;  // --dump-tables FOLDER: print how the book reads and end
 };
 
-// Reads --help, --version, --show-data FILE, --dump-tables FOLDER and --book FOLDER (also --book=FOLDER); everything
-// else, /D="FOLDER" among it, is handed on as the command line.
+// Reads --help, --version, --show-data FILE, --dump-tables FOLDER and --book FOLDER (also
+// --book=FOLDER); everything else, /D="FOLDER" among it, is handed on as the command line.
 ArgumentRequest ParseArguments(const QStringList& arguments);
 
 // The text --help prints.

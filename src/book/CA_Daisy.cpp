@@ -23,9 +23,12 @@ void HeadValues(const std::string& line, const std::string& lower, BookMeta& met
         std::string_view key;
         QString BookMeta::*member;
     } keys[] = {
-        {"dc:date", &BookMeta::date},           {"dc:title", &BookMeta::title},
-        {"dc:identifier", &BookMeta::identifier}, {"ncc:identifier", &BookMeta::identifier},
-        {"ncc:setinfo", &BookMeta::setInfo},     {"ncc:tocitems", &BookMeta::tocItems},
+        {"dc:date", &BookMeta::date},
+        {"dc:title", &BookMeta::title},
+        {"dc:identifier", &BookMeta::identifier},
+        {"ncc:identifier", &BookMeta::identifier},
+        {"ncc:setinfo", &BookMeta::setInfo},
+        {"ncc:tocitems", &BookMeta::tocItems},
         {"ncc:totaltime", &BookMeta::totalTime},
     };
     for (const auto& k : keys) {
@@ -40,9 +43,9 @@ void HeadValues(const std::string& line, const std::string& lower, BookMeta& met
 class CA_Daisy::Ncc {
 public:
     Ncc(CA_Daisy& daisy, IProgress& progress)
-        : m_d(daisy), m_progress(progress),
-          m_s{daisy.m_model.m_lstTitles, daisy.m_model.m_lstPhrases, daisy.m_features,
-              daisy.m_decoder, daisy.m_folder} {}
+        : m_d(daisy),
+          m_progress(progress), m_s{daisy.m_model.m_lstTitles, daisy.m_model.m_lstPhrases,
+                                    daisy.m_features, daisy.m_decoder, daisy.m_folder} {}
 
     void Run(QByteArrayView ncc);
 
@@ -128,12 +131,14 @@ void CA_Daisy::Ncc::Metadata(const std::string& line, const std::string& lower) 
     if (Has(lower, "ncc:tocitems")) {
         const int total = static_cast<int>(scan::LeadingInt(m_d.m_meta.tocItems.toStdString(), 32));
         m_progress.SetRange(total);
-        m_progress.SetText(m_d.m_langOffset == kLangEnglish
-                               ? QStringLiteral("%1 entries of %2 read...").arg(m_entries).arg(total)
-                               : QStringLiteral("%1 Einträge von %2 gelesen...").arg(m_entries).arg(total));
+        m_progress.SetText(
+            m_d.m_langOffset == kLangEnglish
+                ? QStringLiteral("%1 entries of %2 read...").arg(m_entries).arg(total)
+                : QStringLiteral("%1 Einträge von %2 gelesen...").arg(m_entries).arg(total));
     }
     if (Has(lower, "ncc:charset"))
-        m_s.codePage = CharsetToCodePage(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
+        m_s.codePage =
+            CharsetToCodePage(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
 }
 
 void CA_Daisy::Ncc::JoinUntil(std::string& line, std::string& lower, std::string_view closing) {

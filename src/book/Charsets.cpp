@@ -45,17 +45,15 @@ const CharsetRow kRows[] = {
 };
 
 const std::pair<unsigned, const char*> kIconvNames[] = {
-    {65001, "UTF-8"},        {65000, "UTF-7"},       {932, "CP932"},
-    {50220, "ISO-2022-JP"},  {51932, "EUC-JP"},      {936, "CP936"},
-    {950, "CP950"},          {1250, "CP1250"},       {28592, "ISO-8859-2"},
-    {1251, "CP1251"},        {28595, "ISO-8859-5"},  {20866, "KOI8-R"},
-    {1252, "CP1252"},        {28591, "ISO-8859-1"},  {1253, "CP1253"},
-    {28599, "ISO-8859-9"},   {1254, "CP1254"},       {1255, "CP1255"},
-    {1256, "CP1256"},        {1257, "CP1257"},       {10002, "BIG5"},
-    {20127, "ASCII"},        {20936, "GB2312"},      {28593, "ISO-8859-3"},
-    {28594, "ISO-8859-4"},   {28596, "ISO-8859-6"},  {28597, "ISO-8859-7"},
-    {28598, "ISO-8859-8"},   {28605, "ISO-8859-15"}, {50225, "ISO-2022-KR"},
-    {51936, "EUC-CN"},       {51949, "EUC-KR"},      {52936, "HZ"},
+    {65001, "UTF-8"},       {65000, "UTF-7"},       {932, "CP932"},        {50220, "ISO-2022-JP"},
+    {51932, "EUC-JP"},      {936, "CP936"},         {950, "CP950"},        {1250, "CP1250"},
+    {28592, "ISO-8859-2"},  {1251, "CP1251"},       {28595, "ISO-8859-5"}, {20866, "KOI8-R"},
+    {1252, "CP1252"},       {28591, "ISO-8859-1"},  {1253, "CP1253"},      {28599, "ISO-8859-9"},
+    {1254, "CP1254"},       {1255, "CP1255"},       {1256, "CP1256"},      {1257, "CP1257"},
+    {10002, "BIG5"},        {20127, "ASCII"},       {20936, "GB2312"},     {28593, "ISO-8859-3"},
+    {28594, "ISO-8859-4"},  {28596, "ISO-8859-6"},  {28597, "ISO-8859-7"}, {28598, "ISO-8859-8"},
+    {28605, "ISO-8859-15"}, {50225, "ISO-2022-KR"}, {51936, "EUC-CN"},     {51949, "EUC-KR"},
+    {52936, "HZ"},
 };
 
 std::string Lower(QByteArrayView line) {
@@ -204,8 +202,8 @@ QString BookTextDecoder::DecodeWithIconv(QByteArrayView bytes, unsigned codePage
     std::unique_ptr<Converter>& converter = m_converters[codePage];
     if (!converter) {
         const char* name = IconvName(codePage);
-        converter.reset(new Converter{*name ? iconv_open("UTF-16LE", name)
-                                            : reinterpret_cast<iconv_t>(-1)});
+        converter.reset(
+            new Converter{*name ? iconv_open("UTF-16LE", name) : reinterpret_cast<iconv_t>(-1)});
     }
     if (converter->cd == reinterpret_cast<iconv_t>(-1))
         return DecodeWindows1252(bytes);

@@ -5,11 +5,15 @@
 namespace tolvaro {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 bool IsAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 bool NameAt(std::string_view s, std::size_t at, std::string_view name) {
     if (at + name.size() > s.size())
@@ -76,7 +80,8 @@ bool LineSource::NextPiece(std::string_view& piece) {
         const char* begin = m_data.data() + m_pos;
         const auto left = static_cast<std::size_t>(m_data.size() - m_pos);
         const void* newline = std::memchr(begin, '\n', left);
-        std::size_t length = newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - begin) : left;
+        std::size_t length =
+            newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - begin) : left;
         m_pos += static_cast<qsizetype>(length) + (newline ? 1 : 0);
         if (length > 0 && begin[length - 1] == '\r')
             --length;

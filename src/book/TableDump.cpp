@@ -18,11 +18,20 @@ std::string Escaped(const QString& cell) {
     std::string out;
     for (char c : cell.toStdString()) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -60,16 +69,23 @@ int DumpTables(const QString& folder, std::string& out, std::string& error) {
     }
     const BookMeta& m = daisy.Meta();
     out += "[meta]\n";
-    for (const auto& [name, value] : {std::pair{"date", &m.date}, {"identifier", &m.identifier},
-                                      {"title", &m.title}, {"tocitems", &m.tocItems},
-                                      {"totaltime", &m.totalTime}, {"setinfo", &m.setInfo}})
+    for (const auto& [name, value] : {std::pair{"date", &m.date},
+                                      {"identifier", &m.identifier},
+                                      {"title", &m.title},
+                                      {"tocitems", &m.tocItems},
+                                      {"totaltime", &m.totalTime},
+                                      {"setinfo", &m.setInfo}})
         Pair(out, name, Escaped(*value));
     const BookFeatures& f = daisy.Features();
     out += "[features]\n";
-    for (const auto& [name, on] :
-         {std::pair{"audio", f.audio}, {"groups", f.groups}, {"pages", f.pages},
-          {"footnotes", f.footnotes}, {"sidebars", f.sidebars}, {"prodnotes", f.prodnotes},
-          {"pagenumbers", f.pageNumbers}, {"textdocs", f.textDocuments}})
+    for (const auto& [name, on] : {std::pair{"audio", f.audio},
+                                   {"groups", f.groups},
+                                   {"pages", f.pages},
+                                   {"footnotes", f.footnotes},
+                                   {"sidebars", f.sidebars},
+                                   {"prodnotes", f.prodnotes},
+                                   {"pagenumbers", f.pageNumbers},
+                                   {"textdocs", f.textDocuments}})
         Pair(out, name, on ? "1" : "0");
     out += "[headings]\n";
     Rows(model.m_lstTitles, out);

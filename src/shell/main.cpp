@@ -1,7 +1,7 @@
 #include "app/StartupOptions.h"
+#include "book/TableDump.h"
 #include "shell/MainWindow.h"
 #include "shell/SingleInstance.h"
-#include "book/TableDump.h"
 #include "store/DataFile.h"
 
 #include <QApplication>

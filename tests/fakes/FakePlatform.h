@@ -3,8 +3,8 @@
 #include "fakes/FakeTimers.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
-#include "platform/IProgress.h"
 #include "platform/IPlayer.h"
+#include "platform/IProgress.h"
 #include "platform/ITextView.h"
 #include "platform/Platform.h"
 
