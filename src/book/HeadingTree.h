@@ -19,6 +19,7 @@ public:
     explicit HeadingTree(QObject* parent = nullptr);
 
     QStandardItemModel* Model() { return &m_model; }
+    const QStandardItemModel* Model() const { return &m_model; }
     QItemSelectionModel* Selection() { return &m_selection; }
 
     // Number of items at every depth.

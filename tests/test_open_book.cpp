@@ -1,0 +1,177 @@
+#include "Printers.h"
+#include "app/CTolvaroDlg.h"
+#include "app/CommandIds.h"
+#include "bookwriter/DaisyWriter.h"
+#include "fakes/FakePlatform.h"
+#include "res/StringTable.h"
+#include "store/DataFile.h"
+#include "store/DefaultFiles.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tolvaro {
+namespace {
+
+using namespace cmd;
+
+// Two small books on disk; the first phrase of book A lasts 3.2 s, of book B 12.5 s.
+struct OpenBookTest : ::testing::Test {
+    QTemporaryDir dir;
+    test::FakePlatform fake;
+    CTolvaroDlg dlg{fake.Get()};
+    QString a, b;
+
+    OpenBookTest() {
+        a = dir.filePath("A") + "/";
+        b = dir.filePath("B") + "/";
+        Write(a, "Book A", 3.2, true);
+        Write(b, "Book B", 12.5, false);
+        dlg.OnInitDialog({"/prog", dir.filePath("data"), "", "de_DE"});
+        fake.timers.Advance(100); // the start-up tick, with no book named
+    }
+    static void Write(const QString& folder, const QString& title, double firstPhrase, bool pages) {
+        bookwriter::BookSpec spec;
+        spec.title = title;
+        spec.identifier = title;
+        spec.sections = {{1, title, {{"one", {}}, {"two", "footnote"}}, {}},
+                         {2, "Second", {{"three", {}}}, {}}};
+        if (pages)
+            spec.sections[0].pagesAtStart = {"1"};
+        double next = firstPhrase;
+        ASSERT_TRUE(bookwriter::WriteBook(spec, folder, [&next](const QString&) {
+            const QByteArray wav = bookwriter::SilentWav(next);
+            next = 1.0;
+            return wav;
+        }));
+    }
+    void Open(const QString& folder) {
+        fake.dialogs.bookFile = folder + "ncc.html";
+        ASSERT_TRUE(dlg.RunCommand(kOpen));
+    }
+    QStringList LastBook() const {
+        return datafile::ReadLines(DataFilePath(dir.filePath("data"), kLastBookFile))
+            .value_or(QStringList{"<none>"});
+    }
+};
+
+TEST_F(OpenBookTest, OpeningTakesOverTheBook) {
+    Open(a);
+    EXPECT_TRUE(dlg.IsBookOpen());
+    EXPECT_EQ(dlg.BookFolder(), a);
+    EXPECT_EQ(dlg.BookIdentity()[2], "Book A");
+    EXPECT_EQ(dlg.BookIdentity()[3], "1 of 1");
+    EXPECT_EQ(dlg.Model().m_lstTitles.RowCount(), 2);
+    EXPECT_EQ(fake.window.treeFocused, 1);
+    EXPECT_TRUE(dlg.Commands().IsEnabled(kPageNext));
+    EXPECT_TRUE(dlg.Commands().IsEnabled(kSkipFootnote));
+    EXPECT_TRUE(dlg.Commands().IsEnabled(kVolumeUp));
+    EXPECT_TRUE(dlg.Commands().IsEnabled(kLast));
+    EXPECT_EQ(fake.dialogs.fileDialogTitles, QStringList{LoadString(41)});
+    EXPECT_EQ(fake.dialogs.loadingCaptions, QStringList{LoadString(4) + " | " + LoadString(1)});
+}
+
+// The title clip: from 0 to the first phrase's end, at most 10 s, then it stops.
+TEST_F(OpenBookTest, TitleClipPlaysTheBeginningOnce) {
+    const struct {
+        QString* folder;
+        int ms;
+    } cases[] = {{&a, 3200}, {&b, 10000}};
+    for (const auto& c : cases) {
+        Open(*c.folder);
+        EXPECT_TRUE(dlg.IsTitleClipPlaying());
+        EXPECT_EQ(fake.player.url, *c.folder + "tlv_0001.wav");
+        EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+        EXPECT_EQ(fake.timers.Interval(TitleClip::kTimerId), c.ms);
+        fake.timers.Advance(c.ms);
+        EXPECT_FALSE(dlg.IsTitleClipPlaying());
+        EXPECT_EQ(fake.player.state, IPlayer::kStopped);
+    }
+}
+
+TEST_F(OpenBookTest, ACommandEndsTheClipFirst) {
+    Open(a);
+    ASSERT_TRUE(dlg.IsTitleClipPlaying());
+    dlg.RunCommand(kAbout);
+    EXPECT_FALSE(dlg.IsTitleClipPlaying());
+    EXPECT_EQ(fake.player.state, IPlayer::kStopped);
+    EXPECT_EQ(fake.dialogs.aboutShown, 1);
+}
+
+// Opening B while A is open records A; "Letztes" reopens A and greys itself.
+TEST_F(OpenBookTest, LastBookGoesBack) {
+    Open(a);
+    Open(b);
+    EXPECT_EQ(LastBook(), QStringList{a});
+    EXPECT_EQ(dlg.BookFolder(), b);
+    ASSERT_TRUE(dlg.RunCommand(kLast));
+    EXPECT_EQ(dlg.BookFolder(), a);
+    EXPECT_TRUE(dlg.IsBookOpen());
+    EXPECT_FALSE(dlg.Commands().IsEnabled(kLast));
+    EXPECT_EQ(LastBook(), QStringList{a}); // "Letztes" writes nothing
+}
+
+TEST_F(OpenBookTest, CancelAndFailureLeaveNoBook) {
+    Open(a);
+    fake.dialogs.bookFile.reset(); // the file dialog is cancelled
+    dlg.RunCommand(kOpen);
+    EXPECT_FALSE(dlg.IsBookOpen());
+    EXPECT_EQ(dlg.Model().m_lstTitles.RowCount(), 0);
+    EXPECT_TRUE(fake.textView.navigations.last().endsWith("start_de.html"));
+
+    fake.dialogs.bookFile = dir.filePath("nothing-here/ncc.html");
+    dlg.RunCommand(kOpen);
+    ASSERT_EQ(fake.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fake.dialogs.shown[0].text, LoadString(2));
+    EXPECT_EQ(fake.dialogs.shown[0].caption, LoadString(3));
+    EXPECT_FALSE(dlg.IsBookOpen());
+
+    fake.dialogs.cancelLoading = true; // Escape before loading starts
+    fake.dialogs.bookFile = a + "ncc.html";
+    dlg.RunCommand(kOpen);
+    EXPECT_FALSE(dlg.IsBookOpen());
+}
+
+// The folder is the chosen file's folder, whatever the file is called.
+TEST_F(OpenBookTest, FolderOfAnyFileName) {
+    QFile::copy(a + "ncc.html", a + "NCC-copy.HTML");
+    fake.dialogs.bookFile = a + "NCC-copy.HTML";
+    dlg.RunCommand(kOpen);
+    EXPECT_EQ(dlg.BookFolder(), a);
+    EXPECT_TRUE(dlg.IsBookOpen());
+}
+
+TEST_F(OpenBookTest, StartupOpensTheNamedBook) {
+    test::FakePlatform f;
+    CTolvaroDlg d(f.Get());
+    d.OnInitDialog({"/prog", dir.filePath("data2"), "/D=\"" + a.chopped(1) + "\"", "de_DE"});
+    EXPECT_FALSE(d.IsBookOpen());
+    f.timers.Advance(100);
+    EXPECT_TRUE(d.IsBookOpen());
+    EXPECT_EQ(d.BookFolder(), a);
+    EXPECT_EQ(d.Model().m_treeTitles.Selected(), d.Model().m_treeTitles.FirstRoot());
+}
+
+// With a book open, a language switch keeps the lines the lists hold.
+TEST_F(OpenBookTest, LanguageSwitchKeepsListLines) {
+    Open(a);
+    dlg.RunCommand(kLanguageEnglish);
+    EXPECT_EQ(dlg.Model().m_lbBookmarks.Line(0), "Keine Lesezeichen");
+    EXPECT_EQ(dlg.Model().m_lbBookmarks.Count(), 1);
+    EXPECT_EQ(dlg.Commands().Action(kBookmarkSet)->text(), "Set\tCtrl+M");
+    dlg.Model().m_lbSearchHits.DeleteAll();
+    dlg.RunCommand(kLanguageGerman);
+    EXPECT_EQ(dlg.Model().m_lbSearchHits.Line(0), "Keine Suchergebnisse");
+}
+
+TEST_F(OpenBookTest, ExitRecordsTheOpenBook) {
+    Open(b);
+    dlg.RunCommand(kExit);
+    EXPECT_EQ(LastBook(), QStringList{b});
+    EXPECT_EQ(fake.window.ended, 1);
+}
+
+} // namespace
+} // namespace tolvaro

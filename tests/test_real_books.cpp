@@ -1,0 +1,78 @@
+#include "MemoryBook.h"
+#include "Printers.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace tolvaro {
+namespace {
+
+// Real books made by others, kept beside the repository.
+QString BooksFolder() {
+    return QStringLiteral(TOLVARO_SHARED_BOOKS);
+}
+
+struct Loaded {
+    bool ok;
+    BookFeatures features;
+};
+
+Loaded LoadReal(const QString& name, BookModel& model) {
+    CA_Daisy daisy(model, BooksFolder() + u'/' + name + u'/', 0);
+    test::NullProgress progress;
+    const bool ok = daisy.LoadBook(progress);
+    return {ok, daisy.Features()};
+}
+
+TEST(RealBooks, EachOpensWithItsCounts) {
+    if (!QDir(BooksFolder()).exists())
+        GTEST_SKIP() << "no shared books beside the repository";
+    const struct {
+        const char* name;
+        int headings, phrases, pages;
+        int titleRow;
+        const char* title;
+        bool audio;
+    } cases[] = {
+        {"dontworry", 7, 62, 0, 3, "Culmen interludiaris", true},
+        {"dontworry-nccOnly", 7, 62, 0, 6, "Notes", true},
+        {"mental-health", 15, 366, 0, 2, "Major Mental Illnesses", true},
+        {"amis-help-es-latin1", 56, 273, 0, 1, "¿Qué es AMIS?", true},
+        {"gongitsune-ja", 26, 215, 6, 0, "ごん狐", true},
+        {"wipo-treaty", 23, 160, 2, 0, nullptr, false},
+        {"virginie-ncc-cp1252", 9, 0, 0, 1, "Avertissement légal", false},
+    };
+    for (const auto& c : cases) {
+        BookModel m;
+        const Loaded r = LoadReal(c.name, m);
+        ASSERT_TRUE(r.ok) << c.name;
+        EXPECT_EQ(m.m_lstTitles.RowCount(), c.headings) << c.name;
+        EXPECT_EQ(m.m_treeTitles.Count(), c.headings) << c.name;
+        EXPECT_EQ(m.m_lstPhrases.RowCount(), c.phrases) << c.name;
+        EXPECT_EQ(m.m_lstPages.RowCount(), c.pages) << c.name;
+        EXPECT_EQ(r.features.audio, c.audio) << c.name;
+        if (c.title) {
+            EXPECT_EQ(m.m_lstTitles.Text(c.titleRow, col::kTitle), QString::fromUtf8(c.title))
+                << c.name;
+        }
+        for (int row = 0; row < m.m_lstTitles.RowCount(); ++row)
+            EXPECT_FALSE(m.m_lstTitles.Text(row, col::kTitle).contains(QChar(0xFFFD))) << c.name;
+    }
+}
+
+// Sections stand below their chapters.
+TEST(RealBooks, TreeFollowsTheLevels) {
+    if (!QDir(BooksFolder()).exists())
+        GTEST_SKIP() << "no shared books beside the repository";
+    BookModel m;
+    ASSERT_TRUE(LoadReal("dontworry", m).ok);
+    const HeadingTree& tree = m.m_treeTitles;
+    EXPECT_EQ(tree.Model()->rowCount(), 5); // h1 x5 at the root
+    const QModelIndex third = tree.FindByData(3);
+    ASSERT_TRUE(third.isValid());
+    EXPECT_EQ(HeadingTree::ItemData(third.parent()), 2);
+}
+
+} // namespace
+} // namespace tolvaro
