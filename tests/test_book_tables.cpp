@@ -104,7 +104,7 @@ TEST(BookTable, CellsAndRows) {
     EXPECT_EQ(table.Text(0, 2), ""); // never filled
     EXPECT_EQ(table.Text(1, 2), "c1");
     EXPECT_EQ(table.Text(2, 0), ""); // past the end
-    table.SetText(1, 0, "x");
+    table.SetText(1, 0, u"x");
     EXPECT_EQ(table.Text(1, 0), "x");
     table.MoveTo(1);
     table.DeleteAllRows();

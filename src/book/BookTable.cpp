@@ -11,7 +11,7 @@ int BookTable::InsertRow(int row) {
     if (row < 0 || row > RowCount())
         row = RowCount();
     const auto cols = static_cast<std::size_t>(ColumnCount());
-    m_cells.insert(m_cells.begin() + static_cast<std::ptrdiff_t>(row * cols), cols, QString());
+    m_cells.insert(m_cells.begin() + static_cast<std::ptrdiff_t>(row * cols), cols, Cell{});
     m_states.insert(m_states.begin() + row, 0);
     if (m_selectedRow >= row)
         ++m_selectedRow;
@@ -24,24 +24,58 @@ int BookTable::AppendRow(const std::vector<QString>& cells) {
     const int row = InsertRow(RowCount());
     const int n = std::min(ColumnCount(), static_cast<int>(cells.size()));
     for (int c = 0; c < n; ++c)
-        m_cells[static_cast<std::size_t>(row * ColumnCount() + c)] = cells[c];
+        SetText(row, c, cells[static_cast<std::size_t>(c)]);
     return row;
 }
 
-QString BookTable::Text(int row, int column) const {
+BookTable::Cell* BookTable::At(int row, int column) {
     if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount())
-        return {};
-    return m_cells[static_cast<std::size_t>(row * ColumnCount() + column)];
+        return nullptr;
+    return &m_cells[static_cast<std::size_t>(row * ColumnCount() + column)];
 }
 
-void BookTable::SetText(int row, int column, const QString& text) {
+QStringView BookTable::TextView(int row, int column) const {
     if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount())
+        return {};
+    const Cell& cell = m_cells[static_cast<std::size_t>(row * ColumnCount() + column)];
+    return QStringView(m_text).sliced(cell.start, cell.length);
+}
+
+void BookTable::SetText(int row, int column, QStringView text) {
+    const QChar* begin = m_text.constData();
+    if (!text.isEmpty() && text.data() >= begin && text.data() < begin + m_text.size()) {
+        SetText(row, column, text.toString()); // text of this table: copy it out first
         return;
-    m_cells[static_cast<std::size_t>(row * ColumnCount() + column)] = text;
+    }
+    if (Cell* cell = At(row, column)) {
+        Reserve(text.size());
+        cell->start = m_text.size();
+        cell->length = text.size();
+        m_text.append(text);
+    }
+}
+
+// Grows the text buffer by doubling, so that appending a book's cells copies it only a few
+// times.
+void BookTable::Reserve(qsizetype more) {
+    const qsizetype needed = m_text.size() + more;
+    if (needed > m_text.capacity())
+        m_text.reserve(
+            std::max<qsizetype>(needed, std::max<qsizetype>(4096, 2 * m_text.capacity())));
+}
+
+void BookTable::SetLatin1(int row, int column, QLatin1StringView text) {
+    if (Cell* cell = At(row, column)) {
+        Reserve(text.size());
+        cell->start = m_text.size();
+        cell->length = text.size();
+        m_text.append(text);
+    }
 }
 
 void BookTable::DeleteAllRows() {
-    m_cells.clear();
+    QString().swap(m_text);
+    std::vector<Cell>().swap(m_cells);
     m_states.clear();
     m_mark = -1;
     m_selectedRow = -1;

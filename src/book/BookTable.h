@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringView>
 
 #include <vector>
 
@@ -13,7 +14,9 @@ struct Column {
 };
 
 // A table of text cells, one of the hidden book tables. Rows are numbered from 0 in insertion
-// order; other tables refer to them by that number written as decimal text.
+// order; other tables refer to them by that number written as decimal text. All cell text lives
+// in one buffer, so a book of a hundred thousand phrases loads without a memory allocation per
+// cell; a cell set again leaves its old text unused until the rows are deleted.
 //
 // The current row is the selection mark together with the Selected state of that row. A state
 // change touches only the bits in its mask and notifies synchronously through ItemChanged with
@@ -38,8 +41,12 @@ public:
     // Appends a row; cells past the given ones stay empty, surplus ones are ignored.
     int AppendRow(const std::vector<QString>& cells);
     // Empty for a row or column out of range, like a cell the loader never filled.
-    QString Text(int row, int column) const;
-    void SetText(int row, int column, const QString& text);
+    QString Text(int row, int column) const { return TextView(row, column).toString(); }
+    // The same without a copy; valid until the table changes.
+    QStringView TextView(int row, int column) const;
+    void SetText(int row, int column, QStringView text);
+    // Sets a cell to bytes taken one character each.
+    void SetLatin1(int row, int column, QLatin1StringView text);
     void DeleteAllRows();
 
     int SelectionMark() const { return m_mark; }
@@ -57,10 +64,17 @@ Q_SIGNALS:
     void ItemChanged(int row, int newState, int oldState);
 
 private:
+    struct Cell {
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
+    Cell* At(int row, int column);
+    void Reserve(qsizetype more);
     void ChangeState(int row, int state);
 
     std::vector<Column> m_columns;
-    std::vector<QString> m_cells; // row-major, ColumnCount() cells per row
+    QString m_text;            // every cell's characters, one after the other
+    std::vector<Cell> m_cells; // row-major, ColumnCount() cells per row
     std::vector<int> m_states;
     int m_mark = -1;
     int m_selectedRow = -1;

@@ -184,6 +184,19 @@ struct BookTextDecoder::Converter {
 BookTextDecoder::BookTextDecoder() = default;
 BookTextDecoder::~BookTextDecoder() = default;
 
+void BookTextDecoder::DecodeInto(QByteArrayView bytes, unsigned codePage, QString& out) {
+    bool ascii = true;
+    for (char b : bytes)
+        ascii = ascii && static_cast<unsigned char>(b) < 0x80;
+    // ASCII reads the same in every code page the table knows but UTF-7 and the ISO-2022 ones.
+    if (ascii && codePage != 65000 && codePage != 50220 && codePage != 50225 && codePage != 52936) {
+        out.resize(0);
+        out.append(QLatin1StringView(bytes.data(), bytes.size()));
+        return;
+    }
+    out = Decode(bytes, codePage);
+}
+
 QString BookTextDecoder::Decode(QByteArrayView bytes, unsigned codePage) {
     if (bytes.isEmpty())
         return {};

@@ -37,6 +37,8 @@ public:
     BookTextDecoder& operator=(const BookTextDecoder&) = delete;
 
     QString Decode(QByteArrayView bytes, unsigned codePage);
+    // The same into `out`, reusing its memory.
+    void DecodeInto(QByteArrayView bytes, unsigned codePage, QString& out);
 
 private:
     struct Converter;

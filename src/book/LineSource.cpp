@@ -1,5 +1,6 @@
 #include "book/LineSource.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace tolvaro {
@@ -58,10 +59,47 @@ bool OnlySpace(std::string_view s) {
 
 } // namespace
 
+// Eight bytes at a time: a byte from 'A' to 'Z' gets 0x20 added, every other byte stays.
 void LowerInto(std::string_view in, std::string& out) {
     out.resize(in.size());
-    for (std::size_t i = 0; i < in.size(); ++i)
-        out[i] = Lower(in[i]);
+    const char* src = in.data();
+    char* dst = out.data();
+    std::size_t i = 0;
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+    for (; i + 8 <= in.size(); i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, src + i, 8);
+        const std::uint64_t low7 = x & ~kHigh;
+        const std::uint64_t atLeastA = low7 + (0x80 - 'A') * kOnes;
+        const std::uint64_t aboveZ = low7 + (0x80 - 'Z' - 1) * kOnes;
+        const std::uint64_t upper = atLeastA & ~aboveZ & ~x & kHigh;
+        x |= upper >> 2;
+        std::memcpy(dst + i, &x, 8);
+    }
+    for (; i < in.size(); ++i)
+        dst[i] = Lower(src[i]);
+}
+
+bool ContainsNoCase(std::string_view text, std::string_view lowerNeedle) {
+    if (lowerNeedle.empty())
+        return true;
+    const char first = lowerNeedle[0];
+    const char firstUpper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 32) : first;
+    const std::size_t last =
+        text.size() < lowerNeedle.size() ? 0 : text.size() - lowerNeedle.size() + 1;
+    for (const char c : {first, firstUpper}) {
+        for (std::size_t i = 0; i < last; ++i) {
+            const void* hit = std::memchr(text.data() + i, c, last - i);
+            if (!hit)
+                break;
+            i = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+            if (NameAt(text, i, lowerNeedle))
+                return true;
+        }
+        if (firstUpper == first)
+            break;
+    }
+    return false;
 }
 
 bool LineSource::NextPiece(std::string_view& piece) {

@@ -23,10 +23,10 @@ public:
     bool Next(std::string& line);
     // Appends the next piece to `line`; false at the end of the data.
     bool AppendNext(std::string& line);
-
-private:
+    // The next piece without a copy: a view into the data; false at the end.
     bool NextPiece(std::string_view& piece);
 
+private:
     QByteArrayView m_data;
     qsizetype m_pos = 0;     // start of the unread rest of the data
     std::string_view m_rest; // unread pieces of the current line
@@ -34,5 +34,7 @@ private:
 
 // Lower-cases A to Z only, as every tag and key test expects.
 void LowerInto(std::string_view in, std::string& out);
+// Whether `text` holds `lowerNeedle` when A to Z are compared without regard to case.
+bool ContainsNoCase(std::string_view text, std::string_view lowerNeedle);
 
 } // namespace tolvaro

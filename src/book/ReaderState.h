@@ -27,15 +27,26 @@ struct ReaderState {
     QString zeit{};          // play time text, kept from one SMIL file to the next
     double elapsedSum = 0.0; // seconds before the current heading, for files without their own
 
+    QString buffer{}; // decoded text, reused from value to value
+
     QString Decode(std::string_view bytes) {
         return decoder.Decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
                               codePage);
+    }
+    // Decoded into the shared buffer: valid until the next call.
+    QStringView DecodeView(std::string_view bytes) {
+        decoder.DecodeInto(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                           codePage, buffer);
+        return buffer;
     }
 };
 
 // Bytes as they were read, one character each.
 inline QString Latin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+inline QLatin1StringView Latin1View(std::string_view bytes) {
+    return QLatin1StringView(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace tolvaro

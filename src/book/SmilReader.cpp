@@ -8,8 +8,12 @@
 namespace tolvaro {
 namespace {
 
-bool Has(const std::string& lower, std::string_view key) {
-    return lower.find(key) != std::string::npos;
+bool Has(std::string_view line, std::string_view lowerKey) {
+    return ContainsNoCase(line, lowerKey);
+}
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
 // A clock value with one "0" in front when the part before its first "." is short.
@@ -22,67 +26,117 @@ QString PaddedTime(std::string_view line) {
     return text;
 }
 
+// The tags a SMIL line is tested for, found in one pass over its "<"s.
+constexpr unsigned kHead = 1, kHeadEnd = 2, kBody = 4, kBodyEnd = 8, kParEnd = 16, kPar = 32,
+                   kText = 64, kAudio = 128;
+
+unsigned TagsIn(std::string_view line) {
+    unsigned tags = 0;
+    const auto at = [&line](std::size_t i, std::string_view name) {
+        if (i + name.size() > line.size())
+            return false;
+        for (std::size_t k = 1; k < name.size(); ++k) {
+            if (Lower(line[i + k]) != name[k])
+                return false;
+        }
+        return true;
+    };
+    for (std::size_t i = line.find('<'); i != std::string_view::npos; i = line.find('<', i + 1)) {
+        if (i + 1 >= line.size())
+            break;
+        switch (Lower(line[i + 1])) {
+        case 'h':
+            tags |= at(i, "<head>") ? kHead : 0;
+            break;
+        case 'b':
+            tags |= at(i, "<body>") ? kBody : 0;
+            break;
+        case 'p':
+            tags |= at(i, "<par") ? kPar : 0;
+            break;
+        case 't':
+            tags |= at(i, "<text") ? kText : 0;
+            break;
+        case 'a':
+            tags |= at(i, "<audio") ? kAudio : 0;
+            break;
+        case '/':
+            tags |= at(i, "</head>")   ? kHeadEnd
+                    : at(i, "</body>") ? kBodyEnd
+                    : at(i, "</par>")  ? kParEnd
+                                       : 0;
+            break;
+        default:
+            break;
+        }
+    }
+    return tags;
+}
+
 class SmilFile {
 public:
     SmilFile(int headingRow, ReaderState& s) : m_row(headingRow), m_s(s) {}
 
-    void Line(const std::string& line, const std::string& lower);
+    void Line(std::string_view line);
     void Finish();
 
 private:
-    void Metadata(const std::string& line, const std::string& lower);
-    void Par(const std::string& line, const std::string& lower);
-    void Text(const std::string& line);
-    void Audio(const std::string& line);
+    void Metadata(std::string_view line);
+    void Par(std::string_view line);
+    void Text(std::string_view line);
+    void Audio(std::string_view line);
+    void SetParCells(int row);
 
     int m_row;
     ReaderState& m_s;
     QString m_elapsed;
-    QString m_parId, m_document, m_fragment, m_textId;
+    std::string m_parId, m_fragment, m_textId;
+    QString m_document;
     bool m_firstClipStored = false;
 };
 
-void SmilFile::Line(const std::string& line, const std::string& lower) {
-    if (Has(lower, "<head>")) {
+void SmilFile::Line(std::string_view line) {
+    const unsigned tags = TagsIn(line);
+    if (tags & kHead) {
         m_s.smilInHead = true;
-        Metadata(line, lower);
-    } else if (Has(lower, "</head>")) {
+        Metadata(line);
+    } else if (tags & kHeadEnd) {
         m_s.smilInHead = false;
     } else {
-        if (Has(lower, "<body>"))
+        if (tags & kBody)
             m_s.smilInBody = true;
-        else if (Has(lower, "</body>"))
+        else if (tags & kBodyEnd)
             m_s.smilInBody = false;
         if (m_s.smilInHead)
-            Metadata(line, lower);
+            Metadata(line);
     }
     if (!m_s.smilInBody)
         return;
-    if (Has(lower, "</par>"))
+    if (tags & kParEnd)
         m_s.skip.clear();
-    if (Has(lower, "<par"))
-        Par(line, lower);
-    if (Has(lower, "<text"))
+    if (tags & kPar)
+        Par(line);
+    if (tags & kText)
         Text(line);
-    if (Has(lower, "<audio"))
+    if (tags & kAudio)
         Audio(line);
 }
 
-void SmilFile::Metadata(const std::string& line, const std::string& lower) {
-    if (Has(lower, "timeinthissmil"))
+void SmilFile::Metadata(std::string_view line) {
+    if (Has(line, "timeinthissmil"))
         m_s.zeit = PaddedTime(line);
-    if (Has(lower, "time-in-this-smil"))
+    if (Has(line, "time-in-this-smil"))
         m_s.zeit = PaddedTime(line);
-    if (Has(lower, "totalelapsedtime"))
+    if (Has(line, "totalelapsedtime"))
         m_elapsed = PaddedTime(line);
-    if (Has(lower, "total-elapsed-time"))
+    if (Has(line, "total-elapsed-time"))
         m_elapsed = PaddedTime(line);
 }
 
-void SmilFile::Par(const std::string& line, const std::string& lower) {
+void SmilFile::Par(std::string_view line) {
     ++m_s.phraseRow;
     m_firstClipStored = false;
-    m_parId = Latin1(scan::AttributeValue(line, "id="));
+    m_parId.assign(scan::AttributeValue(line, "id="));
     const struct {
         std::string_view marker;
         const char* skip;
@@ -93,8 +147,10 @@ void SmilFile::Par(const std::string& line, const std::string& lower) {
         {"footnote-on", "footnote", &BookFeatures::footnotes},
         {"pagenumber-on", "pagenumber", &BookFeatures::pageNumbers},
     };
+    // Every marker ends in "-on": most pars have none, and need no further search.
+    const bool marked = Has(line, "-on");
     for (const auto& c : classes) {
-        if (Has(lower, c.marker)) {
+        if (marked && Has(line, c.marker)) {
             m_s.skip = c.skip;
             m_s.features.*c.found = true;
             break;
@@ -103,44 +159,46 @@ void SmilFile::Par(const std::string& line, const std::string& lower) {
     BookTable& phrases = m_s.phrases;
     const int row = phrases.InsertRow(m_s.phraseRow);
     phrases.SetText(row, col::kPhraseTreeId, m_s.treeId);
-    phrases.SetText(row, col::kParId, m_parId);
-    phrases.SetText(row, col::kSkip, Latin1(m_s.skip));
+    phrases.SetLatin1(row, col::kParId, Latin1View(m_parId));
+    phrases.SetLatin1(row, col::kSkip, Latin1View(m_s.skip));
 }
 
-void SmilFile::Text(const std::string& line) {
-    const QString name = m_s.Decode(scan::TextSource(line));
+void SmilFile::Text(std::string_view line) {
+    const QStringView name = m_s.DecodeView(scan::TextSource(line));
     if (!m_s.features.textDocuments && !name.contains(u"ncc.html") && !name.contains(u"NCC.HTML"))
         m_s.features.textDocuments = true;
-    m_document = m_s.folder + name;
-    m_fragment = Latin1(scan::ExtractFragment(line));
-    m_textId = Latin1(scan::AttributeValue(line, "id="));
+    m_document.resize(0);
+    m_document.append(QStringView(m_s.folder)).append(name); // a copy: a shared one reallocates
+    m_fragment.assign(scan::ExtractFragment(line));
+    m_textId.assign(scan::AttributeValue(line, "id="));
     BookTable& phrases = m_s.phrases;
     phrases.SetText(m_s.phraseRow, col::kDocument, m_document);
-    phrases.SetText(m_s.phraseRow, col::kDocFragment, m_fragment);
-    phrases.SetText(m_s.phraseRow, col::kTextId, m_textId);
+    phrases.SetLatin1(m_s.phraseRow, col::kDocFragment, Latin1View(m_fragment));
+    phrases.SetLatin1(m_s.phraseRow, col::kTextId, Latin1View(m_textId));
 }
 
-void SmilFile::Audio(const std::string& line) {
-    const QString source = m_s.Decode(scan::AttributeValue(line, "src="));
-    m_s.features.audio = true;
-    const QString begin = Latin1(scan::ExtractClipTime(line, true));
-    const QString end = Latin1(scan::ExtractClipTime(line, false));
+// A further clip of the same <par> gets a row of its own with the par's text cells.
+void SmilFile::SetParCells(int row) {
     BookTable& phrases = m_s.phrases;
-    if (!m_firstClipStored) {
+    phrases.SetText(row, col::kPhraseTreeId, m_s.treeId);
+    phrases.SetLatin1(row, col::kParId, Latin1View(m_parId));
+    phrases.SetLatin1(row, col::kSkip, Latin1View(m_s.skip));
+    phrases.SetText(row, col::kDocument, m_document);
+    phrases.SetLatin1(row, col::kDocFragment, Latin1View(m_fragment));
+    phrases.SetLatin1(row, col::kTextId, Latin1View(m_textId));
+}
+
+void SmilFile::Audio(std::string_view line) {
+    m_s.features.audio = true;
+    BookTable& phrases = m_s.phrases;
+    if (!m_firstClipStored)
         m_firstClipStored = true;
-    } else {
-        // A further clip of the same <par>: a row of its own with the par's text cells.
-        const int row = phrases.InsertRow(++m_s.phraseRow);
-        phrases.SetText(row, col::kPhraseTreeId, m_s.treeId);
-        phrases.SetText(row, col::kParId, m_parId);
-        phrases.SetText(row, col::kSkip, Latin1(m_s.skip));
-        phrases.SetText(row, col::kDocument, m_document);
-        phrases.SetText(row, col::kDocFragment, m_fragment);
-        phrases.SetText(row, col::kTextId, m_textId);
-    }
-    phrases.SetText(m_s.phraseRow, col::kAudio, source);
-    phrases.SetText(m_s.phraseRow, col::kClipBegin, begin);
-    phrases.SetText(m_s.phraseRow, col::kClipEnd, end);
+    else
+        SetParCells(phrases.InsertRow(++m_s.phraseRow));
+    phrases.SetText(m_s.phraseRow, col::kAudio, m_s.DecodeView(scan::AttributeValue(line, "src=")));
+    phrases.SetLatin1(m_s.phraseRow, col::kClipBegin,
+                      Latin1View(scan::ExtractClipTime(line, true)));
+    phrases.SetLatin1(m_s.phraseRow, col::kClipEnd, Latin1View(scan::ExtractClipTime(line, false)));
 }
 
 void SmilFile::Finish() {
@@ -163,11 +221,9 @@ void SmilFile::Finish() {
 void ReadSmil(QByteArrayView data, int headingRow, ReaderState& state) {
     SmilFile file(headingRow, state);
     LineSource source(data);
-    std::string line, lower;
-    while (source.Next(line)) {
-        LowerInto(line, lower);
-        file.Line(line, lower);
-    }
+    std::string_view line;
+    while (source.NextPiece(line))
+        file.Line(line);
     file.Finish();
 }
 

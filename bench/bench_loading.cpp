@@ -1,0 +1,151 @@
+// Loading a large book into the tables, against merely reading its files.
+//
+//   bench_loading [RUNS]
+//
+// Writes a book of 1,000 headings and 100,000 phrases in 1,000 SMIL files into a temporary
+// folder, then alternates: read every file of the book into memory / load the book as opening it
+// does. Prints the median of each, their ratio, and the process's peak memory.
+#include "book/BookModel.h"
+#include "book/CA_Daisy.h"
+#include "platform/IProgress.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+constexpr int kHeadings = 1000;
+constexpr int kPhrasesPerHeading = 100;
+
+struct NoProgress : tolvaro::IProgress {
+    void SetRange(int) override {}
+    void SetPosition(int) override {}
+    void SetText(const QString&) override {}
+};
+
+template <typename... Args> QByteArray Fmt(const char* format, Args... args) {
+    return QString::asprintf(format, args...).toUtf8();
+}
+
+void Save(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+}
+
+// Markup as production tools write it: an XML prologue, a head of meta elements, one element
+// per line, pars with a text and an audio element each.
+void WriteBook(const QString& dir) {
+    QByteArray ncc =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+        "\"xhtml1-transitional.dtd\">\n<html xmlns=\"http://www.w3.org/1999/xhtml\">\n"
+        "<head>\n<meta http-equiv=\"Content-type\" content=\"text/html; charset=utf-8\" />\n"
+        "<title>Benchmark book</title>\n"
+        "<meta name=\"dc:title\" content=\"Benchmark book\" />\n"
+        "<meta name=\"dc:identifier\" content=\"bench-0001\" />\n"
+        "<meta name=\"dc:date\" content=\"2026-12-06\" />\n"
+        "<meta name=\"ncc:charset\" content=\"utf-8\" />\n"
+        "<meta name=\"ncc:tocItems\" content=\"2000\" />\n"
+        "<meta name=\"ncc:totalTime\" content=\"83:20:00\" />\n"
+        "</head>\n<body>\n";
+    for (int h = 0; h < kHeadings; ++h) {
+        const QByteArray smil = Fmt("bk%05d.smil", h + 1);
+        ncc += Fmt("<h%d class=\"section\" id=\"nav%d\"><a href=\"%s#par%d_1\">"
+                   "Kapitel %d: Über die Länge der Bücher</a></h%d>\n",
+                   h % 10 == 0 ? 1 : 2, h, smil.constData(), h, h + 1, h % 10 == 0 ? 1 : 2);
+        ncc += Fmt("<span class=\"page-normal\" id=\"page%d\"><a href=\"%s#par%d_1\">"
+                   "%d</a></span>\n",
+                   h + 1, smil.constData(), h, h + 1);
+        QByteArray s = Fmt(
+            "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+            "<!DOCTYPE smil PUBLIC \"-//W3C//DTD SMIL 1.0//EN\" \"SMIL10.dtd\">\n<smil>\n<head>\n"
+            "<meta name=\"dc:format\" content=\"Daisy 2.02\" />\n"
+            "<meta name=\"ncc:totalElapsedTime\" content=\"%d:%02d:00\" />\n"
+            "<meta name=\"ncc:timeInThisSmil\" content=\"0:05:00\" />\n"
+            "<layout>\n<region id=\"txtView\" />\n</layout>\n</head>\n<body>\n<seq "
+            "dur=\"300.0s\">\n",
+            h * 5 / 60, h * 5 % 60);
+        for (int p = 0; p < kPhrasesPerHeading; ++p) {
+            s +=
+                Fmt("<par endsync=\"last\" id=\"par%d_%d\">\n"
+                    "<text src=\"bk%05d.html#txt%d_%d\" id=\"txt%d_%d\" />\n"
+                    "<audio src=\"bk%05d.mp3\" clip-begin=\"npt=%d.000s\" clip-end=\"npt=%d.000s\" "
+                    "id=\"aud%d_%d\" />\n</par>\n",
+                    h, p, h + 1, h, p, h, p, h + 1, p * 3, p * 3 + 3, h, p);
+        }
+        s += "</seq>\n</body>\n</smil>\n";
+        Save(dir + u'/' + QString::fromLatin1(smil), s);
+    }
+    ncc += "</body>\n</html>\n";
+    Save(dir + QStringLiteral("/ncc.html"), ncc);
+}
+
+qint64 ReadAll(const QString& dir) {
+    qint64 bytes = 0;
+    for (const QString& name : QDir(dir).entryList(QDir::Files)) {
+        QFile file(dir + u'/' + name);
+        if (file.open(QIODevice::ReadOnly))
+            bytes += file.readAll().size();
+    }
+    return bytes;
+}
+
+int Load(const QString& dir) {
+    tolvaro::BookModel model;
+    tolvaro::CA_Daisy daisy(model, dir + u'/', 0);
+    NoProgress progress;
+    daisy.LoadBook(progress);
+    return model.m_lstPhrases.RowCount();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    QTemporaryDir dir;
+    WriteBook(dir.path());
+    std::vector<double> reading, loading, ratios;
+    qint64 bytes = 0;
+    int phrases = 0;
+    for (int i = 0; i < runs + 1; ++i) { // the first round warms the caches
+        QElapsedTimer t;
+        t.start();
+        bytes = ReadAll(dir.path());
+        const double read = static_cast<double>(t.nsecsElapsed()) / 1e6;
+        t.restart();
+        phrases = Load(dir.path());
+        const double load = static_cast<double>(t.nsecsElapsed()) / 1e6;
+        if (i == 0)
+            continue;
+        reading.push_back(read);
+        loading.push_back(load);
+        ratios.push_back(load / read);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("book: %d headings, %d phrases, %.1f MB in %d files\n", kHeadings, phrases,
+                static_cast<double>(bytes) / 1e6, kHeadings + 1);
+    std::printf("reading the files: median %.1f ms over %d runs\n", Median(reading), runs);
+    std::printf("loading the book:  median %.1f ms over %d runs\n", Median(loading), runs);
+    std::printf("loading / reading: median %.2f\n", Median(ratios));
+    std::printf("peak memory of this process: %.1f MB\n",
+                static_cast<double>(usage.ru_maxrss) / 1024.0);
+    return phrases == kHeadings * kPhrasesPerHeading ? 0 : 1;
+}
