@@ -135,6 +135,19 @@ TEST_F(MainWindowTest, AltF4Exits) {
     QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 5000);
 }
 
+// The start-up option opens the sample book through the loading window.
+TEST(MainWindowStart, OpensTheBookNamedOnTheCommandLine) {
+    QTemporaryDir data;
+    MainWindow window;
+    const QString book = QStringLiteral(TOLVARO_PROGRAM_DIR "/documents/sample-book");
+    window.Start({QStringLiteral(TOLVARO_PROGRAM_DIR), data.path(), "/D=\"" + book + "\"", "en_US"});
+    QTRY_VERIFY_WITH_TIMEOUT(window.Dlg().IsBookOpen(), 10000);
+    EXPECT_EQ(window.Tree()->model()->rowCount(), 2);
+    EXPECT_EQ(window.Tree()->model()->index(0, 0).data().toString(), "A Walk by the River");
+    EXPECT_TRUE(window.Dlg().Commands().IsEnabled(cmd::kPhraseNext));
+    EXPECT_EQ(window.Tree()->currentIndex().row(), 0);
+}
+
 TEST_F(MainWindowTest, PlayButtonFollowsItsCommand) {
     window.Dlg().Commands().SetEnabled(cmd::kPauseContinue, true);
     EXPECT_TRUE(window.PlayButton()->isEnabled());

@@ -1,6 +1,8 @@
 #include "book/BookTable.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace tolvaro {
 
@@ -38,44 +40,48 @@ QStringView BookTable::TextView(int row, int column) const {
     if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount())
         return {};
     const Cell& cell = m_cells[static_cast<std::size_t>(row * ColumnCount() + column)];
-    return QStringView(m_text).sliced(cell.start, cell.length);
+    if (cell.length == 0)
+        return {};
+    return QStringView(m_blocks[cell.block].text.get() + cell.start,
+                       static_cast<qsizetype>(cell.length));
+}
+
+char16_t* BookTable::Place(Cell& cell, std::size_t length) {
+    constexpr std::size_t kBlock = 1 << 16;
+    if (m_blocks.empty() || m_blocks.back().capacity - m_blocks.back().size < length) {
+        const std::size_t capacity = std::max(kBlock, length);
+        m_blocks.push_back({std::make_unique<char16_t[]>(capacity), 0, capacity});
+    }
+    Block& block = m_blocks.back();
+    cell.block = static_cast<std::uint32_t>(m_blocks.size() - 1);
+    cell.start = static_cast<std::uint32_t>(block.size);
+    cell.length = static_cast<std::uint32_t>(length);
+    char16_t* at = block.text.get() + block.size;
+    block.size += length;
+    return at;
 }
 
 void BookTable::SetText(int row, int column, QStringView text) {
-    const QChar* begin = m_text.constData();
-    if (!text.isEmpty() && text.data() >= begin && text.data() < begin + m_text.size()) {
-        SetText(row, column, text.toString()); // text of this table: copy it out first
+    Cell* cell = At(row, column);
+    if (!cell)
         return;
-    }
-    if (Cell* cell = At(row, column)) {
-        Reserve(text.size());
-        cell->start = m_text.size();
-        cell->length = text.size();
-        m_text.append(text);
-    }
-}
-
-// Grows the text buffer by doubling, so that appending a book's cells copies it only a few
-// times.
-void BookTable::Reserve(qsizetype more) {
-    const qsizetype needed = m_text.size() + more;
-    if (needed > m_text.capacity())
-        m_text.reserve(
-            std::max<qsizetype>(needed, std::max<qsizetype>(4096, 2 * m_text.capacity())));
+    // Texts beyond four thousand million characters are not kept.
+    const auto length = static_cast<std::size_t>(std::min<qsizetype>(text.size(), UINT32_MAX));
+    std::copy_n(text.utf16(), length, Place(*cell, length));
 }
 
 void BookTable::SetLatin1(int row, int column, QLatin1StringView text) {
-    if (Cell* cell = At(row, column)) {
-        Reserve(text.size());
-        cell->start = m_text.size();
-        cell->length = text.size();
-        m_text.append(text);
-    }
+    Cell* cell = At(row, column);
+    if (!cell)
+        return;
+    const auto length = static_cast<std::size_t>(std::min<qsizetype>(text.size(), UINT32_MAX));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    std::copy_n(bytes, length, Place(*cell, length));
 }
 
 void BookTable::DeleteAllRows() {
-    QString().swap(m_text);
-    std::vector<Cell>().swap(m_cells);
+    m_blocks.clear();
+    std::deque<Cell>().swap(m_cells);
     m_states.clear();
     m_mark = -1;
     m_selectedRow = -1;

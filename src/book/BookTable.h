@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
+#include <deque>
+#include <memory>
 #include <vector>
 
 namespace tolvaro {
@@ -14,9 +17,10 @@ struct Column {
 };
 
 // A table of text cells, one of the hidden book tables. Rows are numbered from 0 in insertion
-// order; other tables refer to them by that number written as decimal text. All cell text lives
-// in one buffer, so a book of a hundred thousand phrases loads without a memory allocation per
-// cell; a cell set again leaves its old text unused until the rows are deleted.
+// order; other tables refer to them by that number written as decimal text. Cell text lives in
+// large blocks that are filled one after the other and never moved, so a book of a hundred
+// thousand phrases loads without an allocation or a copy per cell; a cell set again leaves its
+// old text unused until the rows are deleted.
 //
 // The current row is the selection mark together with the Selected state of that row. A state
 // change touches only the bits in its mask and notifies synchronously through ItemChanged with
@@ -64,17 +68,24 @@ Q_SIGNALS:
     void ItemChanged(int row, int newState, int oldState);
 
 private:
-    struct Cell {
-        qsizetype start = 0;
-        qsizetype length = 0;
+    struct Cell { // 16 bytes, so that the deque indexes its blocks by shifting
+        std::uint32_t block = 0;
+        std::uint32_t start = 0;
+        std::uint32_t length = 0;
+        std::uint32_t unused = 0;
+    };
+    struct Block {
+        std::unique_ptr<char16_t[]> text;
+        std::size_t size = 0, capacity = 0;
     };
     Cell* At(int row, int column);
-    void Reserve(qsizetype more);
+    // Room for `length` characters; returns where they go and fills in the cell.
+    char16_t* Place(Cell& cell, std::size_t length);
     void ChangeState(int row, int state);
 
     std::vector<Column> m_columns;
-    QString m_text;            // every cell's characters, one after the other
-    std::vector<Cell> m_cells; // row-major, ColumnCount() cells per row
+    std::vector<Block> m_blocks;
+    std::deque<Cell> m_cells; // row-major, ColumnCount() cells per row
     std::vector<int> m_states;
     int m_mark = -1;
     int m_selectedRow = -1;

@@ -1,5 +1,6 @@
 #include "app/StartupOptions.h"
 #include "book/TableDump.h"
+#include "shell/AppStyle.h"
 #include "shell/MainWindow.h"
 #include "shell/SingleInstance.h"
 #include "store/DataFile.h"
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tolvaro"));
     QApplication::setApplicationVersion(QStringLiteral("2.1.1"));
     QApplication::setOrganizationName(QStringLiteral("Ostrila"));
+    QApplication::setStyle(new AppStyle); // the application owns its style
 
     SingleInstance instance(SingleInstance::DefaultName());
     if (!instance.TryBecomePrimary()) {
