@@ -33,15 +33,15 @@ struct OpenBookTest : ::testing::Test {
         fake.timers.Advance(100); // the start-up tick, with no book named
     }
     static void Write(const QString& folder, const QString& title, double firstPhrase, bool pages) {
-        bookwriter::BookSpec spec;
-        spec.title = title;
-        spec.identifier = title;
-        spec.sections = {{1, title, {{"one", {}}, {"two", "footnote"}}, {}},
+        bookwriter::BookSpec book;
+        book.title = title;
+        book.identifier = title;
+        book.sections = {{1, title, {{"one", {}}, {"two", "footnote"}}, {}},
                          {2, "Second", {{"three", {}}}, {}}};
         if (pages)
-            spec.sections[0].pagesAtStart = {"1"};
+            book.sections[0].pagesAtStart = {"1"};
         double next = firstPhrase;
-        ASSERT_TRUE(bookwriter::WriteBook(spec, folder, [&next](const QString&) {
+        ASSERT_TRUE(bookwriter::WriteBook(book, folder, [&next](const QString&) {
             const QByteArray wav = bookwriter::SilentWav(next);
             next = 1.0;
             return wav;
