@@ -140,7 +140,8 @@ TEST(MainWindowStart, OpensTheBookNamedOnTheCommandLine) {
     QTemporaryDir data;
     MainWindow window;
     const QString book = QStringLiteral(TOLVARO_PROGRAM_DIR "/documents/sample-book");
-    window.Start({QStringLiteral(TOLVARO_PROGRAM_DIR), data.path(), "/D=\"" + book + "\"", "en_US"});
+    window.Start(
+        {QStringLiteral(TOLVARO_PROGRAM_DIR), data.path(), "/D=\"" + book + "\"", "en_US"});
     QTRY_VERIFY_WITH_TIMEOUT(window.Dlg().IsBookOpen(), 10000);
     EXPECT_EQ(window.Tree()->model()->rowCount(), 2);
     EXPECT_EQ(window.Tree()->model()->index(0, 0).data().toString(), "A Walk by the River");

@@ -3,9 +3,9 @@
 #include "app/CommandIds.h"
 #include "app/Layout.h"
 #include "shell/AboutDlg.h"
+#include "shell/GstPlayer.h"
 #include "shell/KeyRouter.h"
 #include "shell/MenuBuilder.h"
-#include "shell/NullPlayer.h"
 #include "shell/QtDialogs.h"
 #include "shell/QtTimers.h"
 #include "shell/WebTextView.h"
@@ -58,7 +58,7 @@ MainWindow::MainWindow() {
 
     m_timers = std::make_unique<QtTimers>();
     m_textView = std::make_unique<WebTextView>(*m_web);
-    m_player = std::make_unique<NullPlayer>();
+    m_player = std::make_unique<GstPlayer>();
     m_dialogs = std::make_unique<QtDialogs>(*this);
     m_dlg = std::make_unique<CTolvaroDlg>(
         Platform{*m_timers, *m_textView, *m_player, *m_dialogs, *this});

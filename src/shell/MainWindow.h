@@ -15,7 +15,7 @@ class QWebEngineView;
 namespace tolvaro {
 
 class KeyRouter;
-class NullPlayer;
+class GstPlayer;
 class QtDialogs;
 class QtTimers;
 class WebTextView;
@@ -67,7 +67,7 @@ private:
 
     std::unique_ptr<QtTimers> m_timers;
     std::unique_ptr<WebTextView> m_textView;
-    std::unique_ptr<NullPlayer> m_player;
+    std::unique_ptr<GstPlayer> m_player;
     std::unique_ptr<QtDialogs> m_dialogs;
     std::unique_ptr<CTolvaroDlg> m_dlg;
     std::unique_ptr<KeyRouter> m_keys;

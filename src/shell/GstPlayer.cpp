@@ -1,0 +1,175 @@
+#include "shell/GstPlayer.h"
+
+#include <QUrl>
+
+#include <gst/gst.h>
+
+#include <algorithm>
+
+namespace tolvaro {
+namespace {
+
+GstElement* MakeSink() {
+    const QByteArray description = qgetenv("TOLVARO_AUDIO_SINK");
+    if (!description.isEmpty()) {
+        GError* error = nullptr;
+        GstElement* bin = gst_parse_bin_from_description(description.constData(), TRUE, &error);
+        if (error)
+            g_error_free(error);
+        if (bin)
+            return bin;
+    }
+    return gst_element_factory_make("autoaudiosink", nullptr);
+}
+
+} // namespace
+
+GstPlayer::GstPlayer() {
+    if (!gst_is_initialized() && !gst_init_check(nullptr, nullptr, nullptr))
+        return;
+    m_playbin = gst_element_factory_make("playbin", nullptr);
+    if (!m_playbin)
+        return;
+    // Audio only: no video or subtitle decoding for the book's sound files.
+    g_object_set(m_playbin, "flags", 0x2 /* audio */, nullptr);
+    if (GstElement* tempo = gst_element_factory_make("scaletempo", nullptr))
+        g_object_set(m_playbin, "audio-filter", tempo, nullptr);
+    if (GstElement* sink = MakeSink())
+        g_object_set(m_playbin, "audio-sink", sink, nullptr);
+    GstBus* bus = gst_element_get_bus(m_playbin);
+    m_watch = gst_bus_add_watch(bus, reinterpret_cast<GstBusFunc>(&GstPlayer::OnBusMessage), this);
+    gst_object_unref(bus);
+    SetVolume(m_volume);
+}
+
+GstPlayer::~GstPlayer() {
+    if (!m_playbin)
+        return;
+    if (m_watch)
+        g_source_remove(m_watch);
+    gst_element_set_state(m_playbin, GST_STATE_NULL);
+    gst_object_unref(m_playbin);
+}
+
+int GstPlayer::OnBusMessage(GstBus*, GstMessage* message, void* data) {
+    auto* self = static_cast<GstPlayer*>(data);
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ASYNC_DONE:
+        if (!self->m_open) {
+            self->m_open = true;
+            if (self->m_pendingSeek >= 0.0 || self->m_rate != 1.0)
+                self->Seek(std::max(0.0, self->m_pendingSeek));
+            self->m_pendingSeek = -1.0;
+        }
+        break;
+    case GST_MESSAGE_EOS:
+        self->m_state = kMediaEnded;
+        break;
+    case GST_MESSAGE_ERROR:
+        // Cleared without a word; the play state stays as it is.
+        break;
+    default:
+        break;
+    }
+    return TRUE;
+}
+
+void GstPlayer::SetUrl(const QString& path) {
+    m_open = false;
+    m_state = kStopped;
+    m_pendingSeek = -1.0;
+    if (!m_playbin)
+        return;
+    gst_element_set_state(m_playbin, GST_STATE_NULL);
+    if (path.isEmpty())
+        return;
+    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+    g_object_set(m_playbin, "uri", uri.constData(), nullptr);
+    gst_element_set_state(m_playbin, GST_STATE_PAUSED);
+}
+
+bool GstPlayer::HasMedia() const {
+    if (!m_playbin)
+        return false;
+    gchar* uri = nullptr;
+    g_object_get(m_playbin, "current-uri", &uri, nullptr);
+    const bool has = uri != nullptr;
+    g_free(uri);
+    return has || m_open;
+}
+
+void GstPlayer::Play() {
+    if (!HasMedia())
+        return;
+    if (m_state == kMediaEnded)
+        Seek(0.0);
+    gst_element_set_state(m_playbin, GST_STATE_PLAYING);
+    m_state = kPlaying;
+}
+
+void GstPlayer::Pause() {
+    if (!HasMedia() || m_state != kPlaying)
+        return;
+    gst_element_set_state(m_playbin, GST_STATE_PAUSED);
+    m_state = kPaused;
+}
+
+void GstPlayer::Stop() {
+    if (!HasMedia())
+        return;
+    gst_element_set_state(m_playbin, GST_STATE_PAUSED);
+    m_state = kStopped;
+}
+
+double GstPlayer::Position() const {
+    if (!m_open)
+        return 0.0;
+    if (m_state == kMediaEnded)
+        return Duration();
+    gint64 position = 0;
+    if (!gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
+        return 0.0;
+    return static_cast<double>(position) / GST_SECOND;
+}
+
+void GstPlayer::SetPosition(double seconds) {
+    if (!m_open) {
+        m_pendingSeek = seconds;
+        return;
+    }
+    if (m_state == kMediaEnded)
+        m_state = kStopped;
+    Seek(seconds);
+}
+
+void GstPlayer::Seek(double seconds) {
+    if (!m_playbin)
+        return;
+    const auto position = static_cast<gint64>(std::max(0.0, seconds) * GST_SECOND);
+    gst_element_seek(m_playbin, m_rate, GST_FORMAT_TIME,
+                     static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                     GST_SEEK_TYPE_SET, position, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE);
+}
+
+void GstPlayer::SetRate(double rate) {
+    if (!(rate > 0.0))
+        return;
+    m_rate = rate;
+    if (m_open)
+        Seek(Position()); // a seek carries the new rate; scaletempo keeps the pitch
+}
+
+void GstPlayer::SetVolume(int volume) {
+    m_volume = std::clamp(volume, 0, 100);
+    if (m_playbin)
+        g_object_set(m_playbin, "volume", m_volume / 50.0, nullptr); // 50 is unity gain
+}
+
+double GstPlayer::Duration() const {
+    gint64 duration = 0;
+    if (!m_open || !gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &duration))
+        return 0.0;
+    return static_cast<double>(duration) / GST_SECOND;
+}
+
+} // namespace tolvaro
