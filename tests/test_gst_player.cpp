@@ -23,8 +23,16 @@ QByteArray ToneWav(double frequency, double seconds) {
         qToLittleEndian(v, data.data() + 2 * i);
     }
     QByteArray wav("RIFF....WAVEfmt ");
-    const auto put32 = [&wav](quint32 v) { char b[4]; qToLittleEndian(v, b); wav.append(b, 4); };
-    const auto put16 = [&wav](quint16 v) { char b[2]; qToLittleEndian(v, b); wav.append(b, 2); };
+    const auto put32 = [&wav](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        wav.append(b, 4);
+    };
+    const auto put16 = [&wav](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        wav.append(b, 2);
+    };
     qToLittleEndian(static_cast<quint32>(36 + data.size()), wav.data() + 4);
     put32(16);
     put16(1);
@@ -85,7 +93,9 @@ TEST_F(PlayerTest, FasterKeepsThePitch) {
     const QString raw = dir.filePath("out.raw");
     qputenv("TOLVARO_AUDIO_SINK",
             ("audioconvert ! audioresample ! audio/x-raw,format=S16LE,channels=1,rate=8000 ! "
-             "filesink location=" + raw).toUtf8());
+             "filesink location=" +
+             raw)
+                .toUtf8());
     GstPlayer player;
     player.SetRate(1.6);
     player.SetUrl(Tone(440, 3.0));

@@ -73,7 +73,8 @@ TEST_F(OpenBookTest, OpeningTakesOverTheBook) {
     EXPECT_EQ(fake.dialogs.loadingCaptions, QStringList{LoadString(4) + " | " + LoadString(1)});
 }
 
-// The title clip: from 0 to the first phrase's end, at most 10 s, then it stops.
+// The title clip: from 0 to the first phrase's end, at most 10 s; then the book plays from its
+// first heading.
 TEST_F(OpenBookTest, TitleClipPlaysTheBeginningOnce) {
     const struct {
         QString* folder;
@@ -85,9 +86,12 @@ TEST_F(OpenBookTest, TitleClipPlaysTheBeginningOnce) {
         EXPECT_EQ(fake.player.url, *c.folder + "tlv_0001.wav");
         EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
         EXPECT_EQ(fake.timers.Interval(TitleClip::kTimerId), c.ms);
+        const int urls = fake.player.urls.size();
         fake.timers.Advance(c.ms);
         EXPECT_FALSE(dlg.IsTitleClipPlaying());
-        EXPECT_EQ(fake.player.state, IPlayer::kStopped);
+        EXPECT_GT(fake.player.urls.size(), urls); // loaded again for the first phrase
+        EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+        EXPECT_EQ(dlg.Model().m_lstPhrases.SelectionMark(), 0);
     }
 }
 
@@ -96,7 +100,7 @@ TEST_F(OpenBookTest, ACommandEndsTheClipFirst) {
     ASSERT_TRUE(dlg.IsTitleClipPlaying());
     dlg.RunCommand(kAbout);
     EXPECT_FALSE(dlg.IsTitleClipPlaying());
-    EXPECT_EQ(fake.player.state, IPlayer::kStopped);
+    EXPECT_EQ(dlg.Model().m_lstPhrases.SelectionMark(), 0);
     EXPECT_EQ(fake.dialogs.aboutShown, 1);
 }
 

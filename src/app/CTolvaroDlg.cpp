@@ -18,11 +18,15 @@
 namespace tolvaro {
 
 CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
-    : QObject(parent), m_platform(platform), m_titleClip(platform.player, platform.timers) {
+    : QObject(parent), m_platform(platform), m_titleClip(platform.player, platform.timers),
+      m_engine({m_model, m_commands, platform.player, platform.timers, platform.textView, m_play,
+                m_bBookOpen, m_strBookFolder, m_nLangOffset, m_bTextSearchResults}) {
     m_handlers = {
         {cmd::kExit, &CTolvaroDlg::OnExit},
         {cmd::kOpen, &CTolvaroDlg::OnOpenBook},
         {cmd::kLast, &CTolvaroDlg::OnLastBook},
+        {cmd::kPhraseNext, &CTolvaroDlg::OnPhraseNext},
+        {cmd::kPhrasePrevious, &CTolvaroDlg::OnPhrasePrevious},
         {cmd::kAbout, &CTolvaroDlg::OnAbout},
         {cmd::kFocusTree, &CTolvaroDlg::OnFocusTree},
         {cmd::kFocusText, &CTolvaroDlg::OnFocusText},
@@ -30,6 +34,15 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kLanguageEnglish, &CTolvaroDlg::OnLanguageEnglish},
     };
     connect(&m_commands, &CommandTable::Command, this, &CTolvaroDlg::OnCommand);
+    connect(&m_model.m_lstPhrases, &BookTable::ItemChanged, this,
+            [this](int, int state, int) { m_engine.OnPhraseItemChanged(state); });
+    connect(&m_model.m_treeTitles, &HeadingTree::SelectionChanged, this,
+            [this](int data) { m_engine.OnHeadingSelChanged(data); });
+    // The heading table follows the tree: a row selected there becomes its current row.
+    connect(&m_model.m_lstTitles, &BookTable::ItemChanged, this, [this](int row, int state, int) {
+        if (state == BookTable::Selected)
+            m_model.m_lstTitles.SetSelectionMark(row);
+    });
     m_platform.timers.SetTickHandler([this](int id) { OnTimer(id); });
 }
 
@@ -60,6 +73,12 @@ void CTolvaroDlg::OnTimer(int id) {
     case TitleClip::kTimerId:
         m_titleClip.Finish();
         break;
+    case kTimerMark:
+        m_platform.timers.KillTimer(kTimerMark); // the text view marks nothing yet
+        break;
+    case kTimerPoll:
+        m_engine.Poll();
+        break;
     default:
         break;
     }
@@ -89,23 +108,33 @@ void CTolvaroDlg::OnToggle(int id) {
     const bool on = m_commands.IsChecked(id);
     switch (id) {
     case cmd::kSkipFootnote:
-        m_bSkipFootnote = on;
+        m_play.m_bSkipFootnote = on;
         break;
     case cmd::kSkipSidebar:
-        m_bSkipSidebar = on;
+        m_play.m_bSkipSidebar = on;
         break;
     case cmd::kSkipProdnote:
-        m_bSkipProdnote = on;
+        m_play.m_bSkipProdnote = on;
         break;
     case cmd::kSkipPageNumber:
-        m_bSkipPageNumber = on;
+        m_play.m_bSkipPageNumber = on;
         break;
     case cmd::kAutoPlay:
-        m_bAutoPlay = on;
+        m_play.m_bAutoPlay = on;
         break;
     default:
         break;
     }
+}
+
+void CTolvaroDlg::OnPhraseNext() {
+    m_play.m_bSeekRequested = true;
+    m_engine.NextPhrase();
+}
+
+void CTolvaroDlg::OnPhrasePrevious() {
+    m_play.m_bBackward = true;
+    m_engine.PreviousPhrase();
 }
 
 void CTolvaroDlg::OnFocusTree() {
@@ -133,7 +162,7 @@ void CTolvaroDlg::SwitchLanguage(int langOffset) {
     const QString noBookmarks = LoadString(44 + m_nLangOffset);
     const QString noResults = LoadString(45 + m_nLangOffset);
     if (!m_bBookOpen) {
-        m_bStartPageShown = true;
+        m_play.m_bStartPageShown = true;
         m_platform.textView.Navigate(StartPagePath());
         m_model.m_lbBookmarks.ResetTo(noBookmarks);
         m_model.m_lbSearchHits.ResetTo(noResults);
@@ -174,7 +203,7 @@ void CTolvaroDlg::ResetToNoBook() {
     m_platform.timers.KillTimer(kTimerMark);
     m_platform.timers.KillTimer(kTimerPoll);
     m_platform.window.SetWaitCursor(true);
-    m_strDocFragment.clear();
+    m_play.m_strDocFragment.clear();
     m_strSearchTerm.clear();
     HeadingTree& tree = m_model.m_treeTitles;
     if (tree.Count() > 0) {
@@ -185,7 +214,7 @@ void CTolvaroDlg::ResetToNoBook() {
     m_model.m_lbSearchHits.ResetTo(LoadString(45 + m_nLangOffset));
     m_model.DeleteAllRows();
     m_platform.player.SetUrl(QString());
-    m_bStartPageShown = true;
+    m_play.m_bStartPageShown = true;
     m_platform.textView.Navigate(StartPagePath());
     ApplyNoBookState(m_commands);
     m_platform.window.SetWaitCursor(false);
@@ -211,11 +240,11 @@ void CTolvaroDlg::ApplySettings(const Settings& s) {
         bool& member;
         int command;
     } marks[] = {
-        {s.skipFootnote, m_bSkipFootnote, cmd::kSkipFootnote},
-        {s.skipSidebar, m_bSkipSidebar, cmd::kSkipSidebar},
-        {s.skipProdnote, m_bSkipProdnote, cmd::kSkipProdnote},
-        {s.skipPageNumber, m_bSkipPageNumber, cmd::kSkipPageNumber},
-        {s.autoPlay, m_bAutoPlay, cmd::kAutoPlay},
+        {s.skipFootnote, m_play.m_bSkipFootnote, cmd::kSkipFootnote},
+        {s.skipSidebar, m_play.m_bSkipSidebar, cmd::kSkipSidebar},
+        {s.skipProdnote, m_play.m_bSkipProdnote, cmd::kSkipProdnote},
+        {s.skipPageNumber, m_play.m_bSkipPageNumber, cmd::kSkipPageNumber},
+        {s.autoPlay, m_play.m_bAutoPlay, cmd::kAutoPlay},
         {s.markBackground, m_bMarkBackground, cmd::kMarkBackground},
         {s.markItalic, m_bMarkItalic, cmd::kMarkItalic},
         {s.markBold, m_bMarkBold, cmd::kMarkBold},
@@ -233,25 +262,25 @@ void CTolvaroDlg::ApplySettings(const Settings& s) {
         const bool english = s.langOffset == kLangEnglish;
         m_commands.SetChecked(english ? cmd::kLanguageEnglish : cmd::kLanguageGerman, true);
         m_nLangOffset = s.langOffset;
-        m_bStartPageShown = true;
+        m_play.m_bStartPageShown = true;
         m_platform.textView.Navigate(StartPagePath());
         SwitchLanguage(s.langOffset);
     }
-    m_nVolume = s.volume;
-    m_dRate = s.rate;
-    m_platform.player.SetVolume(m_nVolume);
-    m_platform.player.SetRate(m_dRate);
+    m_play.m_nVolume = s.volume;
+    m_play.m_dRate = s.rate;
+    m_platform.player.SetVolume(m_play.m_nVolume);
+    m_platform.player.SetRate(m_play.m_dRate);
 }
 
 Settings CTolvaroDlg::CurrentSettings() const {
     Settings s;
-    s.volume = m_nVolume;
-    s.rate = m_dRate;
-    s.skipFootnote = m_bSkipFootnote;
-    s.skipSidebar = m_bSkipSidebar;
-    s.skipProdnote = m_bSkipProdnote;
-    s.skipPageNumber = m_bSkipPageNumber;
-    s.autoPlay = m_bAutoPlay;
+    s.volume = m_play.m_nVolume;
+    s.rate = m_play.m_dRate;
+    s.skipFootnote = m_play.m_bSkipFootnote;
+    s.skipSidebar = m_play.m_bSkipSidebar;
+    s.skipProdnote = m_play.m_bSkipProdnote;
+    s.skipPageNumber = m_play.m_bSkipPageNumber;
+    s.autoPlay = m_play.m_bAutoPlay;
     s.markBackground = m_bMarkBackground;
     s.markItalic = m_bMarkItalic;
     s.markBold = m_bMarkBold;
@@ -274,6 +303,15 @@ void CTolvaroDlg::SaveLastBook() {
 void CTolvaroDlg::SaveResume() {}
 void CTolvaroDlg::SaveBookmarks() {}
 void CTolvaroDlg::LoadBookmarks() {}
-void CTolvaroDlg::RestoreResume() {}
+// Until positions are stored, a book starts at its first heading.
+void CTolvaroDlg::RestoreResume() {
+    HeadingTree& tree = m_model.m_treeTitles;
+    if (tree.Count() == 0)
+        return;
+    if (tree.Selected().isValid() && HeadingTree::ItemData(tree.Selected()) == 0)
+        m_engine.OnHeadingSelChanged(0); // already selected while the book was not yet open
+    else
+        m_engine.SelectHeadingByTreeId(0);
+}
 
 } // namespace tolvaro

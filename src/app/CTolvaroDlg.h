@@ -3,6 +3,8 @@
 #include "app/CommandTable.h"
 #include "book/BookModel.h"
 #include "platform/Platform.h"
+#include "playback/PhraseEngine.h"
+#include "playback/PlaybackState.h"
 #include "playback/TitleClip.h"
 #include "store/Settings.h"
 
@@ -56,11 +58,12 @@ public:
     const QString& DataFolder() const { return m_strDataFolder; }
     int LangOffset() const { return m_nLangOffset; }
     bool IsBookOpen() const { return m_bBookOpen; }
-    bool IsStartPageShown() const { return m_bStartPageShown; }
-    int Volume() const { return m_nVolume; }
-    double Rate() const { return m_dRate; }
+    bool IsStartPageShown() const { return m_play.m_bStartPageShown; }
+    const PlaybackState& Playback() const { return m_play; }
+    int Volume() const { return m_play.m_nVolume; }
+    double Rate() const { return m_play.m_dRate; }
     const QString& MarkColor() const { return m_strMarkColor; }
-    bool AutoPlay() const { return m_bAutoPlay; }
+    bool AutoPlay() const { return m_play.m_bAutoPlay; }
     QString StartPagePath() const;
 
 private:
@@ -71,6 +74,8 @@ private:
     void LoadBookmarks();
     void RestoreResume();
     void OnToggle(int id);
+    void OnPhraseNext();
+    void OnPhrasePrevious();
     void OnFocusTree();
     void OnFocusText();
     void OnAbout();
@@ -89,25 +94,17 @@ private:
     QString DataFile(const char16_t* name) const;
 
     Platform m_platform;
+    PlaybackState m_play;
     BookModel m_model;
     TitleClip m_titleClip;
+    PhraseEngine m_engine;
     CommandTable m_commands;
     QHash<int, void (CTolvaroDlg::*)()> m_handlers;
 
     QString m_strBookFolder;
-    QString m_strDocFragment;
-    double m_dPhraseEnd = 0.0;
     QString m_strBookDate, m_strBookId, m_strBookTitle, m_strTocItems, m_strTotalTime, m_strSetInfo;
-    bool m_bSeekRequested = false;
     bool m_bBookOpen = false;
-    double m_dRate = 0.0;
-    int m_nVolume = 0;
     QString m_strMarkColor;
-    bool m_bAutoPlay = false;
-    bool m_bSkipFootnote = false;
-    bool m_bSkipProdnote = false;
-    bool m_bSkipSidebar = false;
-    bool m_bSkipPageNumber = false;
     bool m_bMarkBackground = false;
     bool m_bMarkItalic = false;
     bool m_bMarkBold = false;
@@ -117,9 +114,7 @@ private:
     QString m_strProgramFolder;
     int m_nLangOffset = 0;
     bool m_bSkipLastBookWrite = false;
-    bool m_bStartPageShown = false;
     QString m_strDataFolder;
-    bool m_bBackward = false;
     Settings m_defaults;
 };
 

@@ -40,7 +40,7 @@ bool CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path) {
     m_strTotalTime = meta.totalTime;
     m_strSetInfo = meta.setInfo;
     LoadBookmarks();
-    EnableBookMenus(m_commands, m_model, daisy.Features(), m_nLangOffset, m_bAutoPlay);
+    EnableBookMenus(m_commands, m_model, daisy.Features(), m_nLangOffset, m_play.m_bAutoPlay);
     if (path != OpenPath::Last)
         m_commands.SetEnabled(cmd::kLast, true);
     m_platform.window.FocusTree();

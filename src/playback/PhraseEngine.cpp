@@ -1,0 +1,223 @@
+#include "playback/PhraseEngine.h"
+
+#include "app/CommandIds.h"
+#include "app/CommandTable.h"
+#include "book/BookModel.h"
+#include "platform/IPlayer.h"
+#include "platform/ITextView.h"
+#include "platform/ITimers.h"
+#include "playback/PlaybackState.h"
+#include "res/StringTable.h"
+
+namespace tolvaro {
+
+void PhraseEngine::MoveCursor(int row) {
+    // The selection mark first, then the selected state, which activates the row.
+    m_c.model.m_lstPhrases.MoveTo(row);
+}
+
+void PhraseEngine::NextPhrase() {
+    const BookTable& phrases = m_c.model.m_lstPhrases;
+    const int row = phrases.SelectionMark();
+    if (row + 1 < phrases.RowCount() && phrases.TextView(row + 1, col::kPhraseTreeId).toInt() ==
+                                            phrases.TextView(row, col::kPhraseTreeId).toInt())
+        MoveCursor(row + 1);
+}
+
+void PhraseEngine::PreviousPhrase() {
+    const BookTable& phrases = m_c.model.m_lstPhrases;
+    const int row = phrases.SelectionMark();
+    if (row > 0 && phrases.TextView(row - 1, col::kPhraseTreeId).toInt() ==
+                       phrases.TextView(row, col::kPhraseTreeId).toInt())
+        MoveCursor(row - 1);
+}
+
+void PhraseEngine::OnPhraseItemChanged(int newState) {
+    if (m_c.bookOpen && newState == BookTable::Selected)
+        Activate();
+}
+
+void PhraseEngine::MovePageCursor(int row) {
+    BookTable& pages = m_c.model.m_lstPages;
+    if (pages.RowCount() == 0)
+        return;
+    const BookTable& phrases = m_c.model.m_lstPhrases;
+    const QStringView textId = phrases.TextView(row, col::kTextId);
+    const QStringView parId = phrases.TextView(row, col::kParId);
+    for (int i = 0; i < pages.RowCount(); ++i) {
+        const QStringView fragment = pages.TextView(i, col::kFragment);
+        if (fragment != textId && fragment != parId)
+            continue;
+        m_c.commands.SetEnabled(cmd::kPageNext, i != pages.RowCount() - 1);
+        m_c.commands.SetEnabled(cmd::kPagePrevious, i != 0);
+        pages.MoveToQuietly(i);
+        return;
+    }
+}
+
+// A phrase of a class the user skips is passed over with the whole run of its class, in the
+// direction of the last move. Returns whether the row was skipped.
+bool PhraseEngine::SkipRun(int row) {
+    const BookTable& phrases = m_c.model.m_lstPhrases;
+    const QStringView skip = phrases.TextView(row, col::kSkip);
+    const PlaybackState& p = m_c.play;
+    const std::pair<const char16_t*, bool> classes[] = {{u"sidebar", p.m_bSkipSidebar},
+                                                        {u"prodnote", p.m_bSkipProdnote},
+                                                        {u"footnote", p.m_bSkipFootnote},
+                                                        {u"pagenumber", p.m_bSkipPageNumber}};
+    for (const auto& [word, on] : classes) {
+        if (!on || !skip.contains(QStringView(word)))
+            continue;
+        const int step = p.m_bBackward ? -1 : 1;
+        int n = 0;
+        while (phrases.TextView(row + n * step, col::kSkip).contains(QStringView(word)))
+            ++n;
+        m_c.model.m_lstPhrases.SetSelectionMark(row + (n - 1) * step);
+        p.m_bBackward ? PreviousPhrase() : NextPhrase();
+        return true;
+    }
+    return false;
+}
+
+void PhraseEngine::Activate() {
+    BookTable& phrases = m_c.model.m_lstPhrases;
+    PlaybackState& p = m_c.play;
+    const int row = phrases.SelectionMark();
+    p.m_strDocFragment = phrases.Text(row, col::kDocFragment);
+    const QString begin = phrases.Text(row, col::kClipBegin);
+    const double start = begin.toDouble();
+    MovePageCursor(row);
+    if (SkipRun(row))
+        return;
+    if (phrases.TextView(row, col::kSkip).contains(u"change")) {
+        p.m_bAutoPlay = false; // the check mark stays: the next book part waits for the user
+        m_c.commands.SetEnabled(cmd::kChangeVolume, true);
+    } else {
+        m_c.commands.SetEnabled(cmd::kChangeVolume, false);
+    }
+    const HeadingTree& tree = m_c.model.m_treeTitles;
+    if (HeadingTree::ItemData(tree.Selected()) != phrases.TextView(row, col::kPhraseTreeId).toInt())
+        return; // a phrase plays only under its own heading
+    const QString document = phrases.Text(row, col::kDocument);
+    if (document != m_lastDocument) {
+        p.m_bStartPageShown = false;
+        m_c.textView.Navigate(document);
+        m_lastDocument = document;
+    }
+    m_c.timers.SetTimer(kTimerMark, 50);
+
+    const QString audio = phrases.Text(row, col::kAudio);
+    if (audio.isEmpty()) {
+        if (!phrases.TextView(row + 1, col::kAudio).isEmpty() || p.m_bAutoPlay)
+            NextPhrase();
+        return;
+    }
+    m_c.timers.KillTimer(kTimerPoll);
+    const QString end = phrases.Text(row, col::kClipEnd);
+    p.m_dPhraseEnd = end.toDouble();
+    IPlayer& player = m_c.player;
+    if (audio != m_lastAudio) {
+        player.SetUrl(m_c.bookFolder + audio);
+        m_lastAudio = audio;
+        if (start != 0.0) {
+            player.SetRate(p.m_dRate);
+            player.SetVolume(p.m_nVolume);
+            player.SetPosition(start);
+            player.Play();
+        }
+    }
+    if (begin != m_lastPhraseEnd || p.m_bSeekRequested) {
+        p.m_bSeekRequested = false;
+        p.m_bBackward = false;
+        player.SetPosition(start);
+        player.SetRate(p.m_dRate);
+        player.SetVolume(p.m_nVolume);
+    }
+    m_lastPhraseEnd = end;
+    player.SetPosition(start);
+    player.Play();
+    m_c.timers.SetTimer(kTimerPoll, 100);
+}
+
+void PhraseEngine::Poll() {
+    IPlayer& player = m_c.player;
+    if (!m_c.bookOpen || player.OpenState() != IPlayer::kMediaOpen)
+        return;
+    const BookTable& phrases = m_c.model.m_lstPhrases;
+    const int row = phrases.SelectionMark();
+    const bool sameHeading = phrases.TextView(row, col::kPhraseTreeId).toInt() ==
+                                 phrases.TextView(row + 1, col::kPhraseTreeId).toInt() &&
+                             row + 1 < phrases.RowCount();
+    switch (player.PlayState()) {
+    case IPlayer::kPlaying:
+        if (player.Position() < m_c.play.m_dPhraseEnd)
+            return;
+        if (sameHeading &&
+            phrases.TextView(row, col::kAudio) == phrases.TextView(row + 1, col::kAudio))
+            NextPhrase();
+        else
+            player.Stop();
+        return;
+    case IPlayer::kStopped: {
+        if (sameHeading) {
+            NextPhrase();
+            return;
+        }
+        HeadingTree& tree = m_c.model.m_treeTitles;
+        if (!m_c.play.m_bAutoPlay) {
+            m_c.timers.KillTimer(kTimerPoll);
+            SelectHeadingByTreeId(phrases.TextView(row, col::kPhraseTreeId).toInt());
+            player.Stop();
+            return;
+        }
+        const QModelIndex next = tree.Next(tree.Selected());
+        if (next.isValid())
+            tree.Select(next); // the book goes on under the next heading
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void PhraseEngine::SelectHeadingByTreeId(int n) {
+    HeadingTree& tree = m_c.model.m_treeTitles;
+    QModelIndex item = tree.FindByData(n);
+    if (!item.isValid())
+        item = tree.FindByData(0);
+    tree.Select(item);
+}
+
+void PhraseEngine::ClearSearchResults() {
+    m_c.model.m_lbSearchHits.ResetTo(LoadString(45 + m_c.langOffset));
+    m_c.model.m_lstSearchHits.DeleteAllRows();
+}
+
+void PhraseEngine::OnHeadingSelChanged(int n) {
+    if (!m_c.bookOpen)
+        return;
+    // Unloaded, and loaded again by the activation even when the heading's first phrase uses the
+    // same file name as the last phrase played.
+    m_c.player.SetUrl(QString());
+    m_lastAudio.clear();
+    BookTable& phrases = m_c.model.m_lstPhrases;
+    int row = 0;
+    while (row < phrases.RowCount() && phrases.TextView(row, col::kPhraseTreeId).toInt() != n)
+        ++row;
+    if (m_c.textSearchResults && row > 0)
+        ClearSearchResults();
+    if (row < phrases.RowCount()) {
+        const QStringView current = phrases.TextView(phrases.SelectionMark(), col::kDocument);
+        if (!current.contains(u"ncc.html") && !current.contains(u"NCC.HTML")) {
+            m_c.commands.SetEnabled(cmd::kSearchText, true);
+        } else if (m_c.commands.IsEnabled(cmd::kSearchText)) {
+            m_c.commands.SetEnabled(cmd::kSearchText, false);
+            ClearSearchResults();
+        }
+        m_c.commands.SetEnabled(cmd::kPhraseNext, true);
+        MoveCursor(row);
+    }
+    m_c.model.m_lstTitles.MoveTo(n);
+}
+
+} // namespace tolvaro
