@@ -147,6 +147,8 @@ TEST(MainWindowStart, OpensTheBookNamedOnTheCommandLine) {
     EXPECT_EQ(window.Tree()->model()->index(0, 0).data().toString(), "A Walk by the River");
     EXPECT_TRUE(window.Dlg().Commands().IsEnabled(cmd::kPhraseNext));
     EXPECT_EQ(window.Tree()->currentIndex().row(), 0);
+    // After the title clip the book plays: the cursor moves on at the first clip's end.
+    QTRY_VERIFY_WITH_TIMEOUT(window.Dlg().Model().m_lstPhrases.SelectionMark() >= 1, 10000);
 }
 
 TEST_F(MainWindowTest, PlayButtonFollowsItsCommand) {

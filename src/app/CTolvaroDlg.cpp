@@ -60,6 +60,10 @@ void CTolvaroDlg::OnInitDialog(const StartupInfo& startup) {
     ResetToNoBook();
     LoadSettings();
     m_strBookFolder = ParseBookFolderOption(startup.commandLine);
+    // A folder given relative to where the program was started: the text view and the player
+    // need it whole.
+    if (!m_strBookFolder.isEmpty())
+        m_strBookFolder = WithTrailingSeparator(QDir(m_strBookFolder).absolutePath());
     m_platform.timers.SetTimer(kTimerStartup, 100);
 }
 

@@ -64,6 +64,7 @@ int GstPlayer::OnBusMessage(GstBus*, GstMessage* message, void* data) {
         break;
     case GST_MESSAGE_EOS:
         self->m_state = kMediaEnded;
+        self->m_sinceEnd.start();
         break;
     case GST_MESSAGE_ERROR:
         // Cleared without a word; the play state stays as it is.
@@ -88,6 +89,12 @@ void GstPlayer::SetUrl(const QString& path) {
     gst_element_set_state(m_playbin, GST_STATE_PAUSED);
 }
 
+int GstPlayer::PlayState() const {
+    if (m_state == kMediaEnded && m_sinceEnd.elapsed() >= 50)
+        return kStopped;
+    return m_state;
+}
+
 bool GstPlayer::HasMedia() const {
     if (!m_playbin)
         return false;
@@ -102,7 +109,7 @@ void GstPlayer::Play() {
     if (!HasMedia())
         return;
     if (m_state == kMediaEnded)
-        Seek(0.0);
+        Seek(0.0); // from the start again, unless a position was put since the end
     gst_element_set_state(m_playbin, GST_STATE_PLAYING);
     m_state = kPlaying;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/IPlayer.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 typedef struct _GstElement GstElement;
@@ -27,7 +28,8 @@ public:
 
     void SetUrl(const QString& path) override;
     int OpenState() const override { return m_open ? kMediaOpen : 0; }
-    int PlayState() const override { return m_state; }
+    // Media ended turns to stopped 50 ms after the end, as the poll expects of a player.
+    int PlayState() const override;
     void Play() override;
     void Pause() override;
     void Stop() override;
@@ -51,6 +53,7 @@ private:
     double m_rate = 1.0;
     int m_volume = 50;
     double m_pendingSeek = -1.0; // a position asked for before the file was ready
+    QElapsedTimer m_sinceEnd;
 };
 
 } // namespace tolvaro

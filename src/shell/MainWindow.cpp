@@ -107,6 +107,13 @@ void MainWindow::BindModels() {
     BookModel& model = m_dlg->Model();
     m_tree->setModel(model.m_treeTitles.Model());
     m_tree->setSelectionModel(model.m_treeTitles.Selection());
+    // The heading being read is always in sight: its chapter opens when playback moves into it.
+    connect(model.m_treeTitles.Selection(), &QItemSelectionModel::currentChanged, m_tree,
+            [this](const QModelIndex& current) {
+                for (QModelIndex up = current.parent(); up.isValid(); up = up.parent())
+                    m_tree->expand(up);
+                m_tree->scrollTo(current);
+            });
     m_bookmarks->setModel(model.m_lbBookmarks.Model());
     m_bookmarks->setSelectionModel(model.m_lbBookmarks.Selection());
     m_searchHits->setModel(model.m_lbSearchHits.Model());
