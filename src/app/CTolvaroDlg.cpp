@@ -20,7 +20,8 @@ namespace tolvaro {
 CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
     : QObject(parent), m_platform(platform), m_titleClip(platform.player, platform.timers),
       m_engine({m_model, m_commands, platform.player, platform.timers, platform.textView, m_play,
-                m_bBookOpen, m_strBookFolder, m_nLangOffset, m_bTextSearchResults}) {
+                m_bBookOpen, m_strBookFolder, m_nLangOffset, m_bTextSearchResults}),
+      m_audio(platform.player, platform.timers, m_play, m_model.m_lstPhrases) {
     m_handlers = {
         {cmd::kExit, &CTolvaroDlg::OnExit},
         {cmd::kOpen, &CTolvaroDlg::OnOpenBook},
@@ -103,6 +104,8 @@ void CTolvaroDlg::OnCommand(int id) {
     default:
         break;
     }
+    if (RunAudioCommand(id))
+        return;
     if (const auto handler = m_handlers.value(id))
         (this->*handler)();
 }
@@ -129,6 +132,27 @@ void CTolvaroDlg::OnToggle(int id) {
     default:
         break;
     }
+}
+
+bool CTolvaroDlg::RunAudioCommand(int id) {
+    const std::pair<int, void (AudioControls::*)()> commands[] = {
+        {cmd::kPauseContinue, &AudioControls::OnPauseContinue},
+        {cmd::kVolumeUp, &AudioControls::OnVolumeUp},
+        {cmd::kVolumeDown, &AudioControls::OnVolumeDown},
+        {cmd::kVolumeNormal, &AudioControls::OnVolumeNormal},
+        {cmd::kRateUp, &AudioControls::OnRateUp},
+        {cmd::kRateDown, &AudioControls::OnRateDown},
+        {cmd::kRateNormal, &AudioControls::OnRateNormal},
+        {cmd::kWindForward, &AudioControls::OnWindForward},
+        {cmd::kWindBackward, &AudioControls::OnWindBackward},
+    };
+    for (const auto& [command, handler] : commands) {
+        if (command == id) {
+            (m_audio.*handler)();
+            return true;
+        }
+    }
+    return false;
 }
 
 void CTolvaroDlg::OnPhraseNext() {

@@ -3,6 +3,7 @@
 #include "app/CommandTable.h"
 #include "book/BookModel.h"
 #include "platform/Platform.h"
+#include "playback/AudioControls.h"
 #include "playback/PhraseEngine.h"
 #include "playback/PlaybackState.h"
 #include "playback/TitleClip.h"
@@ -38,6 +39,11 @@ public:
     // book named on the command line (opened by the start-up timer's first tick).
     void OnInitDialog(const StartupInfo& startup);
     void OnTimer(int id);
+    // A menu opened or closed: playback pauses while the user reads the menu.
+    void OnMenuSelect(bool closing) {
+        if (m_bBookOpen)
+            m_audio.OnMenuSelect(closing);
+    }
     // Runs a command as its menu item or key would: only when it is enabled.
     bool RunCommand(int id) { return m_commands.Trigger(id); }
     // "Beenden" and closing the window: closes the open book, saves the settings, ends.
@@ -74,6 +80,7 @@ private:
     void LoadBookmarks();
     void RestoreResume();
     void OnToggle(int id);
+    bool RunAudioCommand(int id);
     void OnPhraseNext();
     void OnPhrasePrevious();
     void OnFocusTree();
@@ -98,6 +105,7 @@ private:
     BookModel m_model;
     TitleClip m_titleClip;
     PhraseEngine m_engine;
+    AudioControls m_audio;
     CommandTable m_commands;
     QHash<int, void (CTolvaroDlg::*)()> m_handlers;
 

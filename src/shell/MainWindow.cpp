@@ -14,8 +14,10 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 #include <QWebEngineView>
 
@@ -65,6 +67,7 @@ MainWindow::MainWindow() {
 
     BindModels();
     BuildMenuBar(*menuBar(), m_dlg->Commands());
+    PauseWhileMenusAreOpen();
     m_keys = std::make_unique<KeyRouter>(m_dlg->Commands(), *this);
     qApp->installEventFilter(m_keys.get());
 }
@@ -124,6 +127,23 @@ void MainWindow::BindModels() {
     connect(m_playButton, &QPushButton::clicked, this,
             [this] { m_dlg->RunCommand(cmd::kPauseContinue); });
     UpdatePlayButton();
+}
+
+// Opening a menu pauses the book; closing the menus (not moving from one to the next) lets it
+// play on.
+void MainWindow::PauseWhileMenusAreOpen() {
+    for (QAction* top : menuBar()->actions()) {
+        auto* menu = qobject_cast<QMenu*>(top->menu());
+        if (!menu)
+            continue;
+        connect(menu, &QMenu::aboutToShow, this, [this] { m_dlg->OnMenuSelect(false); });
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            QTimer::singleShot(0, this, [this] {
+                if (!QApplication::activePopupWidget())
+                    m_dlg->OnMenuSelect(true);
+            });
+        });
+    }
 }
 
 void MainWindow::UpdatePlayButton() {

@@ -56,6 +56,7 @@ private:
     void BindModels();
     void LayoutControls();
     void UpdatePlayButton();
+    void PauseWhileMenusAreOpen();
 
     QWidget* m_client = nullptr;
     QTreeView* m_tree = nullptr;

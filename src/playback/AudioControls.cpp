@@ -1,0 +1,90 @@
+#include "playback/AudioControls.h"
+
+#include "book/BookModel.h"
+#include "platform/IPlayer.h"
+#include "platform/ITimers.h"
+#include "playback/PhraseEngine.h"
+#include "playback/PlaybackState.h"
+
+namespace tolvaro {
+
+void AudioControls::OnPauseContinue() {
+    switch (m_player.PlayState()) {
+    case IPlayer::kPlaying:
+        m_player.Pause();
+        break;
+    case IPlayer::kStopped:
+    case IPlayer::kMediaEnded:
+    case IPlayer::kScanForward:
+    case IPlayer::kScanReverse: {
+        const int row = m_phrases.SelectionMark();
+        m_player.SetPosition(m_phrases.TextView(row, col::kClipBegin).toDouble());
+        m_player.Play();
+        m_timers.SetTimer(PhraseEngine::kTimerPoll, 100);
+        break;
+    }
+    case IPlayer::kPaused:
+        m_player.Play();
+        break;
+    default:
+        break;
+    }
+}
+
+// The player's own volume is read back first: it bounds what it takes, the stored one does not.
+void AudioControls::StepVolume(int step) {
+    m_play.m_nVolume = m_player.Volume();
+    m_player.SetVolume(m_play.m_nVolume + step);
+    m_play.m_nVolume += step;
+}
+
+void AudioControls::OnVolumeNormal() {
+    m_play.m_nVolume = 50;
+    m_player.SetVolume(50);
+}
+
+void AudioControls::OnRateUp() {
+    OnPauseContinue();
+    m_play.m_dRate = m_player.Rate();
+    if (m_play.m_dRate <= 1.9) {
+        m_player.SetRate(m_play.m_dRate + 0.2);
+        m_play.m_dRate += 0.2;
+    }
+    OnPauseContinue();
+}
+
+void AudioControls::OnRateDown() {
+    OnPauseContinue();
+    m_play.m_dRate = m_player.Rate();
+    if (m_play.m_dRate >= 0.8) {
+        m_player.SetRate(m_play.m_dRate - 0.2);
+        m_play.m_dRate -= 0.2;
+    }
+    OnPauseContinue();
+}
+
+void AudioControls::OnRateNormal() {
+    OnPauseContinue();
+    m_play.m_dRate = 1.0;
+    m_player.SetRate(1.0);
+    OnPauseContinue();
+}
+
+void AudioControls::Wind(int direction) {
+    if (m_player.PlayState() == IPlayer::kMediaEnded)
+        return;
+    const double position = m_player.Position();
+    const double target = position + direction * m_player.Duration() / 1000.0;
+    if ((direction > 0 && target > position) || (direction < 0 && target < position))
+        m_player.SetPosition(target);
+}
+
+void AudioControls::OnMenuSelect(bool closing) {
+    const int state = m_player.PlayState();
+    if (state == IPlayer::kPlaying || state == IPlayer::kScanReverse)
+        m_player.Pause();
+    else if (closing && state == IPlayer::kPaused)
+        m_player.Play();
+}
+
+} // namespace tolvaro
