@@ -1,3 +1,4 @@
+#include "EngineBook.h"
 #include "Printers.h"
 #include "app/CTolvaroDlg.h"
 #include "app/CommandIds.h"
@@ -13,73 +14,9 @@ namespace tolvaro {
 namespace {
 
 using namespace cmd;
-
-// A par of a SMIL file: its audio file ("" for none), clip and skip class.
-struct Par {
-    const char* audio;
-    double begin, end;
-    const char* skip = "";
-};
-
-QByteArray SmilFile(const std::vector<Par>& pars, int heading) {
-    QByteArray body;
-    int n = 0;
-    for (const Par& p : pars) {
-        const QByteArray id = QByteArray::number(heading) + "_" + QByteArray::number(n++);
-        body += "<par id=\"p" + id + "\"" +
-                (*p.skip ? QByteArray(" system-required=\"") + p.skip + "-on\"" : QByteArray()) +
-                ">\n<text src=\"t.html#t" + id + "\" id=\"x" + id + "\"/>\n";
-        if (*p.audio)
-            body += QByteArray("<audio src=\"") + p.audio +
-                    "\" clip-begin=\"npt=" + QByteArray::number(p.begin) +
-                    "s\" clip-end=\"npt=" + QByteArray::number(p.end) + "s\"/>\n";
-        body += "</par>\n";
-    }
-    return "<smil>\n<head>\n</head>\n<body>\n" + body + "</body>\n</smil>\n";
-}
-
-// A book of headings (level, pars) written to disk and opened; the title clip is passed.
-struct EngineBook {
-    QTemporaryDir dir;
-    test::FakePlatform fake;
-    CTolvaroDlg dlg{fake.Get()};
-
-    // `partChange`: the heading whose NCC entry carries a rel attribute.
-    void Open(const std::vector<std::pair<int, std::vector<Par>>>& headings, bool autoPlay = true,
-              int partChange = -1) {
-        QByteArray ncc = "<html>\n<head>\n</head>\n<body>\n";
-        for (std::size_t h = 0; h < headings.size(); ++h) {
-            const QByteArray name = "s" + QByteArray::number(static_cast<int>(h)) + ".smil";
-            const QByteArray rel = static_cast<int>(h) == partChange ? " rel=\"next\"" : "";
-            ncc += "<h" + QByteArray::number(headings[h].first) + "><a href=\"" + name + "#p\"" +
-                   rel + ">H" + QByteArray::number(static_cast<int>(h)) + "</a></h" +
-                   QByteArray::number(headings[h].first) + ">\n";
-            Write(name, SmilFile(headings[h].second, static_cast<int>(h)));
-        }
-        Write("ncc.html", ncc + "</body>\n</html>\n");
-        dlg.OnInitDialog({"/prog", dir.filePath("data"), "", "de_DE"});
-        fake.timers.Advance(100);
-        if (dlg.AutoPlay() != autoPlay) {
-            dlg.Commands().SetEnabled(kAutoPlay, true);
-            dlg.RunCommand(kAutoPlay);
-        }
-        fake.dialogs.bookFile = dir.filePath("ncc.html");
-        ASSERT_TRUE(dlg.RunCommand(kOpen));
-        fake.timers.Advance(10000); // the title clip, then the first heading
-    }
-    void Write(const QByteArray& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    int Cursor() { return dlg.Model().m_lstPhrases.SelectionMark(); }
-    int Heading() { return HeadingTree::ItemData(dlg.Model().m_treeTitles.Selected()); }
-    // The clip plays to its end: position at the end, then one poll.
-    void PlayToEnd() {
-        fake.player.position = dlg.Playback().m_dPhraseEnd;
-        fake.timers.Advance(100);
-    }
-};
+using test::EngineBook;
+using test::Par;
+using test::SmilFile;
 
 struct EngineTest : ::testing::Test, EngineBook {};
 

@@ -21,7 +21,9 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
     : QObject(parent), m_platform(platform), m_titleClip(platform.player, platform.timers),
       m_engine({m_model, m_commands, platform.player, platform.timers, platform.textView, m_play,
                 m_bBookOpen, m_strBookFolder, m_nLangOffset, m_bTextSearchResults}),
-      m_audio(platform.player, platform.timers, m_play, m_model.m_lstPhrases) {
+      m_audio(platform.player, platform.timers, m_play, m_model.m_lstPhrases),
+      m_navigation({m_model, m_commands, platform.player, platform.dialogs, m_play, m_engine,
+                    m_bBookOpen, m_nLangOffset}) {
     m_handlers = {
         {cmd::kExit, &CTolvaroDlg::OnExit},
         {cmd::kOpen, &CTolvaroDlg::OnOpenBook},
@@ -39,6 +41,10 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
             [this](int, int state, int) { m_engine.OnPhraseItemChanged(state); });
     connect(&m_model.m_treeTitles, &HeadingTree::SelectionChanged, this,
             [this](int data) { m_engine.OnHeadingSelChanged(data); });
+    connect(&m_model.m_lstPages, &BookTable::ItemChanged, this,
+            [this](int, int state, int) { m_navigation.OnPageItemChanged(state); });
+    connect(&m_model.m_lstGroups, &BookTable::ItemChanged, this,
+            [this](int, int state, int) { m_navigation.OnGroupItemChanged(state); });
     // The heading table follows the tree: a row selected there becomes its current row.
     connect(&m_model.m_lstTitles, &BookTable::ItemChanged, this, [this](int row, int state, int) {
         if (state == BookTable::Selected)
@@ -104,7 +110,7 @@ void CTolvaroDlg::OnCommand(int id) {
     default:
         break;
     }
-    if (RunAudioCommand(id))
+    if (RunPlaybackCommand(id))
         return;
     if (const auto handler = m_handlers.value(id))
         (this->*handler)();
@@ -134,7 +140,7 @@ void CTolvaroDlg::OnToggle(int id) {
     }
 }
 
-bool CTolvaroDlg::RunAudioCommand(int id) {
+bool CTolvaroDlg::RunPlaybackCommand(int id) {
     const std::pair<int, void (AudioControls::*)()> commands[] = {
         {cmd::kPauseContinue, &AudioControls::OnPauseContinue},
         {cmd::kVolumeUp, &AudioControls::OnVolumeUp},
@@ -149,6 +155,19 @@ bool CTolvaroDlg::RunAudioCommand(int id) {
     for (const auto& [command, handler] : commands) {
         if (command == id) {
             (m_audio.*handler)();
+            return true;
+        }
+    }
+    const std::pair<int, void (Navigation::*)()> moves[] = {
+        {cmd::kPageNext, &Navigation::OnNextPage},
+        {cmd::kPagePrevious, &Navigation::OnPreviousPage},
+        {cmd::kPageGoTo, &Navigation::OnGoToPage},
+        {cmd::kGroupNext, &Navigation::OnNextGroup},
+        {cmd::kGroupPrevious, &Navigation::OnPreviousGroup},
+    };
+    for (const auto& [command, handler] : moves) {
+        if (command == id) {
+            (m_navigation.*handler)();
             return true;
         }
     }

@@ -4,6 +4,7 @@
 #include "book/BookModel.h"
 #include "platform/Platform.h"
 #include "playback/AudioControls.h"
+#include "playback/Navigation.h"
 #include "playback/PhraseEngine.h"
 #include "playback/PlaybackState.h"
 #include "playback/TitleClip.h"
@@ -80,7 +81,7 @@ private:
     void LoadBookmarks();
     void RestoreResume();
     void OnToggle(int id);
-    bool RunAudioCommand(int id);
+    bool RunPlaybackCommand(int id);
     void OnPhraseNext();
     void OnPhrasePrevious();
     void OnFocusTree();
@@ -106,6 +107,7 @@ private:
     TitleClip m_titleClip;
     PhraseEngine m_engine;
     AudioControls m_audio;
+    Navigation m_navigation;
     CommandTable m_commands;
     QHash<int, void (CTolvaroDlg::*)()> m_handlers;
 

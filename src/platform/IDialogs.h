@@ -39,6 +39,10 @@ public:
     // or nothing when the user cancelled.
     virtual std::optional<QString> GetBookFile(const QString& title,
                                                const QString& startFolder) = 0;
+
+    // The go-to-page window, its texts in the language of `langOffset`: the label typed, or
+    // nothing when the user cancelled (Escape).
+    virtual std::optional<QString> AskPageNumber(int langOffset) = 0;
 };
 
 } // namespace tolvaro

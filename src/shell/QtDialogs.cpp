@@ -3,7 +3,13 @@
 #include "shell/AboutDlg.h"
 #include "shell/LoadingDlg.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "res/StringTable.h"
 
 #include <QMessageBox>
 
@@ -66,6 +72,31 @@ std::optional<QString> QtDialogs::GetBookFile(const QString& title, const QStrin
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+} // namespace tolvaro
+
+namespace tolvaro {
+
+// CA_Seitenzahl: a line for the page label; Enter confirms, Escape cancels.
+std::optional<QString> QtDialogs::AskPageNumber(int langOffset) {
+    QDialog dialog(&m_owner);
+    dialog.setObjectName(QStringLiteral("CA_Seitenzahl"));
+    dialog.setWindowTitle(LoadString(13 + langOffset));
+    auto* prompt = new QLabel(LoadString(14 + langOffset), &dialog);
+    prompt->setWordWrap(true);
+    auto* edit = new QLineEdit(&dialog);
+    prompt->setBuddy(edit);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(prompt);
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return edit->text();
 }
 
 } // namespace tolvaro

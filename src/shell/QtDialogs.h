@@ -17,6 +17,7 @@ public:
     bool RunLoading(const QString& caption, const QString& frameText,
                     const std::function<bool(IProgress&)>& work) override;
     std::optional<QString> GetBookFile(const QString& title, const QString& startFolder) override;
+    std::optional<QString> AskPageNumber(int langOffset) override;
 
 private:
     QWidget& m_owner;

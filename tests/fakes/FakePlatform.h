@@ -87,6 +87,11 @@ public:
         return bookFile;
     }
 
+    std::optional<QString> AskPageNumber(int) override {
+        ++pageQuestions;
+        return pageAnswer;
+    }
+
     struct Progress : IProgress {
         void SetRange(int m) override { maximum = m; }
         void SetPosition(int p) override { position = p; }
@@ -100,6 +105,8 @@ public:
     int aboutShown = 0;
     bool cancelLoading = false;
     std::optional<QString> bookFile; // what the file dialog answers
+    std::optional<QString> pageAnswer;
+    int pageQuestions = 0;
     QStringList loadingCaptions, fileDialogTitles;
 };
 

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QStringView>
+
+namespace tolvaro {
+
+class CommandTable;
+class IDialogs;
+class IPlayer;
+class PhraseEngine;
+struct BookModel;
+struct PlaybackState;
+
+// Moving by page and group: the page and group tables have cursors of their own; moving one
+// jumps to its heading and to the phrase its target names, which the engine then plays.
+class Navigation {
+public:
+    struct Context {
+        BookModel& model;
+        CommandTable& commands;
+        IPlayer& player;
+        IDialogs& dialogs;
+        PlaybackState& play;
+        PhraseEngine& engine;
+        const bool& bookOpen;
+        const int& langOffset;
+    };
+
+    explicit Navigation(Context context) : m_c(context) {}
+
+    // The change notifications of the page and group tables: jump when a row becomes selected.
+    void OnPageItemChanged(int newState);
+    void OnGroupItemChanged(int newState);
+    void OnNextPage();
+    void OnPreviousPage();
+    // Asks for a page label and jumps to every page that carries it, the last one winning.
+    void OnGoToPage();
+    // The group cursor one row on or back, as the page commands move theirs.
+    void OnNextGroup();
+    void OnPreviousGroup();
+
+private:
+    void JumpTo(int titleId, const QStringView& fragment, bool parIdToo);
+
+    Context m_c;
+};
+
+} // namespace tolvaro

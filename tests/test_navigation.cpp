@@ -1,0 +1,65 @@
+#include "EngineBook.h"
+#include "Printers.h"
+#include "res/StringTable.h"
+
+#include <gtest/gtest.h>
+
+namespace tolvaro {
+namespace {
+
+using namespace cmd;
+
+// Three pages: 1 at the first heading's first phrase, 2 and 2 (a label twice) in the second.
+struct NavigationTest : ::testing::Test, test::EngineBook {
+    NavigationTest() {
+        Open({{1, {{"a.mp3", 0, 1}, {"a.mp3", 1, 2}}},
+              {1, {{"b.mp3", 0, 1}, {"b.mp3", 1, 2}, {"b.mp3", 2, 3}}}},
+             true, -1,
+             "<span class=\"page-normal\"><a href=\"s0.smil#p0_0\">1</a></span>\n"
+             "<span class=\"page-normal\"><a href=\"s1.smil#x1_1\">2</a></span>\n"
+             "<span class=\"page-normal\"><a href=\"s1.smil#p1_2\">2</a></span>\n");
+    }
+    int Page() { return dlg.Model().m_lstPages.SelectionMark(); }
+};
+
+TEST_F(NavigationTest, NextAndPreviousPage) {
+    EXPECT_EQ(Page(), 0);
+    EXPECT_FALSE(dlg.Commands().IsEnabled(kPagePrevious));
+    dlg.RunCommand(kPageNext);
+    EXPECT_EQ(Page(), 1);
+    EXPECT_EQ(Cursor(), 3); // by its text id
+    EXPECT_EQ(Heading(), 1);
+    EXPECT_TRUE(dlg.Commands().IsEnabled(kPagePrevious));
+    dlg.RunCommand(kPageNext);
+    EXPECT_EQ(Cursor(), 4);                            // by its par id
+    EXPECT_FALSE(dlg.Commands().IsEnabled(kPageNext)); // the last page
+    dlg.RunCommand(kPagePrevious);
+    dlg.RunCommand(kPagePrevious);
+    EXPECT_EQ(Page(), 0);
+    EXPECT_EQ(Cursor(), 0);
+    EXPECT_FALSE(dlg.Commands().IsEnabled(kPagePrevious));
+}
+
+TEST_F(NavigationTest, GoToPage) {
+    const struct {
+        std::optional<QString> answer;
+        int page, messages, state;
+    } cases[] = {
+        {QString("2"), 2, 0, IPlayer::kPlaying}, // a label twice: the last one wins
+        {QString("9"), 2, 1, IPlayer::kPlaying}, // not there: said so, and playback goes on
+        {std::nullopt, 2, 1, IPlayer::kPaused},  // cancelled: stays paused
+    };
+    for (const auto& c : cases) {
+        fake.player.state = IPlayer::kPlaying;
+        fake.dialogs.pageAnswer = c.answer;
+        ASSERT_TRUE(dlg.RunCommand(kPageGoTo));
+        EXPECT_EQ(Page(), c.page);
+        EXPECT_EQ(static_cast<int>(fake.dialogs.shown.size()), c.messages);
+        EXPECT_EQ(fake.player.state, c.state);
+    }
+    EXPECT_EQ(fake.dialogs.shown[0].text, LoadString(36));
+    EXPECT_EQ(fake.dialogs.shown[0].caption, LoadString(37));
+}
+
+} // namespace
+} // namespace tolvaro
