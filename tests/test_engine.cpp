@@ -133,5 +133,32 @@ TEST_F(EngineTest, HeadingSelectionPlaysItsFirstPhrase) {
     EXPECT_EQ(dlg.Model().m_lstTitles.SelectionMark(), 1);
 }
 
+// Reading goes on where the book was closed; a book never read starts at its first phrase.
+TEST_F(EngineTest, ResumesWhereTheBookWasLeft) {
+    Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"b.mp3", 0, 10}, {"b.mp3", 10, 20}}}});
+    EXPECT_EQ(Cursor(), 0);
+    dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(1));
+    dlg.RunCommand(kPhraseNext);
+    ASSERT_EQ(Cursor(), 2);
+    fake.player.position = 13.25;
+    fake.dialogs.bookFile = dir.filePath("ncc.html"); // the same book again
+    ASSERT_TRUE(dlg.RunCommand(kOpen));
+    fake.player.position = 0;
+    fake.timers.Advance(10000);
+    EXPECT_EQ(Heading(), 1);
+    EXPECT_EQ(Cursor(), 2);
+    EXPECT_DOUBLE_EQ(fake.player.position, 13.25);
+    EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+}
+
+// A book without audio has no title clip: it starts at once.
+TEST_F(EngineTest, TextOnlyBookStartsAtOnce) {
+    Open({{1, {{"", 0, 0}, {"", 0, 0}}}});
+    EXPECT_TRUE(dlg.IsBookOpen());
+    EXPECT_EQ(Cursor(), 0); // without audio, automatic playback is off: it rests on the first
+    EXPECT_FALSE(dlg.AutoPlay());
+    EXPECT_TRUE(fake.textView.navigations.last().endsWith("t.html"));
+}
+
 } // namespace
 } // namespace tolvaro

@@ -11,6 +11,7 @@
 #include "res/StringTable.h"
 #include "store/DataFile.h"
 #include "store/DefaultFiles.h"
+#include "store/ResumeFile.h"
 #include "ui/Language.h"
 
 #include <QDir>
@@ -342,23 +343,56 @@ void CTolvaroDlg::SaveSettings() {
     datafile::WriteLines(DataFile(kSettingsFile), SettingsToLines(CurrentSettings()));
 }
 
+// Records where reading stopped; the records of other books stay, this book's goes to the end.
+void CTolvaroDlg::SaveResume() {
+    IPlayer& player = m_platform.player;
+    player.Pause();
+    const double position = player.Position();
+    const BookTable& phrases = m_model.m_lstPhrases;
+    const int row = phrases.SelectionMark();
+    const QString begin = phrases.Text(row, col::kClipBegin);
+    ResumeRecord record{BookIdentity(), phrases.Text(row, col::kPhraseTreeId),
+                        begin.toDouble() <= position ? QString::asprintf("%.3f", position) : begin,
+                        QString::number(row)};
+    const QStringList lines = datafile::ReadLines(DataFile(kResumeFile)).value_or(QStringList());
+    datafile::WriteLines(DataFile(kResumeFile), WithResumeRecord(lines, record),
+                         DataFile(kResumeTemp));
+}
+
+// Playback goes on where the book was left; a book never read, or a record whose rows the book
+// does not have, starts at its first phrase.
+void CTolvaroDlg::RestoreResume() {
+    m_platform.timers.KillTimer(kTimerMark);
+    m_platform.timers.KillTimer(kTimerPoll);
+    const std::optional<QStringList> lines = datafile::ReadLines(DataFile(kResumeFile));
+    if (!lines)
+        return;
+    BookTable& phrases = m_model.m_lstPhrases;
+    const std::optional<ResumeRecord> record = FindResumeRecord(*lines, BookIdentity());
+    const int heading = record ? record->heading.toInt() : 0;
+    const int row = record ? record->phrase.toInt() : 0;
+    const bool known = record && row >= 0 && row < phrases.RowCount() &&
+                       phrases.TextView(row, col::kPhraseTreeId).toInt() == heading;
+    m_engine.SelectHeadingByTreeId(known ? heading : 0);
+    phrases.SetSelectionMark(known ? row : 0);
+    const QString document = phrases.Text(phrases.SelectionMark(), col::kDocument);
+    if (known && !document.contains(u"ncc.html") && !document.contains(u"NCC.HTML"))
+        m_commands.SetEnabled(cmd::kSearchText, true);
+    m_play.m_bStartPageShown = false;
+    m_platform.textView.Navigate(document);
+    phrases.MoveTo(phrases.SelectionMark());
+    if (known) {
+        m_platform.player.SetPosition(ParseDouble(record->position));
+        m_platform.player.Play();
+    }
+}
+
 void CTolvaroDlg::SaveLastBook() {
     datafile::WriteLines(DataFile(kLastBookFile), {m_strBookFolder});
 }
 
-// Resume positions and bookmarks are not stored yet; a book opens at its start.
-void CTolvaroDlg::SaveResume() {}
+// Bookmarks are not stored yet.
 void CTolvaroDlg::SaveBookmarks() {}
 void CTolvaroDlg::LoadBookmarks() {}
-// Until positions are stored, a book starts at its first heading.
-void CTolvaroDlg::RestoreResume() {
-    HeadingTree& tree = m_model.m_treeTitles;
-    if (tree.Count() == 0)
-        return;
-    if (tree.Selected().isValid() && HeadingTree::ItemData(tree.Selected()) == 0)
-        m_engine.OnHeadingSelChanged(0); // already selected while the book was not yet open
-    else
-        m_engine.SelectHeadingByTreeId(0);
-}
 
 } // namespace tolvaro

@@ -46,8 +46,9 @@ bool CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path) {
     m_platform.window.FocusTree();
     if (path == OpenPath::Startup)
         m_model.m_treeTitles.Select(m_model.m_treeTitles.FirstRoot());
-    PlayTitleClip();
+    // Open before the clip: a book without audio has no clip, and goes on at once.
     m_bBookOpen = true;
+    PlayTitleClip();
     return true;
 }
 

@@ -9,6 +9,7 @@ struct Settings;
 // Names of the data files in the data folder.
 inline constexpr char16_t kSettingsFile[] = u"Settings.dl";
 inline constexpr char16_t kResumeFile[] = u"AResume.dl";
+inline constexpr char16_t kResumeTemp[] = u"AResume.tmp";
 inline constexpr char16_t kBookmarkFile[] = u"MResume.dl";
 inline constexpr char16_t kLastBookFile[] = u"Letztes.dl";
 
