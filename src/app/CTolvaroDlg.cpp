@@ -24,7 +24,8 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
                 m_bBookOpen, m_strBookFolder, m_nLangOffset, m_bTextSearchResults}),
       m_audio(platform.player, platform.timers, m_play, m_model.m_lstPhrases),
       m_navigation({m_model, m_commands, platform.player, platform.dialogs, m_play, m_engine,
-                    m_bBookOpen, m_nLangOffset}) {
+                    m_bBookOpen, m_nLangOffset}),
+      m_marker(platform.textView) {
     m_handlers = {
         {cmd::kExit, &CTolvaroDlg::OnExit},
         {cmd::kOpen, &CTolvaroDlg::OnOpenBook},
@@ -52,6 +53,12 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
             m_model.m_lstTitles.SetSelectionMark(row);
     });
     m_platform.timers.SetTickHandler([this](int id) { OnTimer(id); });
+    m_platform.textView.SetHandlers(
+        [this](const QString& url) { return m_engine.OnLinkClicked(url); },
+        [this](const QString& url) {
+            m_play.m_bStartPageShown =
+                url.contains(u"start_de.html") || url.contains(u"start_en.html");
+        });
 }
 
 CTolvaroDlg::~CTolvaroDlg() {
@@ -86,7 +93,8 @@ void CTolvaroDlg::OnTimer(int id) {
         m_titleClip.Finish();
         break;
     case kTimerMark:
-        m_platform.timers.KillTimer(kTimerMark); // the text view marks nothing yet
+        m_platform.timers.KillTimer(kTimerMark);
+        MarkPhrase();
         break;
     case kTimerPoll:
         m_engine.Poll();
@@ -173,6 +181,14 @@ bool CTolvaroDlg::RunPlaybackCommand(int id) {
         }
     }
     return false;
+}
+
+void CTolvaroDlg::MarkPhrase() {
+    if (m_play.m_bStartPageShown || !m_bBookOpen)
+        return;
+    const MarkStyle style{m_bMarkBackground, m_bMarkTextColor, m_bMarkBold, m_bMarkItalic,
+                          m_strMarkColor};
+    m_marker.MarkPhrase(m_play.m_strDocFragment, style, m_strBookFolder);
 }
 
 void CTolvaroDlg::OnPhraseNext() {

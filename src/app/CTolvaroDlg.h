@@ -7,6 +7,7 @@
 #include "playback/Navigation.h"
 #include "playback/PhraseEngine.h"
 #include "playback/PlaybackState.h"
+#include "playback/TextMarker.h"
 #include "playback/TitleClip.h"
 #include "store/Settings.h"
 
@@ -83,6 +84,7 @@ private:
     void OnToggle(int id);
     bool RunPlaybackCommand(int id);
     void OnPhraseNext();
+    void MarkPhrase();
     void OnPhrasePrevious();
     void OnFocusTree();
     void OnFocusText();
@@ -108,6 +110,7 @@ private:
     PhraseEngine m_engine;
     AudioControls m_audio;
     Navigation m_navigation;
+    TextMarker m_marker;
     CommandTable m_commands;
     QHash<int, void (CTolvaroDlg::*)()> m_handlers;
 

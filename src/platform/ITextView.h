@@ -2,18 +2,35 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace tolvaro {
 
 // The view that shows the book's text documents and the start page.
 //
 // Navigate(path) starts loading the local file at `path` and returns at once; the page appears
 // later. A file that does not exist shows the view's own error page; nothing is reported.
-// Focus() gives the view the keyboard focus.
+// Focus() gives the view the keyboard focus. LocationName() is the file name of the document
+// shown (or being loaded).
+//
+// MarkElement(id, style) moves the phrase mark: the mark the view placed last is taken away, and
+// the content of the element with that id is wrapped in a span with the given CSS style. When the
+// element's top plus twice its height reaches the middle of the view, the view scrolls so that
+// its lower edge stands at the middle. An id no element has marks nothing. A document still
+// loading is marked once it has loaded. Book pages run none of their own scripts and load nothing
+// from the network.
+//
+// The handlers: `navigation` is asked before the view follows a link (a URL in text); it returns
+// true to cancel. `loaded` is told the URL of every document that has finished loading.
 class ITextView {
 public:
     virtual ~ITextView() = default;
     virtual void Navigate(const QString& path) = 0;
     virtual void Focus() = 0;
+    virtual QString LocationName() const = 0;
+    virtual void MarkElement(const QString& id, const QString& style) = 0;
+    virtual void SetHandlers(std::function<bool(const QString& url)> navigation,
+                             std::function<void(const QString& url)> loaded) = 0;
 };
 
 } // namespace tolvaro

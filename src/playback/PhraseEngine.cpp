@@ -9,6 +9,8 @@
 #include "playback/PlaybackState.h"
 #include "res/StringTable.h"
 
+#include <QUrl>
+
 namespace tolvaro {
 
 void PhraseEngine::MoveCursor(int row) {
@@ -218,6 +220,36 @@ void PhraseEngine::OnHeadingSelChanged(int n) {
         MoveCursor(row);
     }
     m_c.model.m_lstTitles.MoveTo(n);
+}
+
+} // namespace tolvaro
+
+namespace tolvaro {
+
+bool PhraseEngine::OnLinkClicked(const QString& url) {
+    if (!m_c.bookOpen || (!url.contains(u".smil") && !url.contains(u".SMIL")))
+        return false;
+    m_c.play.m_bSeekRequested = true;
+    const QUrl link(url);
+    const QString file = link.fileName();
+    const QString fragment = link.fragment();
+    const BookTable& headings = m_c.model.m_lstTitles;
+    for (int row = 0; row < headings.RowCount(); ++row) {
+        if (headings.TextView(row, col::kSmil) == file) {
+            SelectHeadingByTreeId(headings.TextView(row, col::kTreeId).toInt());
+            break;
+        }
+    }
+    BookTable& phrases = m_c.model.m_lstPhrases;
+    for (int row = 0; row < phrases.RowCount(); ++row) {
+        if (phrases.TextView(row, col::kTextId) == fragment ||
+            phrases.TextView(row, col::kParId) == fragment) {
+            m_c.play.m_bSeekRequested = true;
+            MoveCursor(row);
+            break;
+        }
+    }
+    return true;
 }
 
 } // namespace tolvaro

@@ -45,6 +45,9 @@ public:
     void SelectHeadingByTreeId(int n);
     // The tree's selection changed to the heading of row n: plays its first phrase.
     void OnHeadingSelChanged(int n);
+    // The text view is about to follow a link: one into the book's SMIL files is taken over
+    // (true: the view must not follow it) and plays the phrase it names.
+    bool OnLinkClicked(const QString& url);
 
 private:
     void Activate();

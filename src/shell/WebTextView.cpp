@@ -1,24 +1,133 @@
 #include "shell/WebTextView.h"
 
+#include <QFileInfo>
 #include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 namespace tolvaro {
+namespace {
 
-WebTextView::WebTextView(QWebEngineView& view) : m_view(view) {
-    QWebEngineSettings* settings = m_view.settings();
+// Only local files may load: a book page never reaches the network.
+class LocalOnly : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        const QString scheme = info.requestUrl().scheme();
+        if (scheme != u"file" && scheme != u"data" && scheme != u"qrc")
+            info.block(true);
+    }
+};
+
+// Takes the old mark away (the span it inserted, by its attribute), wraps the element's content
+// in a new one and scrolls its lower edge to the middle of the view.
+const char* const kMarkScript = R"JS(
+(function (id, style) {
+  var old = document.querySelectorAll('span[data-tolvaro-mark]');
+  for (var i = 0; i < old.length; ++i) {
+    var span = old[i], parent = span.parentNode;
+    while (span.firstChild) parent.insertBefore(span.firstChild, span);
+    parent.removeChild(span);
+  }
+  var element = document.getElementById(id);
+  if (!element) return false;
+  var mark = document.createElement('span');
+  mark.setAttribute('data-tolvaro-mark', '1');
+  mark.setAttribute('style', style);
+  while (element.firstChild) mark.appendChild(element.firstChild);
+  element.appendChild(mark);
+  var box = element.getBoundingClientRect();
+  var top = box.top + window.scrollY, height = box.height;
+  var half = Math.floor(window.innerHeight / 2);
+  if (top + 2 * height >= half) window.scrollTo(0, top + height - half);
+  return true;
+})(%1, %2);
+)JS";
+
+QString JsString(const QString& text) {
+    QString quoted = text;
+    quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+    quoted.replace(u'\n', QStringLiteral("\\n")).replace(u'\r', QStringLiteral("\\r"));
+    return u'\'' + quoted + u'\'';
+}
+
+} // namespace
+
+// Asks the controller before every navigation, so that links into the book's SMIL files become
+// jumps in the book.
+class BookPage : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+    std::function<bool(const QString&)> navigation;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
+        return !(isMainFrame && navigation && navigation(url.toString()));
+    }
+};
+
+WebTextView::WebTextView(QWebEngineView& view)
+    : m_view(&view), m_profile(std::make_unique<QWebEngineProfile>()) {
+    m_profile->setUrlRequestInterceptor(new LocalOnly(m_profile.get()));
+    m_page = new BookPage(m_profile.get(), nullptr); // ours, not the view's
+    QWebEngineSettings* settings = m_page->settings();
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    m_view->setPage(m_page);
+    connect(m_page, &QWebEnginePage::loadStarted, this, [this] { m_loading = true; });
+    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool) {
+        m_loading = false;
+        if (m_loaded)
+            m_loaded(m_page->url().toString());
+        if (!m_markId.isEmpty())
+            RunMark();
+    });
+}
+
+WebTextView::~WebTextView() {
+    // The page uses the profile: it goes first.
+    if (m_view)
+        m_view->setPage(nullptr);
+    delete m_page;
 }
 
 void WebTextView::Navigate(const QString& path) {
-    m_view.setUrl(QUrl::fromLocalFile(path));
+    m_markId.clear();
+    m_loading = true;
+    m_page->setUrl(QUrl::fromLocalFile(path));
 }
 
 void WebTextView::Focus() {
-    m_view.setFocus(Qt::OtherFocusReason);
+    if (m_view)
+        m_view->setFocus(Qt::OtherFocusReason);
+}
+
+QString WebTextView::LocationName() const {
+    return QFileInfo(m_page->url().path()).fileName();
+}
+
+void WebTextView::MarkElement(const QString& id, const QString& style) {
+    m_markId = id;
+    m_markStyle = style;
+    if (!m_loading)
+        RunMark();
+}
+
+void WebTextView::RunMark() {
+    m_page->runJavaScript(
+        QString::fromLatin1(kMarkScript).arg(JsString(m_markId), JsString(m_markStyle)),
+        QWebEngineScript::ApplicationWorld);
+}
+
+void WebTextView::SetHandlers(std::function<bool(const QString& url)> navigation,
+                              std::function<void(const QString& url)> loaded) {
+    m_page->navigation = std::move(navigation);
+    m_loaded = std::move(loaded);
 }
 
 } // namespace tolvaro

@@ -19,9 +19,22 @@ class FakeTextView : public ITextView {
 public:
     void Navigate(const QString& path) override { navigations.append(path); }
     void Focus() override { ++focusCalls; }
+    QString LocationName() const override {
+        return navigations.isEmpty() ? QString() : navigations.last().section(u'/', -1);
+    }
+    void MarkElement(const QString& id, const QString& style) override {
+        marks.append(id + " " + style);
+    }
+    void SetHandlers(std::function<bool(const QString&)> navigation,
+                     std::function<void(const QString&)> loaded) override {
+        onNavigation = std::move(navigation);
+        onLoaded = std::move(loaded);
+    }
 
-    QStringList navigations;
+    QStringList navigations, marks;
     int focusCalls = 0;
+    std::function<bool(const QString&)> onNavigation;
+    std::function<void(const QString&)> onLoaded;
 };
 
 // A player that keeps what it is told; the play state is set by the test.

@@ -1,0 +1,37 @@
+#include "playback/TextMarker.h"
+
+#include "platform/ITextView.h"
+
+namespace tolvaro {
+
+QString TextMarker::StyleFor(const MarkStyle& s) {
+    if (s.background)
+        return QStringLiteral("BACKGROUND-COLOR: %1").arg(s.color);
+    if (s.textColor)
+        return QStringLiteral("COLOR: %1").arg(s.color);
+    if (s.bold)
+        return QStringLiteral("FONT-WEIGHT: bold");
+    if (s.italic)
+        return QStringLiteral("FONT-STYLE: italic");
+    return {};
+}
+
+void TextMarker::MarkPhrase(const QString& fragment, const MarkStyle& style,
+                            const QString& bookFolder) {
+    const QString name = m_view.LocationName();
+    if (name.contains(u"start_de.html") || name.contains(u"start_en.html"))
+        return;
+    const QString location = bookFolder + name;
+    const bool same = fragment.compare(m_lastFragment, Qt::CaseInsensitive) == 0 &&
+                      location.compare(m_lastLocation, Qt::CaseInsensitive) == 0;
+    m_lastLocation = location;
+    if (same)
+        return; // the mark is in place already
+    const QString wanted = StyleFor(style);
+    if (!wanted.isEmpty())
+        m_style = wanted;
+    m_view.MarkElement(fragment, m_style);
+    m_lastFragment = fragment;
+}
+
+} // namespace tolvaro

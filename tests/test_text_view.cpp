@@ -1,0 +1,91 @@
+#include "shell/WebTextView.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+namespace tolvaro {
+namespace {
+
+struct TextViewTest : ::testing::Test {
+    QTemporaryDir dir;
+    QWebEngineView view;
+    WebTextView text{view};
+    QStringList links, loads;
+
+    TextViewTest() {
+        QByteArray html =
+            "<html><body><p id=\"top\"><a id=\"link\" href=\"x.smil#t5\">jump</a></p>";
+        for (int i = 0; i < 60; ++i)
+            html += "<p id=\"p" + QByteArray::number(i) + "\">Phrase <b>" + QByteArray::number(i) +
+                    "</b></p>";
+        QFile file(dir.filePath("text.html"));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(html + "</body></html>");
+        file.close();
+        view.resize(400, 300);
+        view.show();
+        text.SetHandlers(
+            [this](const QString& url) {
+                links.append(url);
+                return url.contains(".smil");
+            },
+            [this](const QString& url) { loads.append(url); });
+        text.Navigate(dir.filePath("text.html"));
+        QTRY_COMPARE_WITH_TIMEOUT(loads.size(), 1, 15000);
+    }
+
+    // Runs a script beside the marking one and waits for its answer.
+    QVariant Ask(const QString& script) {
+        QVariant answer;
+        bool done = false;
+        view.page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                   [&](const QVariant& v) {
+                                       answer = v;
+                                       done = true;
+                                   });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+        return answer;
+    }
+    QString MarkedIds() {
+        return Ask("Array.from(document.querySelectorAll('span[data-tolvaro-mark]'))"
+                   ".map(function (s) { return s.parentNode.id + ':' + s.getAttribute('style'); })"
+                   ".join(',')")
+            .toString();
+    }
+};
+
+TEST_F(TextViewTest, MarksMovesAndScrolls) {
+    EXPECT_EQ(text.LocationName(), "text.html");
+    text.MarkElement("p1", "BACKGROUND-COLOR: #ffff00");
+    QTRY_COMPARE_WITH_TIMEOUT(MarkedIds(), QString("p1:BACKGROUND-COLOR: #ffff00"), 5000);
+    EXPECT_EQ(Ask("window.scrollY").toInt(), 0); // near the top: no scrolling
+
+    text.MarkElement("p40", "FONT-WEIGHT: bold");
+    QTRY_COMPARE_WITH_TIMEOUT(MarkedIds(), QString("p40:FONT-WEIGHT: bold"), 5000);
+    EXPECT_EQ(Ask("document.getElementById('p1').innerHTML").toString(), "Phrase <b>1</b>");
+    // The marked element's lower edge stands at the middle of the view.
+    const double bottom =
+        Ask("document.getElementById('p40').getBoundingClientRect().bottom").toDouble();
+    const double half = Ask("Math.floor(window.innerHeight / 2)").toDouble();
+    EXPECT_NEAR(bottom, half, 2.0);
+
+    text.MarkElement("nothing", "FONT-STYLE: italic"); // no such element: the old mark goes
+    QTRY_COMPARE_WITH_TIMEOUT(MarkedIds(), QString(), 5000);
+}
+
+TEST_F(TextViewTest, LinksIntoTheBookAreTakenOver) {
+    Ask("document.getElementById('link').click(); true");
+    QTRY_COMPARE_WITH_TIMEOUT(links.size(), 2, 5000); // the page itself, then the link
+    EXPECT_TRUE(links.last().endsWith("x.smil#t5"));
+    QTest::qWait(200);
+    EXPECT_EQ(text.LocationName(), "text.html"); // not followed
+}
+
+} // namespace
+} // namespace tolvaro
