@@ -76,8 +76,9 @@ struct EngineBook {
     // The clip plays to its end: position at the end, then one poll.
     void PlayToEnd() {
         fake.player.position = dlg.Playback().m_dPhraseEnd;
-        fake.timers.Advance(100);
+        Poll();
     }
+    void Poll() { fake.timers.Advance(PhraseEngine::kPollMs); }
 };
 
 } // namespace tolvaro::test

@@ -2,6 +2,7 @@
 #include "book/BookModel.h"
 #include "fakes/FakePlatform.h"
 #include "playback/AudioControls.h"
+#include "playback/PhraseEngine.h"
 #include "playback/PlaybackState.h"
 
 #include <gtest/gtest.h>
@@ -84,7 +85,7 @@ TEST_F(AudioTest, PauseAndContinue) {
         EXPECT_EQ(fake.player.state, c.after) << c.before;
         EXPECT_EQ(fake.player.position, c.position) << c.before;
     }
-    EXPECT_EQ(fake.timers.Interval(2), 100);
+    EXPECT_EQ(fake.timers.Interval(2), PhraseEngine::kPollMs);
 }
 
 TEST_F(AudioTest, WindingByAThousandth) {

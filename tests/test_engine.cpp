@@ -51,7 +51,7 @@ TEST_F(EngineTest, HeadingEnds) {
         t.PlayToEnd();
         t.PlayToEnd(); // the heading's last clip: the player stops
         EXPECT_EQ(t.fake.player.state, IPlayer::kStopped) << c.name;
-        t.fake.timers.Advance(100);
+        t.Poll();
         EXPECT_EQ(t.fake.player.state, c.autoPlay ? IPlayer::kPlaying : IPlayer::kStopped)
             << c.name;
         EXPECT_EQ(t.Heading(), c.heading) << c.name;
@@ -63,10 +63,10 @@ TEST_F(EngineTest, HeadingEnds) {
 TEST_F(EngineTest, AutoPlayFollowsTheTree) {
     Open({{1, {{"a.mp3", 0, 1}}}, {2, {{"b.mp3", 0, 1}}}, {1, {{"c.mp3", 0, 1}}}});
     PlayToEnd();
-    fake.timers.Advance(100);
+    Poll();
     EXPECT_EQ(Heading(), 1); // the first child
     PlayToEnd();
-    fake.timers.Advance(100);
+    Poll();
     EXPECT_EQ(Heading(), 2);
     PlayToEnd();
     fake.timers.Advance(500); // the end of the book: the player rests
@@ -113,7 +113,7 @@ TEST_F(EngineTest, APartChangeStopsAutoPlay) {
     EXPECT_FALSE(dlg.Commands().IsEnabled(kChangeVolume));
     EXPECT_TRUE(dlg.AutoPlay());
     PlayToEnd();
-    fake.timers.Advance(100);
+    Poll();
     EXPECT_EQ(Cursor(), 1);
     EXPECT_TRUE(dlg.Commands().IsEnabled(kChangeVolume));
     EXPECT_FALSE(dlg.AutoPlay());

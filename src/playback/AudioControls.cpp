@@ -20,7 +20,7 @@ void AudioControls::OnPauseContinue() {
         const int row = m_phrases.SelectionMark();
         m_player.SetPosition(m_phrases.TextView(row, col::kClipBegin).toDouble());
         m_player.Play();
-        m_timers.SetTimer(PhraseEngine::kTimerPoll, 100);
+        m_timers.SetTimer(PhraseEngine::kTimerPoll, PhraseEngine::kPollMs);
         break;
     }
     case IPlayer::kPaused:

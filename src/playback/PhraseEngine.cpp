@@ -138,7 +138,7 @@ void PhraseEngine::Activate() {
     m_lastPhraseEnd = end;
     player.SetPosition(start);
     player.Play();
-    m_c.timers.SetTimer(kTimerPoll, 100);
+    m_c.timers.SetTimer(kTimerPoll, kPollMs);
 }
 
 void PhraseEngine::Poll() {

@@ -31,6 +31,8 @@ struct EngineContext {
 class PhraseEngine {
 public:
     static constexpr int kTimerMark = 1, kTimerPoll = 2;
+    // The poll looks at the player this often: the cursor follows a clip's end within it.
+    static constexpr int kPollMs = 20;
 
     explicit PhraseEngine(EngineContext context) : m_c(context) {}
 
