@@ -1,0 +1,47 @@
+#include "Printers.h"
+#include "store/ResumeFile.h"
+
+#include <gtest/gtest.h>
+
+namespace tolvaro {
+namespace {
+
+QStringList Identity(const QString& title) {
+    return {"2026", "id", title, "1 of 1", "7", "0:01:00"};
+}
+
+ResumeRecord Record(const QString& title, const QString& phrase) {
+    return {Identity(title), "1", "83.250", phrase};
+}
+
+// One record per book; the book closed last stands at the end.
+TEST(ResumeFile, RecordsStayOnePerBookInClosingOrder) {
+    QStringList file;
+    file = WithResumeRecord(file, Record("A", "3"));
+    file = WithResumeRecord(file, Record("B", "5"));
+    file = WithResumeRecord(file, Record("A", "4"));
+    ASSERT_EQ(file.size(), 18);
+    EXPECT_EQ(file[2], "B");
+    EXPECT_EQ(file[11], "A");
+    EXPECT_EQ(file[17], "4");
+    EXPECT_EQ(FindResumeRecord(file, Identity("A"))->phrase, "4");
+    EXPECT_EQ(FindResumeRecord(file, Identity("B"))->position, "83.250");
+    QStringList other = Identity("A");
+    other[5] = "0:01:01"; // differs only in its total time: another book
+    EXPECT_FALSE(FindResumeRecord(file, other).has_value());
+}
+
+// A last record cut short reads its missing lines as empty and is kept.
+TEST(ResumeFile, ShortLastRecord) {
+    const QStringList file = Identity("C") + QStringList{"2"};
+    const auto found = FindResumeRecord(file, Identity("C"));
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->heading, "2");
+    EXPECT_EQ(found->position, "");
+    const QStringList written = WithResumeRecord(file, Record("D", "1"));
+    ASSERT_EQ(written.size(), 18);
+    EXPECT_EQ(written.mid(0, 9), (file + QStringList{"", ""}));
+}
+
+} // namespace
+} // namespace tolvaro
