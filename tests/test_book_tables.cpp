@@ -217,17 +217,5 @@ TEST_P(ResetTest, ResetToNoBookEmptiesEverything) {
 
 INSTANTIATE_TEST_SUITE_P(Languages, ResetTest, ::testing::Values(kLangGerman, kLangEnglish));
 
-TEST(BookModel, ColumnsAsTheReadersExpect) {
-    BookModel m;
-    EXPECT_EQ(m.m_lstTitles.ColumnCount(), 6);
-    EXPECT_EQ(m.m_lstTitles.Columns()[col::kElapsed].header, "Zeit verg.");
-    EXPECT_EQ(m.m_lstPhrases.ColumnCount(), 9);
-    EXPECT_EQ(m.m_lstPhrases.Columns()[col::kSkip].header, "Skip");
-    EXPECT_EQ(m.m_lstPages.Columns()[col::kTitleId].header, "TitelID");
-    EXPECT_EQ(m.m_lstGroups.Columns()[col::kLabel].header, "Gruppe");
-    EXPECT_EQ(m.m_lstBookmarks.Columns()[col::kBmEventId].header, "EventID");
-    EXPECT_EQ(m.m_lstSearchHits.Columns()[col::kHitTerm].header, "Begriff");
-}
-
 } // namespace
 } // namespace tolvaro

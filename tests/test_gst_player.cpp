@@ -1,3 +1,4 @@
+#include "bookwriter/DaisyWriter.h"
 #include "shell/GstPlayer.h"
 
 #include <QFile>
@@ -22,28 +23,7 @@ QByteArray ToneWav(double frequency, double seconds) {
         const auto v = static_cast<qint16>(12000 * std::sin(2 * M_PI * frequency * i / kRate));
         qToLittleEndian(v, data.data() + 2 * i);
     }
-    QByteArray wav("RIFF....WAVEfmt ");
-    const auto put32 = [&wav](quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        wav.append(b, 4);
-    };
-    const auto put16 = [&wav](quint16 v) {
-        char b[2];
-        qToLittleEndian(v, b);
-        wav.append(b, 2);
-    };
-    qToLittleEndian(static_cast<quint32>(36 + data.size()), wav.data() + 4);
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(kRate);
-    put32(kRate * 2);
-    put16(2);
-    put16(16);
-    wav += "data";
-    put32(static_cast<quint32>(data.size()));
-    return wav + data;
+    return bookwriter::MakeWav(data, kRate);
 }
 
 // At its end a file reports media ended, and stopped soon after.

@@ -45,6 +45,17 @@ Wav ReadWav(const QByteArray& wav) {
     return w;
 }
 
+QString Head(const QString& title, const QString& extra) {
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+               "<html xmlns=\"http://www.w3.org/1999/xhtml\">\n<head>\n"
+               "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />\n"
+               "<title>%1</title>\n%2</head>\n<body>\n")
+        .arg(Escape(title), extra);
+}
+
+} // namespace
+
 QByteArray MakeWav(const QByteArray& samples, int sampleRate) {
     QByteArray wav;
     const auto put32 = [&wav](quint32 v) {
@@ -72,17 +83,6 @@ QByteArray MakeWav(const QByteArray& samples, int sampleRate) {
     wav += samples;
     return wav;
 }
-
-QString Head(const QString& title, const QString& extra) {
-    return QStringLiteral(
-               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-               "<html xmlns=\"http://www.w3.org/1999/xhtml\">\n<head>\n"
-               "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />\n"
-               "<title>%1</title>\n%2</head>\n<body>\n")
-        .arg(Escape(title), extra);
-}
-
-} // namespace
 
 QByteArray SilentWav(double seconds, int sampleRate) {
     const auto count = static_cast<qsizetype>(seconds * sampleRate);

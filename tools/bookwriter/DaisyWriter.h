@@ -32,7 +32,9 @@ struct BookSpec {
 // Speech for one text: a mono 16-bit PCM WAV file's bytes.
 using Speaker = std::function<QByteArray(const QString& text)>;
 
-// A WAV of `seconds` silence (for tests), and the length in seconds of a PCM WAV.
+// A mono 16-bit PCM WAV file around the samples; one of `seconds` silence (for tests); the
+// length in seconds of a PCM WAV.
+QByteArray MakeWav(const QByteArray& samples, int sampleRate);
 QByteArray SilentWav(double seconds, int sampleRate = 8000);
 double WavSeconds(const QByteArray& wav);
 
