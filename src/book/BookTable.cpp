@@ -50,7 +50,7 @@ char16_t* BookTable::Place(Cell& cell, std::size_t length) {
     constexpr std::size_t kBlock = 1 << 16;
     if (m_blocks.empty() || m_blocks.back().capacity - m_blocks.back().size < length) {
         const std::size_t capacity = std::max(kBlock, length);
-        m_blocks.push_back({std::make_unique<char16_t[]>(capacity), 0, capacity});
+        m_blocks.push_back({std::unique_ptr<char16_t[]>(new char16_t[capacity]), 0, capacity});
     }
     Block& block = m_blocks.back();
     cell.block = static_cast<std::uint32_t>(m_blocks.size() - 1);
@@ -76,12 +76,14 @@ void BookTable::SetLatin1(int row, int column, QLatin1StringView text) {
         return;
     const auto length = static_cast<std::size_t>(std::min<qsizetype>(text.size(), UINT32_MAX));
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    std::copy_n(bytes, length, Place(*cell, length));
+    char16_t* out = Place(*cell, length);
+    for (std::size_t i = 0; i < length; ++i)
+        out[i] = bytes[i];
 }
 
 void BookTable::DeleteAllRows() {
     m_blocks.clear();
-    std::deque<Cell>().swap(m_cells);
+    std::vector<Cell>().swap(m_cells);
     m_states.clear();
     m_mark = -1;
     m_selectedRow = -1;

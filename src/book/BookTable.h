@@ -5,7 +5,6 @@
 #include <QStringView>
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <vector>
 
@@ -68,11 +67,10 @@ Q_SIGNALS:
     void ItemChanged(int row, int newState, int oldState);
 
 private:
-    struct Cell { // 16 bytes, so that the deque indexes its blocks by shifting
+    struct Cell {
         std::uint32_t block = 0;
         std::uint32_t start = 0;
         std::uint32_t length = 0;
-        std::uint32_t unused = 0;
     };
     struct Block {
         std::unique_ptr<char16_t[]> text;
@@ -85,7 +83,7 @@ private:
 
     std::vector<Column> m_columns;
     std::vector<Block> m_blocks;
-    std::deque<Cell> m_cells; // row-major, ColumnCount() cells per row
+    std::vector<Cell> m_cells; // row-major, ColumnCount() cells per row
     std::vector<int> m_states;
     int m_mark = -1;
     int m_selectedRow = -1;
