@@ -61,8 +61,10 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         });
 }
 
+// The platform outlives the controller: nothing may call back into it any more.
 CTolvaroDlg::~CTolvaroDlg() {
     m_platform.timers.SetTickHandler({});
+    m_platform.textView.SetHandlers({}, {});
 }
 
 void CTolvaroDlg::OnInitDialog(const StartupInfo& startup) {
