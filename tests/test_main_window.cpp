@@ -149,6 +149,15 @@ TEST(MainWindowStart, OpensTheBookNamedOnTheCommandLine) {
     EXPECT_EQ(window.Tree()->currentIndex().row(), 0);
     // After the title clip the book plays: the cursor moves on at the first clip's end.
     QTRY_VERIFY_WITH_TIMEOUT(window.Dlg().Model().m_lstPhrases.SelectionMark() >= 1, 10000);
+
+    // Opening a menu pauses the book; closing the menus lets it play on.
+    auto* daisy = qobject_cast<QMenu*>(window.menuBar()->actions().first()->menu());
+    ASSERT_NE(daisy, nullptr);
+    QTRY_COMPARE_WITH_TIMEOUT(window.Player().PlayState(), IPlayer::kPlaying, 5000);
+    daisy->popup(QPoint(0, 0));
+    QTRY_COMPARE_WITH_TIMEOUT(window.Player().PlayState(), IPlayer::kPaused, 5000);
+    daisy->hide();
+    QTRY_COMPARE_WITH_TIMEOUT(window.Player().PlayState(), IPlayer::kPlaying, 5000);
 }
 
 TEST_F(MainWindowTest, PlayButtonFollowsItsCommand) {

@@ -183,6 +183,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+const IPlayer& MainWindow::Player() const {
+    return *m_player;
+}
+
 void MainWindow::FocusTree() {
     m_tree->setFocus(Qt::OtherFocusReason);
 }

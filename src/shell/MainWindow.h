@@ -2,6 +2,7 @@
 
 #include "app/CTolvaroDlg.h"
 #include "platform/IMainWindow.h"
+#include "platform/IPlayer.h"
 
 #include <QMainWindow>
 
@@ -36,6 +37,7 @@ public:
     void BringForward();
 
     CTolvaroDlg& Dlg() { return *m_dlg; }
+    const IPlayer& Player() const;
     QTreeView* Tree() const { return m_tree; }
     QWebEngineView* TextView() const { return m_web; }
     QListView* BookmarkList() const { return m_bookmarks; }
