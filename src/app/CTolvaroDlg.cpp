@@ -26,17 +26,37 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
       m_navigation({m_model, m_commands, platform.player, platform.dialogs, m_play, m_engine,
                     m_bBookOpen, m_nLangOffset}),
       m_marker(platform.textView) {
+    // Which object runs each command.
+    const auto on = [this](auto handler) { return [this, handler] { (this->*handler)(); }; };
+    const auto audio = [this](auto handler) { return [this, handler] { (m_audio.*handler)(); }; };
+    const auto move = [this](auto handler) {
+        return [this, handler] { (m_navigation.*handler)(); };
+    };
     m_handlers = {
-        {cmd::kExit, &CTolvaroDlg::OnExit},
-        {cmd::kOpen, &CTolvaroDlg::OnOpenBook},
-        {cmd::kLast, &CTolvaroDlg::OnLastBook},
-        {cmd::kPhraseNext, &CTolvaroDlg::OnPhraseNext},
-        {cmd::kPhrasePrevious, &CTolvaroDlg::OnPhrasePrevious},
-        {cmd::kAbout, &CTolvaroDlg::OnAbout},
-        {cmd::kFocusTree, &CTolvaroDlg::OnFocusTree},
-        {cmd::kFocusText, &CTolvaroDlg::OnFocusText},
-        {cmd::kLanguageGerman, &CTolvaroDlg::OnLanguageGerman},
-        {cmd::kLanguageEnglish, &CTolvaroDlg::OnLanguageEnglish},
+        {cmd::kExit, on(&CTolvaroDlg::OnExit)},
+        {cmd::kOpen, on(&CTolvaroDlg::OnOpenBook)},
+        {cmd::kLast, on(&CTolvaroDlg::OnLastBook)},
+        {cmd::kPhraseNext, on(&CTolvaroDlg::OnPhraseNext)},
+        {cmd::kPhrasePrevious, on(&CTolvaroDlg::OnPhrasePrevious)},
+        {cmd::kAbout, on(&CTolvaroDlg::OnAbout)},
+        {cmd::kFocusTree, on(&CTolvaroDlg::OnFocusTree)},
+        {cmd::kFocusText, on(&CTolvaroDlg::OnFocusText)},
+        {cmd::kLanguageGerman, on(&CTolvaroDlg::OnLanguageGerman)},
+        {cmd::kLanguageEnglish, on(&CTolvaroDlg::OnLanguageEnglish)},
+        {cmd::kPauseContinue, audio(&AudioControls::OnPauseContinue)},
+        {cmd::kVolumeUp, audio(&AudioControls::OnVolumeUp)},
+        {cmd::kVolumeDown, audio(&AudioControls::OnVolumeDown)},
+        {cmd::kVolumeNormal, audio(&AudioControls::OnVolumeNormal)},
+        {cmd::kRateUp, audio(&AudioControls::OnRateUp)},
+        {cmd::kRateDown, audio(&AudioControls::OnRateDown)},
+        {cmd::kRateNormal, audio(&AudioControls::OnRateNormal)},
+        {cmd::kWindForward, audio(&AudioControls::OnWindForward)},
+        {cmd::kWindBackward, audio(&AudioControls::OnWindBackward)},
+        {cmd::kPageNext, move(&Navigation::OnNextPage)},
+        {cmd::kPagePrevious, move(&Navigation::OnPreviousPage)},
+        {cmd::kPageGoTo, move(&Navigation::OnGoToPage)},
+        {cmd::kGroupNext, move(&Navigation::OnNextGroup)},
+        {cmd::kGroupPrevious, move(&Navigation::OnPreviousGroup)},
     };
     connect(&m_commands, &CommandTable::Command, this, &CTolvaroDlg::OnCommand);
     connect(&m_model.m_lstPhrases, &BookTable::ItemChanged, this,
@@ -121,10 +141,8 @@ void CTolvaroDlg::OnCommand(int id) {
     default:
         break;
     }
-    if (RunPlaybackCommand(id))
-        return;
     if (const auto handler = m_handlers.value(id))
-        (this->*handler)();
+        handler();
 }
 
 // The action has already flipped its check mark; the flag follows the mark.
@@ -149,40 +167,6 @@ void CTolvaroDlg::OnToggle(int id) {
     default:
         break;
     }
-}
-
-bool CTolvaroDlg::RunPlaybackCommand(int id) {
-    const std::pair<int, void (AudioControls::*)()> commands[] = {
-        {cmd::kPauseContinue, &AudioControls::OnPauseContinue},
-        {cmd::kVolumeUp, &AudioControls::OnVolumeUp},
-        {cmd::kVolumeDown, &AudioControls::OnVolumeDown},
-        {cmd::kVolumeNormal, &AudioControls::OnVolumeNormal},
-        {cmd::kRateUp, &AudioControls::OnRateUp},
-        {cmd::kRateDown, &AudioControls::OnRateDown},
-        {cmd::kRateNormal, &AudioControls::OnRateNormal},
-        {cmd::kWindForward, &AudioControls::OnWindForward},
-        {cmd::kWindBackward, &AudioControls::OnWindBackward},
-    };
-    for (const auto& [command, handler] : commands) {
-        if (command == id) {
-            (m_audio.*handler)();
-            return true;
-        }
-    }
-    const std::pair<int, void (Navigation::*)()> moves[] = {
-        {cmd::kPageNext, &Navigation::OnNextPage},
-        {cmd::kPagePrevious, &Navigation::OnPreviousPage},
-        {cmd::kPageGoTo, &Navigation::OnGoToPage},
-        {cmd::kGroupNext, &Navigation::OnNextGroup},
-        {cmd::kGroupPrevious, &Navigation::OnPreviousGroup},
-    };
-    for (const auto& [command, handler] : moves) {
-        if (command == id) {
-            (m_navigation.*handler)();
-            return true;
-        }
-    }
-    return false;
 }
 
 void CTolvaroDlg::MarkPhrase() {

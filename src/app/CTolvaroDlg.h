@@ -15,6 +15,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 namespace tolvaro {
 
 // Where the program starts from: supplied by the program, or by a test.
@@ -82,7 +84,6 @@ private:
     void LoadBookmarks();
     void RestoreResume();
     void OnToggle(int id);
-    bool RunPlaybackCommand(int id);
     void OnPhraseNext();
     void MarkPhrase();
     void OnPhrasePrevious();
@@ -112,7 +113,7 @@ private:
     Navigation m_navigation;
     TextMarker m_marker;
     CommandTable m_commands;
-    QHash<int, void (CTolvaroDlg::*)()> m_handlers;
+    QHash<int, std::function<void()>> m_handlers;
 
     QString m_strBookFolder;
     QString m_strBookDate, m_strBookId, m_strBookTitle, m_strTocItems, m_strTotalTime, m_strSetInfo;
