@@ -3,18 +3,28 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <utility>
 
 namespace tolvaro {
 
 BookTable::BookTable(std::vector<Column> columns, QObject* parent)
-    : QObject(parent), m_columns(std::move(columns)) {}
+    : QObject(parent), m_columns(std::move(columns)), m_lastSet(m_columns.size()) {}
 
 int BookTable::InsertRow(int row) {
-    if (row < 0 || row > RowCount())
-        row = RowCount();
+    const int count = RowCount();
+    if (row < 0 || row > count)
+        row = count;
     const auto cols = static_cast<std::size_t>(ColumnCount());
-    m_cells.insert(m_cells.begin() + static_cast<std::ptrdiff_t>(row * cols), cols, Cell{});
+    if (count % kChunkRows == 0) // rows past the count are empty: set only after insertion
+        m_chunks.push_back(std::make_unique<Cell[]>(kChunkRows * cols));
+    if (row == count) { // the loaders only ever append: the new row's cells are empty already
+        m_states.push_back(0);
+        return row;
+    }
     m_states.insert(m_states.begin() + row, 0);
+    for (int r = count; r > row; --r)
+        std::copy_n(At(r - 1, 0), cols, At(r, 0));
+    std::fill_n(At(row, 0), cols, Cell{});
     if (m_selectedRow >= row)
         ++m_selectedRow;
     if (m_focusedRow >= row)
@@ -30,60 +40,88 @@ int BookTable::AppendRow(const std::vector<QString>& cells) {
     return row;
 }
 
-BookTable::Cell* BookTable::At(int row, int column) {
+const BookTable::Cell* BookTable::At(int row, int column) const {
     if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount())
         return nullptr;
-    return &m_cells[static_cast<std::size_t>(row * ColumnCount() + column)];
+    const auto& chunk = m_chunks[static_cast<std::size_t>(row / kChunkRows)];
+    return &chunk[static_cast<std::size_t>(row % kChunkRows * ColumnCount() + column)];
+}
+
+BookTable::Cell* BookTable::At(int row, int column) {
+    return const_cast<Cell*>(std::as_const(*this).At(row, column));
+}
+
+const char16_t* BookTable::Chars(Cell cell) const {
+    if (cell.length > kBlockChars)
+        return m_large[cell.pos].get();
+    return m_blocks[cell.pos >> 16].get() + (cell.pos & 0xffff);
 }
 
 QStringView BookTable::TextView(int row, int column) const {
-    if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount())
+    const Cell* cell = At(row, column);
+    if (!cell || cell->length == 0)
         return {};
-    const Cell& cell = m_cells[static_cast<std::size_t>(row * ColumnCount() + column)];
-    if (cell.length == 0)
-        return {};
-    return QStringView(m_blocks[cell.block].text.get() + cell.start,
-                       static_cast<qsizetype>(cell.length));
+    return QStringView(Chars(*cell), static_cast<qsizetype>(cell->length));
 }
 
 char16_t* BookTable::Place(Cell& cell, std::size_t length) {
-    constexpr std::size_t kBlock = 1 << 16;
-    if (m_blocks.empty() || m_blocks.back().capacity - m_blocks.back().size < length) {
-        const std::size_t capacity = std::max(kBlock, length);
-        m_blocks.push_back({std::unique_ptr<char16_t[]>(new char16_t[capacity]), 0, capacity});
+    if (length > kBlockChars) {
+        m_large.push_back(std::unique_ptr<char16_t[]>(new char16_t[length]));
+        cell = {static_cast<std::uint32_t>(m_large.size() - 1), static_cast<std::uint32_t>(length)};
+        return m_large.back().get();
     }
-    Block& block = m_blocks.back();
-    cell.block = static_cast<std::uint32_t>(m_blocks.size() - 1);
-    cell.start = static_cast<std::uint32_t>(block.size);
-    cell.length = static_cast<std::uint32_t>(length);
-    char16_t* at = block.text.get() + block.size;
-    block.size += length;
+    if (kBlockChars - m_blockUsed < length) {
+        if (m_blocks.size() > 0xffff) // the positions of 8 GB of text are all taken
+            return nullptr;
+        m_blocks.push_back(std::unique_ptr<char16_t[]>(new char16_t[kBlockChars]));
+        m_blockUsed = 0;
+    }
+    const std::size_t block = m_blocks.size() - 1;
+    cell = {static_cast<std::uint32_t>(block << 16 | m_blockUsed),
+            static_cast<std::uint32_t>(length)};
+    char16_t* at = m_blocks.back().get() + m_blockUsed;
+    m_blockUsed += length;
     return at;
 }
 
-void BookTable::SetText(int row, int column, QStringView text) {
-    Cell* cell = At(row, column);
-    if (!cell)
+template <typename Char>
+void BookTable::Store(Cell& cell, int column, const Char* text, std::size_t length) {
+    cell = {};
+    length = std::min<std::size_t>(length, INT32_MAX);
+    if (length == 0)
         return;
-    // Texts beyond four thousand million characters are not kept.
-    const auto length = static_cast<std::size_t>(std::min<qsizetype>(text.size(), UINT32_MAX));
-    std::copy_n(text.utf16(), length, Place(*cell, length));
+    Cell& last = m_lastSet[static_cast<std::size_t>(column)];
+    // Neighbouring rows mostly differ at the end of a text, if at all.
+    const char16_t* lastChars = last.length == length ? Chars(last) : nullptr;
+    if (lastChars && lastChars[length - 1] == text[length - 1] &&
+        std::equal(text, text + length, lastChars)) {
+        cell = last;
+        return;
+    }
+    char16_t* out = Place(cell, length);
+    if (!out)
+        return;
+    std::copy_n(text, length, out);
+    last = cell;
+}
+
+void BookTable::SetText(int row, int column, QStringView text) {
+    if (Cell* cell = At(row, column))
+        Store(*cell, column, text.utf16(), static_cast<std::size_t>(text.size()));
 }
 
 void BookTable::SetLatin1(int row, int column, QLatin1StringView text) {
-    Cell* cell = At(row, column);
-    if (!cell)
-        return;
-    const auto length = static_cast<std::size_t>(std::min<qsizetype>(text.size(), UINT32_MAX));
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    char16_t* out = Place(*cell, length);
-    for (std::size_t i = 0; i < length; ++i)
-        out[i] = bytes[i];
+    if (Cell* cell = At(row, column))
+        Store(*cell, column, reinterpret_cast<const unsigned char*>(text.data()),
+              static_cast<std::size_t>(text.size()));
 }
 
 void BookTable::DeleteAllRows() {
+    m_chunks.clear();
     m_blocks.clear();
-    std::vector<Cell>().swap(m_cells);
+    m_blockUsed = kBlockChars;
+    m_large.clear();
+    std::fill(m_lastSet.begin(), m_lastSet.end(), Cell{});
     m_states.clear();
     m_mark = -1;
     m_selectedRow = -1;

@@ -19,7 +19,7 @@ struct Column {
 // order; other tables refer to them by that number written as decimal text. Cell text lives in
 // large blocks that are filled one after the other and never moved, so a book of a hundred
 // thousand phrases loads without an allocation or a copy per cell; a cell set again leaves its
-// old text unused until the rows are deleted.
+// old text unused until the rows are deleted. Texts of up to 2^31 - 1 characters are kept.
 //
 // The current row is the selection mark together with the Selected state of that row. A state
 // change touches only the bits in its mask and notifies synchronously through ItemChanged with
@@ -67,23 +67,34 @@ Q_SIGNALS:
     void ItemChanged(int row, int newState, int oldState);
 
 private:
+    // A cell's text: `length` characters at `pos`. Texts up to a block long live in the blocks
+    // (block pos >> 16, offset pos & 0xffff); a longer one has a block of its own, m_large[pos].
     struct Cell {
-        std::uint32_t block = 0;
-        std::uint32_t start = 0;
+        std::uint32_t pos = 0;
         std::uint32_t length = 0;
     };
-    struct Block {
-        std::unique_ptr<char16_t[]> text;
-        std::size_t size = 0, capacity = 0;
-    };
+    static constexpr std::size_t kBlockChars = std::size_t{1} << 16;
+    static constexpr int kChunkRows = 1024;
+
     Cell* At(int row, int column);
+    const Cell* At(int row, int column) const;
+    const char16_t* Chars(Cell cell) const;
     // Room for `length` characters; returns where they go and fills in the cell.
     char16_t* Place(Cell& cell, std::size_t length);
+    // Sets the cell to `length` characters, sharing the column's last text when it is the same.
+    template <typename Char>
+    void Store(Cell& cell, int column, const Char* text, std::size_t length);
     void ChangeState(int row, int state);
 
     std::vector<Column> m_columns;
-    std::vector<Block> m_blocks;
-    std::vector<Cell> m_cells; // row-major, ColumnCount() cells per row
+    // Rows in chunks of kChunkRows that never move: a growing table copies nothing.
+    std::vector<std::unique_ptr<Cell[]>> m_chunks;
+    std::vector<std::unique_ptr<char16_t[]>> m_blocks;
+    std::size_t m_blockUsed = kBlockChars; // characters taken in the last block
+    std::vector<std::unique_ptr<char16_t[]>> m_large;
+    // The text each column was set to last: a book repeats a file name or a heading number
+    // from row to row, and such a run is kept once.
+    std::vector<Cell> m_lastSet;
     std::vector<int> m_states;
     int m_mark = -1;
     int m_selectedRow = -1;

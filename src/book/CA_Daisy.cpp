@@ -1,6 +1,7 @@
 #include "book/CA_Daisy.h"
 
 #include "book/BookModel.h"
+#include "book/FilePrefetch.h"
 #include "book/LineSource.h"
 #include "book/ReaderState.h"
 #include "book/ScanText.h"
@@ -42,10 +43,10 @@ void HeadValues(const std::string& line, const std::string& lower, BookMeta& met
 // One run over ncc.html.
 class CA_Daisy::Ncc {
 public:
-    Ncc(CA_Daisy& daisy, IProgress& progress)
-        : m_d(daisy),
-          m_progress(progress), m_s{daisy.m_model.m_lstTitles, daisy.m_model.m_lstPhrases,
-                                    daisy.m_features, daisy.m_decoder, daisy.m_folder} {}
+    Ncc(CA_Daisy& daisy, IProgress& progress, FilePrefetch* files)
+        : m_d(daisy), m_progress(progress),
+          m_files(files), m_s{daisy.m_model.m_lstTitles, daisy.m_model.m_lstPhrases,
+                              daisy.m_features, daisy.m_decoder, daisy.m_folder} {}
 
     void Run(QByteArrayView ncc);
 
@@ -62,6 +63,7 @@ private:
 
     CA_Daisy& m_d;
     IProgress& m_progress;
+    FilePrefetch* m_files; // the SMIL files, read ahead
     ReaderState m_s;
     LineSource* m_source = nullptr;
     bool m_inHead = false, m_inBody = false;
@@ -172,7 +174,7 @@ void CA_Daisy::Ncc::Heading(std::string& line, std::string& lower) {
     m_s.treeId = treeId;
     const QString smil = m_s.Decode(scan::LinkTarget(line));
     m.m_lstTitles.SetText(row, col::kSmil, smil);
-    if (const std::optional<QByteArray> data = m_d.m_read(m_d.m_folder + smil))
+    if (const std::optional<QByteArray> data = m_files->Read(m_d.m_folder + smil))
         ReadSmil(*data, row, m_s);
     ++m_headingRow;
 }
@@ -207,13 +209,10 @@ CA_Daisy::~CA_Daisy() = default;
 
 bool CA_Daisy::LoadBook(IProgress& progress) {
     const std::optional<QByteArray> ncc = m_read(m_folder + QStringLiteral("ncc.html"));
-    Ncc reader(*this, progress);
-    if (!ncc) {
-        reader.Run({}); // empties the tables all the same
-        return false;
-    }
-    reader.Run(*ncc);
-    return true;
+    FilePrefetch files(m_read, ncc ? LinkedSmilFiles(*ncc, m_folder) : std::vector<QString>());
+    Ncc reader(*this, progress, &files);
+    reader.Run(ncc.value_or(QByteArray())); // without ncc.html, this empties the tables
+    return ncc.has_value();
 }
 
 std::optional<BookMeta> CA_Daisy::ReadBookHead(const QString& folder, const BookFileReader& read) {

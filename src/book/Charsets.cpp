@@ -184,12 +184,16 @@ struct BookTextDecoder::Converter {
 BookTextDecoder::BookTextDecoder() = default;
 BookTextDecoder::~BookTextDecoder() = default;
 
-void BookTextDecoder::DecodeInto(QByteArrayView bytes, unsigned codePage, QString& out) {
-    bool ascii = true;
+bool BookTextDecoder::ReadsAsLatin1(QByteArrayView bytes, unsigned codePage) {
+    unsigned char any = 0;
     for (char b : bytes)
-        ascii = ascii && static_cast<unsigned char>(b) < 0x80;
-    // ASCII reads the same in every code page the table knows but UTF-7 and the ISO-2022 ones.
-    if (ascii && codePage != 65000 && codePage != 50220 && codePage != 50225 && codePage != 52936) {
+        any |= static_cast<unsigned char>(b);
+    return any < 0x80 && codePage != 65000 && codePage != 50220 && codePage != 50225 &&
+           codePage != 52936;
+}
+
+void BookTextDecoder::DecodeInto(QByteArrayView bytes, unsigned codePage, QString& out) {
+    if (ReadsAsLatin1(bytes, codePage)) {
         out.resize(0);
         out.append(QLatin1StringView(bytes.data(), bytes.size()));
         return;

@@ -39,6 +39,9 @@ public:
     QString Decode(QByteArrayView bytes, unsigned codePage);
     // The same into `out`, reusing its memory.
     void DecodeInto(QByteArrayView bytes, unsigned codePage, QString& out);
+    // Whether the bytes decode one character each, as Latin-1 reads them: ASCII in a code page
+    // that reads ASCII as ASCII (all but UTF-7 and the ISO-2022 ones).
+    static bool ReadsAsLatin1(QByteArrayView bytes, unsigned codePage);
 
 private:
     struct Converter;

@@ -1,5 +1,7 @@
 #include "book/LineSource.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -102,29 +104,56 @@ bool ContainsNoCase(std::string_view text, std::string_view lowerNeedle) {
     return false;
 }
 
-bool LineSource::NextPiece(std::string_view& piece) {
-    for (;;) {
-        while (!m_rest.empty()) {
-            std::size_t cut = m_rest.find('<', 1);
-            while (cut != std::string_view::npos && !StartsPiece(m_rest, cut))
-                cut = m_rest.find('<', cut + 1);
-            piece = m_rest.substr(0, cut);
-            m_rest = cut == std::string_view::npos ? std::string_view() : m_rest.substr(cut);
-            if (!OnlySpace(piece))
-                return true;
-        }
-        if (m_pos >= m_data.size())
-            return false;
-        const char* begin = m_data.data() + m_pos;
-        const auto left = static_cast<std::size_t>(m_data.size() - m_pos);
-        const void* newline = std::memchr(begin, '\n', left);
-        std::size_t length =
-            newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - begin) : left;
-        m_pos += static_cast<qsizetype>(length) + (newline ? 1 : 0);
-        if (length > 0 && begin[length - 1] == '\r')
-            --length;
-        m_rest = std::string_view(begin, length);
+// The first LF or "<" from `p` on, or `end`; eight bytes at a time. In each word a byte equal to
+// the one sought becomes zero, and the lowest zero byte is found exactly (a borrow only runs
+// upwards from a zero byte).
+const char* FindLineOrTag(const char* p, const char* end) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, p, 8);
+        if constexpr (std::endian::native == std::endian::big)
+            x = __builtin_bswap64(x);
+        const std::uint64_t lf = x ^ ('\n' * kOnes), lt = x ^ ('<' * kOnes);
+        const std::uint64_t hits = (((lf - kOnes) & ~lf) | ((lt - kOnes) & ~lt)) & kHigh;
+        if (hits)
+            return p + (std::countr_zero(hits) >> 3);
     }
+    while (p < end && *p != '\n' && *p != '<')
+        ++p;
+    return p;
+}
+
+bool LineSource::NextPiece(std::string_view& piece) {
+    const char* const data = m_data.data();
+    const char* const end = data + m_data.size();
+    while (m_pos < m_data.size()) {
+        const char* const start = data + m_pos;
+        const char* p = start;
+        for (;;) {
+            p = FindLineOrTag(p + 1, end);
+            if (p == end || *p == '\n')
+                break;
+            // What follows the "<" on its line decides: a CR before the LF is not part of it.
+            std::string_view ahead(p, static_cast<std::size_t>(std::min<qsizetype>(8, end - p)));
+            ahead = ahead.substr(0, ahead.find('\n'));
+            if (!ahead.empty() && ahead.back() == '\r' &&
+                (p + ahead.size() == end || p[ahead.size()] == '\n'))
+                ahead.remove_suffix(1);
+            if (StartsPiece(ahead, 0))
+                break;
+        }
+        if (*start == '\n') // an empty line
+            p = start;
+        m_pos = p - data + (p != end && *p == '\n' ? 1 : 0);
+        const char* pieceEnd = p;
+        if (pieceEnd > start && pieceEnd[-1] == '\r' && (p == end || *p == '\n'))
+            --pieceEnd;
+        piece = std::string_view(start, static_cast<std::size_t>(pieceEnd - start));
+        if (!OnlySpace(piece))
+            return true;
+    }
+    return false;
 }
 
 bool LineSource::Next(std::string& line) {

@@ -28,8 +28,7 @@ public:
 
 private:
     QByteArrayView m_data;
-    qsizetype m_pos = 0;     // start of the unread rest of the data
-    std::string_view m_rest; // unread pieces of the current line
+    qsizetype m_pos = 0; // start of the unread rest of the data
 };
 
 // Lower-cases A to Z only, as every tag and key test expects.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/BookFeatures.h"
+#include "book/BookTable.h"
 #include "book/Charsets.h"
 
 #include <QString>
@@ -8,8 +9,6 @@
 #include <string>
 
 namespace tolvaro {
-
-class BookTable;
 
 // What the ncc.html reader and the SMIL reader share during one load.
 struct ReaderState {
@@ -21,7 +20,7 @@ struct ReaderState {
     unsigned codePage = 0;   // 0 until "ncc:charset" names one
     int phraseRow = -1;      // incremented before use
     QString treeId{};        // the row number of the last heading, as text
-    std::string skip{};      // skip class of the phrases being read
+    std::string_view skip{}; // skip class of the phrases being read (a literal)
     bool smilInHead = false; // kept from one SMIL file to the next
     bool smilInBody = false;
     QString zeit{};          // play time text, kept from one SMIL file to the next
@@ -38,6 +37,14 @@ struct ReaderState {
         decoder.DecodeInto(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
                            codePage, buffer);
         return buffer;
+    }
+    // Sets a cell to the decoded bytes; ASCII goes in as it is, without a decoded copy.
+    void SetDecoded(BookTable& table, int row, int column, std::string_view bytes) {
+        const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        if (BookTextDecoder::ReadsAsLatin1(view, codePage))
+            table.SetLatin1(row, column, QLatin1StringView(view));
+        else
+            table.SetText(row, column, DecodeView(bytes));
     }
 };
 

@@ -90,8 +90,11 @@ private:
     int m_row;
     ReaderState& m_s;
     QString m_elapsed;
-    std::string m_parId, m_fragment, m_textId;
+    // Views into the file's bytes, which outlive this reader.
+    std::string_view m_parId, m_fragment, m_textId;
     QString m_document;
+    std::string_view m_documentSource; // the bytes m_document was made from
+    bool m_haveDocument = false;
     bool m_firstClipStored = false;
 };
 
@@ -113,7 +116,7 @@ void SmilFile::Line(std::string_view line) {
     if (!m_s.smilInBody)
         return;
     if (tags & kParEnd)
-        m_s.skip.clear();
+        m_s.skip = {};
     if (tags & kPar)
         Par(line);
     if (tags & kText)
@@ -136,7 +139,7 @@ void SmilFile::Metadata(std::string_view line) {
 void SmilFile::Par(std::string_view line) {
     ++m_s.phraseRow;
     m_firstClipStored = false;
-    m_parId.assign(scan::AttributeValue(line, "id="));
+    m_parId = scan::AttributeValue(line, "id=");
     const struct {
         std::string_view marker;
         const char* skip;
@@ -164,13 +167,20 @@ void SmilFile::Par(std::string_view line) {
 }
 
 void SmilFile::Text(std::string_view line) {
-    const QStringView name = m_s.DecodeView(scan::TextSource(line));
-    if (!m_s.features.textDocuments && !name.contains(u"ncc.html") && !name.contains(u"NCC.HTML"))
-        m_s.features.textDocuments = true;
-    m_document.resize(0);
-    m_document.append(QStringView(m_s.folder)).append(name); // a copy: a shared one reallocates
-    m_fragment.assign(scan::ExtractFragment(line));
-    m_textId.assign(scan::AttributeValue(line, "id="));
+    const std::string_view source = scan::TextSource(line);
+    // Phrases follow one another in one document: it is decoded once for all of them.
+    if (!m_haveDocument || source != m_documentSource) {
+        const QStringView name = m_s.DecodeView(source);
+        if (!m_s.features.textDocuments && !name.contains(u"ncc.html") &&
+            !name.contains(u"NCC.HTML"))
+            m_s.features.textDocuments = true;
+        m_document.resize(0);
+        m_document.append(QStringView(m_s.folder)).append(name); // a copy: a shared one reallocates
+        m_documentSource = source;
+        m_haveDocument = true;
+    }
+    m_fragment = scan::ExtractFragment(line);
+    m_textId = scan::AttributeValue(line, "id=");
     BookTable& phrases = m_s.phrases;
     phrases.SetText(m_s.phraseRow, col::kDocument, m_document);
     phrases.SetLatin1(m_s.phraseRow, col::kDocFragment, Latin1View(m_fragment));
@@ -195,7 +205,7 @@ void SmilFile::Audio(std::string_view line) {
         m_firstClipStored = true;
     else
         SetParCells(phrases.InsertRow(++m_s.phraseRow));
-    phrases.SetText(m_s.phraseRow, col::kAudio, m_s.DecodeView(scan::AttributeValue(line, "src=")));
+    m_s.SetDecoded(phrases, m_s.phraseRow, col::kAudio, scan::AttributeValue(line, "src="));
     phrases.SetLatin1(m_s.phraseRow, col::kClipBegin,
                       Latin1View(scan::ExtractClipTime(line, true)));
     phrases.SetLatin1(m_s.phraseRow, col::kClipEnd, Latin1View(scan::ExtractClipTime(line, false)));
