@@ -10,6 +10,7 @@
 #include "res/StringTable.h"
 
 #include <array>
+#include <memory>
 
 namespace tolvaro {
 namespace {
@@ -43,10 +44,10 @@ void HeadValues(const std::string& line, const std::string& lower, BookMeta& met
 // One run over ncc.html.
 class CA_Daisy::Ncc {
 public:
-    Ncc(CA_Daisy& daisy, IProgress& progress, FilePrefetch* files)
+    Ncc(CA_Daisy& daisy, IProgress& progress)
         : m_d(daisy), m_progress(progress),
-          m_files(files), m_s{daisy.m_model.m_lstTitles, daisy.m_model.m_lstPhrases,
-                              daisy.m_features, daisy.m_decoder, daisy.m_folder} {}
+          m_s{daisy.m_model.m_lstTitles.Cells(), daisy.m_model.m_lstPhrases.Cells(),
+              daisy.m_features, daisy.m_decoder, daisy.m_folder} {}
 
     void Run(QByteArrayView ncc);
 
@@ -60,10 +61,12 @@ private:
     // Appends following pieces until the lower-cased line holds `closing` or the file ends.
     void JoinUntil(std::string& line, std::string& lower, std::string_view closing);
     void ShowProgress();
+    void ReadHeadingSmil(const QString& name, int row);
 
     CA_Daisy& m_d;
     IProgress& m_progress;
-    FilePrefetch* m_files; // the SMIL files, read ahead
+    QByteArrayView m_ncc;
+    std::unique_ptr<FilePrefetch> m_files; // the SMIL files, read and scanned ahead
     ReaderState m_s;
     LineSource* m_source = nullptr;
     bool m_inHead = false, m_inBody = false;
@@ -78,6 +81,7 @@ void CA_Daisy::Ncc::Run(QByteArrayView ncc) {
             table->DeleteAllRows();
     }
     m.m_treeTitles.DeleteAllItems();
+    m_ncc = ncc;
     LineSource source(ncc);
     m_source = &source;
     std::string line, lower;
@@ -174,9 +178,29 @@ void CA_Daisy::Ncc::Heading(std::string& line, std::string& lower) {
     m_s.treeId = treeId;
     const QString smil = m_s.Decode(scan::LinkTarget(line));
     m.m_lstTitles.SetText(row, col::kSmil, smil);
-    if (const std::optional<QByteArray> data = m_files->Read(m_d.m_folder + smil))
-        ReadSmil(*data, row, m_s);
+    ReadHeadingSmil(smil, row);
     ++m_headingRow;
+}
+
+// The files are scanned ahead in the code page known when the first heading is met; a file
+// that does not start from the usual state between files is read again, in turn.
+void CA_Daisy::Ncc::ReadHeadingSmil(const QString& name, int row) {
+    if (!m_files) {
+        const QString folder = m_d.m_folder;
+        const unsigned codePage = m_s.codePage;
+        const int columns = m_s.phrases.ColumnCount();
+        m_files = std::make_unique<FilePrefetch>(
+            m_d.m_read, LinkedSmilFiles(m_ncc, folder),
+            [folder, codePage, columns](const QByteArray& bytes, BookTextDecoder& decoder) {
+                return ScanSmil(bytes, folder, codePage, columns, decoder);
+            },
+            FilePrefetch::DefaultWorkers());
+    }
+    PreparedFile file = m_files->Take(m_d.m_folder + name);
+    if (file.scan && TakeSmil(*file.scan, row, m_s))
+        return;
+    if (file.bytes)
+        ReadSmil(*file.bytes, row, m_s);
 }
 
 void CA_Daisy::Ncc::Page(std::string& line, std::string& lower) {
@@ -209,8 +233,7 @@ CA_Daisy::~CA_Daisy() = default;
 
 bool CA_Daisy::LoadBook(IProgress& progress) {
     const std::optional<QByteArray> ncc = m_read(m_folder + QStringLiteral("ncc.html"));
-    FilePrefetch files(m_read, ncc ? LinkedSmilFiles(*ncc, m_folder) : std::vector<QString>());
-    Ncc reader(*this, progress, &files);
+    Ncc reader(*this, progress);
     reader.Run(ncc.value_or(QByteArray())); // without ncc.html, this empties the tables
     return ncc.has_value();
 }

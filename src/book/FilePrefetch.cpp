@@ -5,17 +5,29 @@
 
 namespace tolvaro {
 
-FilePrefetch::FilePrefetch(BookFileReader read, std::vector<QString> expected)
-    : m_read(std::move(read)), m_paths(std::move(expected)), m_data(m_paths.size()),
-      m_worker(&FilePrefetch::Work, this) {}
+FilePrefetch::FilePrefetch(BookFileReader read, std::vector<QString> expected, Prepare prepare,
+                           int workers)
+    : m_read(std::move(read)), m_paths(std::move(expected)), m_prepare(std::move(prepare)),
+      m_data(m_paths.size()), m_ready(m_paths.size(), 0) {
+    const auto count = std::min<std::size_t>(static_cast<std::size_t>(std::max(0, workers)),
+                                             std::max<std::size_t>(m_paths.size(), 1));
+    for (std::size_t i = 0; i < count; ++i)
+        m_workers.emplace_back(&FilePrefetch::Work, this);
+}
 
 FilePrefetch::~FilePrefetch() {
     {
         const std::lock_guard lock(m_mutex);
         m_stop = true;
     }
-    m_changed.notify_all();
-    m_worker.join();
+    m_workCv.notify_all();
+    for (std::thread& worker : m_workers)
+        worker.join();
+}
+
+int FilePrefetch::DefaultWorkers() {
+    // The caller does the files no worker has started on: it is one of them.
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 2u, 4u)) - 1;
 }
 
 bool FilePrefetch::MayReadAhead(std::size_t index) const {
@@ -24,57 +36,86 @@ bool FilePrefetch::MayReadAhead(std::size_t index) const {
     return index < m_next + kFilesAhead && m_bytesAhead < kBytesAhead;
 }
 
+bool FilePrefetch::MayClaim() const {
+    return m_claimed < m_paths.size() && MayReadAhead(m_claimed);
+}
+
+// Called with the lock held, which it lets go while the file is read and scanned.
+void FilePrefetch::DoNext(std::unique_lock<std::mutex>& lock, BookTextDecoder& decoder) {
+    const std::size_t i = m_claimed++;
+    if (i < m_next) { // passed over while waiting: not worth reading
+        m_ready[i] = 1;
+        return;
+    }
+    lock.unlock();
+    PreparedFile file = Prepared(i, decoder);
+    lock.lock();
+    if (i >= m_next) { // else passed over meanwhile
+        m_bytesAhead += file.bytes ? file.bytes->size() : 0;
+        m_data[i] = std::move(file);
+    }
+    m_ready[i] = 1;
+    if (m_callerWaits && i == m_wanted)
+        m_callerCv.notify_one();
+}
+
 void FilePrefetch::Work() {
-    for (std::size_t i = 0; i < m_paths.size(); ++i) {
-        {
-            std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [&] { return m_stop || MayReadAhead(i); });
-            if (m_stop)
-                return;
-            if (i < m_next) { // passed over while waiting: not worth reading
-                m_done = i + 1;
-                continue;
-            }
-        }
-        std::optional<QByteArray> data = m_read(m_paths[i]);
-        {
-            const std::lock_guard lock(m_mutex);
-            m_bytesAhead += data ? data->size() : 0;
-            m_data[i] = std::move(data);
-            m_done = i + 1;
-        }
-        m_changed.notify_all();
+    BookTextDecoder decoder;
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        ++m_idleWorkers;
+        m_workCv.wait(lock, [&] { return m_stop || m_claimed >= m_paths.size() || MayClaim(); });
+        --m_idleWorkers;
+        if (m_stop || m_claimed >= m_paths.size())
+            return;
+        DoNext(lock, decoder);
     }
 }
 
-std::optional<QByteArray> FilePrefetch::Read(const QString& path) {
+PreparedFile FilePrefetch::Prepared(std::size_t index, BookTextDecoder& decoder) const {
+    PreparedFile file{m_read(m_paths[index]), std::nullopt};
+    if (file.bytes && m_prepare)
+        file.scan = m_prepare(*file.bytes, decoder);
+    return file;
+}
+
+PreparedFile FilePrefetch::Take(const QString& path) {
+    std::unique_lock lock(m_mutex);
     std::size_t index = m_paths.size();
-    {
-        const std::lock_guard lock(m_mutex);
-        const std::size_t end = std::min(m_paths.size(), m_next + kFilesAhead);
-        for (std::size_t i = m_next; i < end && index == m_paths.size(); ++i) {
-            if (m_paths[i] == path)
-                index = i;
-        }
+    const std::size_t end = std::min(m_paths.size(), m_next + kFilesAhead);
+    for (std::size_t i = m_next; i < end && index == m_paths.size(); ++i) {
+        if (m_paths[i] == path)
+            index = i;
     }
-    if (index == m_paths.size())
-        return m_read(path);
-    std::optional<QByteArray> data;
-    {
-        std::unique_lock lock(m_mutex);
-        m_wanted = index;
-        m_changed.notify_all();
-        m_changed.wait(lock, [&] { return m_done > index; });
-        for (std::size_t i = m_next; i <= index; ++i) {
-            m_bytesAhead -= m_data[i] ? m_data[i]->size() : 0;
-            if (i == index)
-                data = std::move(m_data[i]);
-            m_data[i].reset();
-        }
-        m_next = m_wanted = index + 1;
+    if (index == m_paths.size()) {
+        lock.unlock();
+        return {m_read(path), std::nullopt};
     }
-    m_changed.notify_all();
-    return data;
+    m_wanted = index;
+    // Rather than wait, the caller does the next file no one has started on.
+    while (!m_ready[index]) {
+        if (MayClaim()) {
+            DoNext(lock, m_decoder);
+            continue;
+        }
+        m_callerWaits = true;
+        m_callerCv.wait(lock, [&] { return m_ready[index] != 0; });
+        m_callerWaits = false;
+    }
+    PreparedFile file;
+    for (std::size_t i = m_next; i <= index; ++i) {
+        m_bytesAhead -= m_data[i].bytes ? m_data[i].bytes->size() : 0;
+        if (i == index)
+            file = std::move(m_data[i]);
+        m_data[i] = {};
+    }
+    m_next = m_wanted = index + 1;
+    // Idle workers are woken once they are half the window ahead, not after every file.
+    const bool wake = m_idleWorkers > 0 && m_claimed <= m_next + kFilesAhead / 2;
+    lock.unlock();
+    if (wake)
+        m_workCv.notify_all();
+    return file;
 }
 
 std::vector<QString> LinkedSmilFiles(QByteArrayView ncc, const QString& folder) {

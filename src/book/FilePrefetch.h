@@ -1,12 +1,15 @@
 #pragma once
 
 #include "book/BookFiles.h"
+#include "book/Charsets.h"
+#include "book/SmilReader.h"
 
 #include <QByteArrayView>
 #include <QString>
 
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -14,42 +17,63 @@
 
 namespace tolvaro {
 
-// Reads book files ahead on a worker thread, in the order they are expected, so that reading
-// the next SMIL file overlaps scanning this one (and, on a slow disc, waiting for it).
+// A file read ahead, and the scan made of it when there is one.
+struct PreparedFile {
+    std::optional<QByteArray> bytes;
+    std::optional<SmilScan> scan;
+};
+
+// Reads book files ahead on worker threads, in the order they are expected, and scans each with
+// `prepare`, so that reading and scanning the next SMIL files overlaps taking in this one (and,
+// on a slow disc, waiting for it).
 //
-// Read(path) returns exactly what `read` returns for the path. A path among the next expected
-// ones is taken from the worker, waiting for it when need be; expected files passed over are
-// dropped unread or freed. Any other path is read on the calling thread. The worker stays at
-// most kFilesAhead files and about kBytesAhead bytes ahead of the caller, and the destructor
-// stops it (after the file it is reading). `read` is called from the worker thread: it must
-// not touch state the caller changes.
+// Take(path) returns for the bytes exactly what `read` returns for the path. A path among the
+// next expected ones is taken from the workers, waiting for them when need be, scanned when
+// `prepare` is set and the file could be read; expected files passed over are dropped. Any other
+// path is read on the calling thread, without a scan. The workers stay at most kFilesAhead files
+// and about kBytesAhead bytes ahead of the caller, and the destructor stops them (after the files
+// they are on). `read` and `prepare` run on the workers, several at once: they must not touch
+// state the caller changes; each worker passes `prepare` a decoder of its own.
 class FilePrefetch {
 public:
     static constexpr std::size_t kFilesAhead = 32;
     static constexpr qsizetype kBytesAhead = 32 * 1024 * 1024;
+    using Prepare = std::function<SmilScan(const QByteArray& bytes, BookTextDecoder& decoder)>;
 
-    FilePrefetch(BookFileReader read, std::vector<QString> expected);
+    FilePrefetch(BookFileReader read, std::vector<QString> expected, Prepare prepare = {},
+                 int workers = 1);
     ~FilePrefetch();
     FilePrefetch(const FilePrefetch&) = delete;
     FilePrefetch& operator=(const FilePrefetch&) = delete;
 
-    std::optional<QByteArray> Read(const QString& path);
+    PreparedFile Take(const QString& path);
+    // As many workers as the machine has cores, within reason.
+    static int DefaultWorkers();
 
 private:
     void Work();
+    bool MayClaim() const;
+    void DoNext(std::unique_lock<std::mutex>& lock, BookTextDecoder& decoder);
+    PreparedFile Prepared(std::size_t index, BookTextDecoder& decoder) const;
     bool MayReadAhead(std::size_t index) const;
 
     const BookFileReader m_read;
     const std::vector<QString> m_paths;
-    std::vector<std::optional<QByteArray>> m_data;
+    const Prepare m_prepare;
+    BookTextDecoder m_decoder; // the caller's
+    std::vector<PreparedFile> m_data;
+    std::vector<char> m_ready; // set once a worker is done with the file
     std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::size_t m_done = 0;   // files the worker has read
-    std::size_t m_next = 0;   // the first file the caller has neither taken nor passed
-    std::size_t m_wanted = 0; // the file the caller waits for, read whatever the limits say
+    std::condition_variable m_workCv;   // workers wait here for room ahead
+    std::condition_variable m_callerCv; // the caller waits here for its file
+    int m_idleWorkers = 0;
+    bool m_callerWaits = false;
+    std::size_t m_claimed = 0; // files the workers have started on
+    std::size_t m_next = 0;    // the first file the caller has neither taken nor passed
+    std::size_t m_wanted = 0;  // the file the caller waits for, read whatever the limits say
     qsizetype m_bytesAhead = 0;
     bool m_stop = false;
-    std::thread m_worker; // last: it starts once everything above is set up
+    std::vector<std::thread> m_workers; // last: they start once everything above is set up
 };
 
 // The SMIL files an ncc.html links to, as folder + name, in the order of their first links and

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "book/BookFeatures.h"
-#include "book/BookTable.h"
+#include "book/CellStore.h"
 #include "book/Charsets.h"
 
 #include <QString>
@@ -12,8 +12,8 @@ namespace tolvaro {
 
 // What the ncc.html reader and the SMIL reader share during one load.
 struct ReaderState {
-    BookTable& headings;
-    BookTable& phrases;
+    CellStore& headings;
+    CellStore& phrases;
     BookFeatures& features;
     BookTextDecoder& decoder;
     QString folder;          // with trailing "/"
@@ -39,7 +39,7 @@ struct ReaderState {
         return buffer;
     }
     // Sets a cell to the decoded bytes; ASCII goes in as it is, without a decoded copy.
-    void SetDecoded(BookTable& table, int row, int column, std::string_view bytes) {
+    void SetDecoded(CellStore& table, int row, int column, std::string_view bytes) {
         const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
         if (BookTextDecoder::ReadsAsLatin1(view, codePage))
             table.SetLatin1(row, column, QLatin1StringView(view));

@@ -75,10 +75,13 @@ unsigned TagsIn(std::string_view line) {
 
 class SmilFile {
 public:
-    SmilFile(int headingRow, ReaderState& s) : m_row(headingRow), m_s(s) {}
+    explicit SmilFile(ReaderState& s) : m_s(s), m_firstRow(s.phraseRow + 1) {}
 
     void Line(std::string_view line);
-    void Finish();
+
+    QString m_elapsed;          // from the file's own metadata
+    bool m_zeitSet = false;     // whether the file set the play time
+    bool m_reachesBack = false; // whether it wrote to a row before its own
 
 private:
     void Metadata(std::string_view line);
@@ -87,9 +90,8 @@ private:
     void Audio(std::string_view line);
     void SetParCells(int row);
 
-    int m_row;
     ReaderState& m_s;
-    QString m_elapsed;
+    int m_firstRow;
     // Views into the file's bytes, which outlive this reader.
     std::string_view m_parId, m_fragment, m_textId;
     QString m_document;
@@ -126,10 +128,10 @@ void SmilFile::Line(std::string_view line) {
 }
 
 void SmilFile::Metadata(std::string_view line) {
-    if (Has(line, "timeinthissmil"))
+    if (Has(line, "timeinthissmil") || Has(line, "time-in-this-smil")) {
         m_s.zeit = PaddedTime(line);
-    if (Has(line, "time-in-this-smil"))
-        m_s.zeit = PaddedTime(line);
+        m_zeitSet = true;
+    }
     if (Has(line, "totalelapsedtime"))
         m_elapsed = PaddedTime(line);
     if (Has(line, "total-elapsed-time"))
@@ -159,7 +161,7 @@ void SmilFile::Par(std::string_view line) {
             break;
         }
     }
-    BookTable& phrases = m_s.phrases;
+    CellStore& phrases = m_s.phrases;
     const int row = phrases.InsertRow(m_s.phraseRow);
     phrases.SetText(row, col::kPhraseTreeId, m_s.treeId);
     phrases.SetLatin1(row, col::kParId, Latin1View(m_parId));
@@ -179,9 +181,10 @@ void SmilFile::Text(std::string_view line) {
         m_documentSource = source;
         m_haveDocument = true;
     }
+    m_reachesBack |= m_s.phraseRow < m_firstRow;
     m_fragment = scan::ExtractFragment(line);
     m_textId = scan::AttributeValue(line, "id=");
-    BookTable& phrases = m_s.phrases;
+    CellStore& phrases = m_s.phrases;
     phrases.SetText(m_s.phraseRow, col::kDocument, m_document);
     phrases.SetLatin1(m_s.phraseRow, col::kDocFragment, Latin1View(m_fragment));
     phrases.SetLatin1(m_s.phraseRow, col::kTextId, Latin1View(m_textId));
@@ -189,7 +192,7 @@ void SmilFile::Text(std::string_view line) {
 
 // A further clip of the same <par> gets a row of its own with the par's text cells.
 void SmilFile::SetParCells(int row) {
-    BookTable& phrases = m_s.phrases;
+    CellStore& phrases = m_s.phrases;
     phrases.SetText(row, col::kPhraseTreeId, m_s.treeId);
     phrases.SetLatin1(row, col::kParId, Latin1View(m_parId));
     phrases.SetLatin1(row, col::kSkip, Latin1View(m_s.skip));
@@ -200,9 +203,11 @@ void SmilFile::SetParCells(int row) {
 
 void SmilFile::Audio(std::string_view line) {
     m_s.features.audio = true;
-    BookTable& phrases = m_s.phrases;
-    if (!m_firstClipStored)
+    CellStore& phrases = m_s.phrases;
+    if (!m_firstClipStored) {
         m_firstClipStored = true;
+        m_reachesBack |= m_s.phraseRow < m_firstRow;
+    }
     else
         SetParCells(phrases.InsertRow(++m_s.phraseRow));
     m_s.SetDecoded(phrases, m_s.phraseRow, col::kAudio, scan::AttributeValue(line, "src="));
@@ -211,30 +216,72 @@ void SmilFile::Audio(std::string_view line) {
     phrases.SetLatin1(m_s.phraseRow, col::kClipEnd, Latin1View(scan::ExtractClipTime(line, false)));
 }
 
-void SmilFile::Finish() {
-    if (m_elapsed.isEmpty()) {
-        if (m_row == 0) {
-            m_elapsed = QStringLiteral("00:00:00");
+// The heading row's play time and the time before it.
+void FinishHeading(int row, QString elapsed, ReaderState& s) {
+    if (elapsed.isEmpty()) {
+        if (row == 0) {
+            elapsed = QStringLiteral("00:00:00");
         } else {
-            const QString previous = m_s.headings.Text(m_row - 1, col::kTime);
-            m_s.elapsedSum += scan::TimeToSeconds(previous.toLatin1().toStdString());
-            const long long n = m_s.elapsedSum < 1.0 ? 0 : static_cast<long long>(m_s.elapsedSum);
-            m_elapsed = QString::asprintf("%02lld:%02lld:%02lld", n / 3600, n / 60 % 60, n % 60);
+            const QString previous = s.headings.Text(row - 1, col::kTime);
+            s.elapsedSum += scan::TimeToSeconds(previous.toLatin1().toStdString());
+            const long long n = s.elapsedSum < 1.0 ? 0 : static_cast<long long>(s.elapsedSum);
+            elapsed = QString::asprintf("%02lld:%02lld:%02lld", n / 3600, n / 60 % 60, n % 60);
         }
     }
-    m_s.headings.SetText(m_row, col::kTime, m_s.zeit);
-    m_s.headings.SetText(m_row, col::kElapsed, m_elapsed);
+    s.headings.SetText(row, col::kTime, s.zeit);
+    s.headings.SetText(row, col::kElapsed, elapsed);
+}
+
+void ReadLines(QByteArrayView data, SmilFile& file) {
+    LineSource source(data);
+    std::string_view line;
+    while (source.NextPiece(line))
+        file.Line(line);
 }
 
 } // namespace
 
 void ReadSmil(QByteArrayView data, int headingRow, ReaderState& state) {
-    SmilFile file(headingRow, state);
-    LineSource source(data);
-    std::string_view line;
-    while (source.NextPiece(line))
-        file.Line(line);
-    file.Finish();
+    SmilFile file(state);
+    ReadLines(data, file);
+    FinishHeading(headingRow, file.m_elapsed, state);
+}
+
+SmilScan ScanSmil(QByteArrayView data, const QString& folder, unsigned codePage, int columns,
+                  BookTextDecoder& decoder) {
+    SmilScan scan(columns);
+    CellStore noHeadings(0);
+    ReaderState state{noHeadings, scan.phrases, scan.features, decoder, folder};
+    state.codePage = codePage;
+    SmilFile file(state);
+    ReadLines(data, file);
+    scan.phrases.Shrink();
+    scan.codePage = codePage;
+    scan.inHead = state.smilInHead;
+    scan.inBody = state.smilInBody;
+    scan.skip = state.skip;
+    scan.zeitSet = file.m_zeitSet;
+    scan.zeit = state.zeit;
+    scan.elapsed = file.m_elapsed;
+    scan.reachesBack = file.m_reachesBack;
+    return scan;
+}
+
+bool TakeSmil(SmilScan& scan, int headingRow, ReaderState& state) {
+    if (scan.reachesBack || scan.codePage != state.codePage || state.smilInHead ||
+        state.smilInBody || !state.skip.empty() ||
+        state.phraseRow != state.phrases.RowCount() - 1)
+        return false;
+    state.phraseRow += scan.phrases.RowCount();
+    state.phrases.AppendRows(std::move(scan.phrases), col::kPhraseTreeId, state.treeId);
+    state.features |= scan.features;
+    state.smilInHead = scan.inHead;
+    state.smilInBody = scan.inBody;
+    state.skip = scan.skip;
+    if (scan.zeitSet)
+        state.zeit = scan.zeit;
+    FinishHeading(headingRow, scan.elapsed, state);
+    return true;
 }
 
 } // namespace tolvaro

@@ -1,0 +1,159 @@
+#include "book/CellStore.h"
+
+#include <algorithm>
+#include <climits>
+#include <utility>
+
+namespace tolvaro {
+
+int CellStore::InsertRow(int row) {
+    const int count = m_rows;
+    if (row < 0 || row > count)
+        row = count;
+    if ((count & ((1 << m_chunkShift) - 1)) == 0) // rows past the count stay empty until used
+        m_chunks.push_back(std::make_unique<Cell[]>((std::size_t{1} << m_chunkShift) * Columns()));
+    ++m_rows;
+    if (row == count) // the loaders only ever append: the new row's cells are empty already
+        return row;
+    for (int r = count; r > row; --r)
+        std::copy_n(At(r - 1, 0), Columns(), At(r, 0));
+    std::fill_n(At(row, 0), Columns(), Cell{});
+    return row;
+}
+
+const CellStore::Cell* CellStore::At(int row, int column) const {
+    if (row < 0 || row >= m_rows || column < 0 || column >= m_columns)
+        return nullptr;
+    const auto& chunk = m_chunks[static_cast<std::size_t>(row >> m_chunkShift)];
+    const int inChunk = row & ((1 << m_chunkShift) - 1);
+    return &chunk[static_cast<std::size_t>(inChunk * m_columns + column)];
+}
+
+CellStore::Cell* CellStore::At(int row, int column) {
+    return const_cast<Cell*>(std::as_const(*this).At(row, column));
+}
+
+const char16_t* CellStore::Chars(Cell cell) const {
+    if (cell.length > kBlockChars)
+        return m_large[cell.pos].get();
+    return m_blocks[cell.pos >> 16].get() + (cell.pos & 0xffff);
+}
+
+QStringView CellStore::TextView(int row, int column) const {
+    const Cell* cell = At(row, column);
+    if (!cell || cell->length == 0)
+        return {};
+    return QStringView(Chars(*cell), static_cast<qsizetype>(cell->length));
+}
+
+char16_t* CellStore::Place(Cell& cell, std::size_t length) {
+    if (length > kBlockChars) {
+        m_large.push_back(std::unique_ptr<char16_t[]>(new char16_t[length]));
+        cell = {static_cast<std::uint32_t>(m_large.size() - 1), static_cast<std::uint32_t>(length)};
+        return m_large.back().get();
+    }
+    if (m_blockChars - m_blockUsed < length) {
+        if (m_blocks.size() >= kMaxBlocks) // the positions of 8 GB of text are all taken
+            return nullptr;
+        m_blockChars = std::max(length, m_nextBlockChars);
+        m_nextBlockChars = std::min(2 * m_nextBlockChars, kBlockChars);
+        m_blocks.push_back(std::unique_ptr<char16_t[]>(new char16_t[m_blockChars]));
+        m_current = m_blocks.size();
+        m_blockUsed = 0;
+    }
+    const std::size_t block = m_current - 1;
+    cell = {static_cast<std::uint32_t>(block << 16 | m_blockUsed),
+            static_cast<std::uint32_t>(length)};
+    char16_t* at = m_blocks[block].get() + m_blockUsed;
+    m_blockUsed += length;
+    return at;
+}
+
+template <typename Char>
+void CellStore::Store(Cell& cell, int column, const Char* text, std::size_t length) {
+    cell = {};
+    length = std::min<std::size_t>(length, INT32_MAX);
+    if (length == 0)
+        return;
+    Cell& last = m_lastSet[static_cast<std::size_t>(column)];
+    // Neighbouring rows mostly differ at the end of a text, if at all.
+    const char16_t* lastChars = last.length == length ? Chars(last) : nullptr;
+    if (lastChars && lastChars[length - 1] == text[length - 1] &&
+        std::equal(text, text + length, lastChars)) {
+        cell = last;
+        return;
+    }
+    char16_t* out = Place(cell, length);
+    if (!out)
+        return;
+    std::copy_n(text, length, out);
+    last = cell;
+}
+
+void CellStore::SetText(int row, int column, QStringView text) {
+    if (Cell* cell = At(row, column))
+        Store(*cell, column, text.utf16(), static_cast<std::size_t>(text.size()));
+}
+
+void CellStore::SetLatin1(int row, int column, QLatin1StringView text) {
+    if (Cell* cell = At(row, column))
+        Store(*cell, column, reinterpret_cast<const unsigned char*>(text.data()),
+              static_cast<std::size_t>(text.size()));
+}
+
+void CellStore::DeleteAllRows() {
+    m_rows = 0;
+    m_chunks.clear();
+    m_blocks.clear();
+    m_current = 0;
+    m_blockUsed = m_blockChars = 0;
+    m_large.clear();
+    std::fill(m_lastSet.begin(), m_lastSet.end(), Cell{});
+}
+
+void CellStore::Shrink() {
+    if (m_current == 0 || m_blockUsed == m_blockChars)
+        return;
+    auto fitted = std::unique_ptr<char16_t[]>(new char16_t[std::max<std::size_t>(m_blockUsed, 1)]);
+    std::unique_ptr<char16_t[]>& block = m_blocks[m_current - 1];
+    std::copy_n(block.get(), m_blockUsed, fitted.get());
+    block = std::move(fitted);
+    m_blockChars = m_blockUsed; // full now: the next text starts a new block
+}
+
+// The slow way, for when the block positions would run out: text by text.
+void CellStore::CopyRows(const CellStore& other) {
+    for (int r = 0; r < other.m_rows; ++r) {
+        const int row = InsertRow(m_rows);
+        for (int c = 0; c < m_columns; ++c)
+            SetText(row, c, other.TextView(r, c));
+    }
+}
+
+void CellStore::AppendRows(CellStore&& other, int column, QStringView fill) {
+    const int first = m_rows;
+    if (other.m_columns != m_columns || m_blocks.size() + other.m_blocks.size() > kMaxBlocks) {
+        CopyRows(other);
+    } else {
+        const auto blockBase = static_cast<std::uint32_t>(m_blocks.size() << 16);
+        const auto largeBase = static_cast<std::uint32_t>(m_large.size());
+        for (int r = 0; r < other.m_rows; ++r) {
+            const int row = InsertRow(m_rows);
+            const Cell* from = other.At(r, 0);
+            Cell* to = At(row, 0);
+            for (std::size_t c = 0; c < Columns(); ++c) {
+                const Cell cell = from[c];
+                if (cell.length > 0)
+                    to[c] = {cell.pos + (cell.length > kBlockChars ? largeBase : blockBase),
+                             cell.length};
+            }
+        }
+        std::move(other.m_blocks.begin(), other.m_blocks.end(), std::back_inserter(m_blocks));
+        std::move(other.m_large.begin(), other.m_large.end(), std::back_inserter(m_large));
+    }
+    for (int row = first; row < m_rows; ++row)
+        SetText(row, column, fill);
+    other.DeleteAllRows();
+}
+
+} // namespace tolvaro

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QLatin1StringView>
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace tolvaro {
+
+// The text cells of a table: rows numbered from 0, a fixed number of columns. Cell text lives in
+// large blocks that are filled one after the other and never moved, so a book of a hundred
+// thousand phrases loads without an allocation or a copy per cell; a cell set again leaves its
+// old text unused until the rows are deleted. Texts of up to 2^31 - 1 characters are kept.
+// Not thread-safe; a store filled on one thread may be handed to another.
+class CellStore {
+public:
+    // A small store, one for a few hundred rows, starts with smaller pieces of memory.
+    explicit CellStore(int columns, bool small = false)
+        : m_columns(columns), m_chunkShift(small ? 7 : 10),
+          m_nextBlockChars(small ? kBlockChars / 16 : kBlockChars), m_lastSet(Columns()) {}
+    CellStore(CellStore&&) noexcept = default;
+    CellStore& operator=(CellStore&&) noexcept = default;
+
+    int ColumnCount() const { return m_columns; }
+    int RowCount() const { return m_rows; }
+
+    // Inserts a row with every cell empty at `row` (appended when row is out of range) and
+    // returns its number.
+    int InsertRow(int row);
+    // Empty for a row or column out of range, like a cell never filled.
+    QString Text(int row, int column) const { return TextView(row, column).toString(); }
+    // The same without a copy; valid until the store changes.
+    QStringView TextView(int row, int column) const;
+    void SetText(int row, int column, QStringView text);
+    // Sets a cell to bytes taken one character each.
+    void SetLatin1(int row, int column, QLatin1StringView text);
+    void DeleteAllRows();
+
+    // Appends the rows of `other` (same column count) and empties it. Its text blocks are taken
+    // over, not copied; `column` of every appended row is set to `fill`.
+    void AppendRows(CellStore&& other, int column, QStringView fill);
+    // Frees the unused end of the block being filled, for a store that is complete.
+    void Shrink();
+
+private:
+    // A cell's text: `length` characters at `pos`. Texts up to a block long live in the blocks
+    // (block pos >> 16, offset pos & 0xffff); a longer one has a block of its own, m_large[pos].
+    struct Cell {
+        std::uint32_t pos = 0;
+        std::uint32_t length = 0;
+    };
+    static constexpr std::size_t kBlockChars = std::size_t{1} << 16;
+    static constexpr std::size_t kMaxBlocks = std::size_t{1} << 16;
+
+    std::size_t Columns() const { return static_cast<std::size_t>(m_columns); }
+    Cell* At(int row, int column);
+    const Cell* At(int row, int column) const;
+    const char16_t* Chars(Cell cell) const;
+    // Room for `length` characters; returns where they go and fills in the cell.
+    char16_t* Place(Cell& cell, std::size_t length);
+    // Sets the cell to `length` characters, sharing the column's last text when it is the same.
+    template <typename Char>
+    void Store(Cell& cell, int column, const Char* text, std::size_t length);
+    void CopyRows(const CellStore& other);
+
+    int m_columns;
+    int m_rows = 0;
+    int m_chunkShift; // chunks of 2^m_chunkShift rows
+    // Rows in chunks that never move: a growing table copies nothing.
+    std::vector<std::unique_ptr<Cell[]>> m_chunks;
+    std::vector<std::unique_ptr<char16_t[]>> m_blocks;
+    std::size_t m_current = 0;   // the block being filled: m_blocks[m_current - 1]
+    std::size_t m_blockUsed = 0; // characters taken in it
+    std::size_t m_blockChars = 0;
+    std::size_t m_nextBlockChars; // doubles up to kBlockChars
+    std::vector<std::unique_ptr<char16_t[]>> m_large;
+    // The text each column was set to last: a book repeats a file name or a heading number
+    // from row to row, and such a run is kept once.
+    std::vector<Cell> m_lastSet;
+};
+
+} // namespace tolvaro
