@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace tolvaro {
@@ -37,6 +38,8 @@ public:
     void SetText(int row, int column, QStringView text);
     // Sets a cell to bytes taken one character each.
     void SetLatin1(int row, int column, QLatin1StringView text);
+    // Gives row `to` the text row `from` has in the column, without comparing or copying it.
+    void CopyCell(int from, int to, int column);
     void DeleteAllRows();
 
     // Appends the rows of `other` (same column count) and empties it. Its text blocks are taken
@@ -56,8 +59,16 @@ private:
     static constexpr std::size_t kMaxBlocks = std::size_t{1} << 16;
 
     std::size_t Columns() const { return static_cast<std::size_t>(m_columns); }
-    Cell* At(int row, int column);
-    const Cell* At(int row, int column) const;
+    const Cell* At(int row, int column) const {
+        if (row < 0 || row >= m_rows || column < 0 || column >= m_columns)
+            return nullptr;
+        const int inChunk = row & ((1 << m_chunkShift) - 1);
+        return &m_chunks[static_cast<std::size_t>(row >> m_chunkShift)]
+                        [static_cast<std::size_t>(inChunk * m_columns + column)];
+    }
+    Cell* At(int row, int column) {
+        return const_cast<Cell*>(std::as_const(*this).At(row, column));
+    }
     const char16_t* Chars(Cell cell) const;
     // Room for `length` characters; returns where they go and fills in the cell.
     char16_t* Place(Cell& cell, std::size_t length);

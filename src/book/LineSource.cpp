@@ -1,9 +1,15 @@
 #include "book/LineSource.h"
 
+#include "book/ByteSearch.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tolvaro {
 namespace {
@@ -91,10 +97,9 @@ bool ContainsNoCase(std::string_view text, std::string_view lowerNeedle) {
         text.size() < lowerNeedle.size() ? 0 : text.size() - lowerNeedle.size() + 1;
     for (const char c : {first, firstUpper}) {
         for (std::size_t i = 0; i < last; ++i) {
-            const void* hit = std::memchr(text.data() + i, c, last - i);
-            if (!hit)
+            i = FindByte(text.substr(0, last), c, i);
+            if (i == std::string_view::npos)
                 break;
-            i = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
             if (NameAt(text, i, lowerNeedle))
                 return true;
         }
@@ -104,10 +109,21 @@ bool ContainsNoCase(std::string_view text, std::string_view lowerNeedle) {
     return false;
 }
 
-// The first LF or "<" from `p` on, or `end`; eight bytes at a time. In each word a byte equal to
-// the one sought becomes zero, and the lowest zero byte is found exactly (a borrow only runs
-// upwards from a zero byte).
+// The first LF or "<" from `p` on, or `end`.
 const char* FindLineOrTag(const char* p, const char* end) {
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: one bit per byte that is either.
+    const __m128i lf = _mm_set1_epi8('\n'), lt = _mm_set1_epi8('<');
+    for (; end - p >= 16; p += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int hits =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, lf), _mm_cmpeq_epi8(x, lt)));
+        if (hits)
+            return p + std::countr_zero(static_cast<unsigned>(hits));
+    }
+#else
+    // Eight bytes at a time: in each word a byte equal to the one sought becomes zero, and the
+    // lowest zero byte is found exactly (a borrow only runs upwards from a zero byte).
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
     for (; end - p >= 8; p += 8) {
         std::uint64_t x;
@@ -119,6 +135,7 @@ const char* FindLineOrTag(const char* p, const char* end) {
         if (hits)
             return p + (std::countr_zero(hits) >> 3);
     }
+#endif
     while (p < end && *p != '\n' && *p != '<')
         ++p;
     return p;

@@ -1,6 +1,7 @@
 #include "book/SmilReader.h"
 
 #include "book/BookModel.h"
+#include "book/ByteSearch.h"
 #include "book/LineSource.h"
 #include "book/ReaderState.h"
 #include "book/ScanText.h"
@@ -41,7 +42,8 @@ unsigned TagsIn(std::string_view line) {
         }
         return true;
     };
-    for (std::size_t i = line.find('<'); i != std::string_view::npos; i = line.find('<', i + 1)) {
+    for (std::size_t i = FindByte(line, '<'); i != std::string_view::npos;
+         i = FindByte(line, '<', i + 1)) {
         if (i + 1 >= line.size())
             break;
         switch (Lower(line[i + 1])) {
@@ -97,6 +99,10 @@ private:
     QString m_document;
     std::string_view m_documentSource; // the bytes m_document was made from
     bool m_haveDocument = false;
+    // Rows that hold m_document and the decoded m_audioSource, for the next rows to share.
+    int m_documentRow = -1;
+    std::string_view m_audioSource;
+    int m_audioRow = -1;
     bool m_firstClipStored = false;
 };
 
@@ -180,12 +186,18 @@ void SmilFile::Text(std::string_view line) {
         m_document.append(QStringView(m_s.folder)).append(name); // a copy: a shared one reallocates
         m_documentSource = source;
         m_haveDocument = true;
+        m_documentRow = -1;
     }
     m_reachesBack |= m_s.phraseRow < m_firstRow;
     m_fragment = scan::ExtractFragment(line);
     m_textId = scan::AttributeValue(line, "id=");
     CellStore& phrases = m_s.phrases;
-    phrases.SetText(m_s.phraseRow, col::kDocument, m_document);
+    if (m_documentRow >= 0) {
+        phrases.CopyCell(m_documentRow, m_s.phraseRow, col::kDocument);
+    } else {
+        phrases.SetText(m_s.phraseRow, col::kDocument, m_document);
+        m_documentRow = m_s.phraseRow;
+    }
     phrases.SetLatin1(m_s.phraseRow, col::kDocFragment, Latin1View(m_fragment));
     phrases.SetLatin1(m_s.phraseRow, col::kTextId, Latin1View(m_textId));
 }
@@ -207,10 +219,16 @@ void SmilFile::Audio(std::string_view line) {
     if (!m_firstClipStored) {
         m_firstClipStored = true;
         m_reachesBack |= m_s.phraseRow < m_firstRow;
-    }
-    else
+    } else
         SetParCells(phrases.InsertRow(++m_s.phraseRow));
-    m_s.SetDecoded(phrases, m_s.phraseRow, col::kAudio, scan::AttributeValue(line, "src="));
+    const std::string_view source = scan::AttributeValue(line, "src=");
+    if (m_audioRow >= 0 && source == m_audioSource) {
+        phrases.CopyCell(m_audioRow, m_s.phraseRow, col::kAudio);
+    } else {
+        m_s.SetDecoded(phrases, m_s.phraseRow, col::kAudio, source);
+        m_audioSource = source;
+    }
+    m_audioRow = m_s.phraseRow;
     phrases.SetLatin1(m_s.phraseRow, col::kClipBegin,
                       Latin1View(scan::ExtractClipTime(line, true)));
     phrases.SetLatin1(m_s.phraseRow, col::kClipEnd, Latin1View(scan::ExtractClipTime(line, false)));
@@ -269,8 +287,7 @@ SmilScan ScanSmil(QByteArrayView data, const QString& folder, unsigned codePage,
 
 bool TakeSmil(SmilScan& scan, int headingRow, ReaderState& state) {
     if (scan.reachesBack || scan.codePage != state.codePage || state.smilInHead ||
-        state.smilInBody || !state.skip.empty() ||
-        state.phraseRow != state.phrases.RowCount() - 1)
+        state.smilInBody || !state.skip.empty() || state.phraseRow != state.phrases.RowCount() - 1)
         return false;
     state.phraseRow += scan.phrases.RowCount();
     state.phrases.AppendRows(std::move(scan.phrases), col::kPhraseTreeId, state.treeId);
