@@ -14,12 +14,20 @@ namespace tolvaro {
 // calling memchr for every few bytes; sixteen bytes at a time where SSE2 is there.
 inline const char* FindByte(const char* p, const char* end, char c) {
 #if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi8(c);
-    for (; end - p >= 16; p += 16) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const int hits = _mm_movemask_epi8(_mm_cmpeq_epi8(x, wanted));
-        if (hits)
-            return p + std::countr_zero(static_cast<unsigned>(hits));
+    if (end - p >= 16) {
+        const __m128i wanted = _mm_set1_epi8(c);
+        const char* const last = end - 16;
+        for (;;) {
+            // The final block overlaps the one before, whose bytes held no hit.
+            const char* const at = p < last ? p : last;
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            const int hits = _mm_movemask_epi8(_mm_cmpeq_epi8(x, wanted));
+            if (hits)
+                return at + std::countr_zero(static_cast<unsigned>(hits));
+            if (at == last)
+                return end;
+            p += 16;
+        }
     }
 #endif
     while (p < end && *p != c)

@@ -12,14 +12,20 @@
 namespace tolvaro {
 namespace {
 
-// Bytes widened to UTF-16 characters, sixteen at a time where SSE2 is there.
+// Bytes widened to UTF-16 characters; with SSE2 in blocks of sixteen or eight, the last block
+// overlapping the one before (writing the same characters again).
 void Widen(const unsigned char* in, std::size_t n, char16_t* out) {
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
-    for (; n >= 16; n -= 16, in += 16, out += 16) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(x, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(x, zero));
+    const auto eight = [&zero](const unsigned char* from, char16_t* to) {
+        const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(x, zero));
+    };
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 <= n; i += 8)
+            eight(in + i, out + i);
+        eight(in + n - 8, out + n - 8);
+        return;
     }
 #endif
     for (; n > 0; --n)
