@@ -87,7 +87,7 @@ char16_t* CellStore::Place(Cell& cell, std::size_t length) {
 
 template <typename Char>
 void CellStore::Store(Cell& cell, int column, const Char* text, std::size_t length) {
-    cell = {};
+    cell = Cell{};
     length = std::min<std::size_t>(length, INT32_MAX);
     if (length == 0)
         return;

@@ -51,9 +51,9 @@ public:
 private:
     // A cell's text: `length` characters at `pos`. Texts up to a block long live in the blocks
     // (block pos >> 16, offset pos & 0xffff); a longer one has a block of its own, m_large[pos].
-    struct Cell {
-        std::uint32_t pos = 0;
-        std::uint32_t length = 0;
+    struct Cell { // trivial, so that a new chunk is zeroed in one go
+        std::uint32_t pos;
+        std::uint32_t length;
     };
     static constexpr std::size_t kBlockChars = std::size_t{1} << 16;
     static constexpr std::size_t kMaxBlocks = std::size_t{1} << 16;
