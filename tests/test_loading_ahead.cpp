@@ -2,6 +2,7 @@
 // scan taken in gives exactly the tables of reading the file in turn.
 #include "book/BookFiles.h"
 #include "book/BookModel.h"
+#include "book/ByteSearch.h"
 #include "book/CellStore.h"
 #include "book/FilePrefetch.h"
 #include "book/ReaderState.h"
@@ -18,6 +19,8 @@
 
 #include <atomic>
 #include <memory>
+#include <random>
+#include <string>
 #include <sys/stat.h>
 
 namespace tolvaro {
@@ -32,6 +35,27 @@ QStringList Dump(const CellStore& cells) {
         rows.append(row.join(u'|'));
     }
     return rows;
+}
+
+// Random texts over a small alphabet, so that partial matches abound, at every length around
+// the sixteen-byte blocks.
+TEST(ByteSearch, FindsWhatTheStandardSearchFinds) {
+    std::mt19937 random(7);
+    const auto text = [&random](std::size_t length) {
+        std::string t(length, ' ');
+        for (char& c : t)
+            c = "ab<\n"[random() % 4];
+        return t;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::string hay = text(random() % 70);
+        const std::string needle = text(1 + random() % 4);
+        const std::size_t from = random() % 72;
+        ASSERT_EQ(FindText(hay, needle), std::string_view(hay).find(needle))
+            << hay << "|" << needle;
+        ASSERT_EQ(FindByte(hay, needle[0], from), std::string_view(hay).find(needle[0], from))
+            << hay << "|" << needle[0] << "|" << from;
+    }
 }
 
 TEST(CellStore, TextsOfEveryLengthSurviveSettingCopyingAndTakingOver) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <string_view>
@@ -42,6 +43,54 @@ inline std::size_t FindByte(std::string_view s, char c, std::size_t from = 0) {
     const char* const end = s.data() + s.size();
     const char* hit = FindByte(s.data() + from, end, c);
     return hit == end ? std::string_view::npos : static_cast<std::size_t>(hit - s.data());
+}
+
+// Where `needle` first occurs in `s`, or npos: std::string_view::find for the short literals
+// the scanners look for. With SSE2, sixteen starts at a time are tested on their first two
+// bytes, so a line is passed over once and a candidate is nearly always a hit.
+inline std::size_t FindText(std::string_view s, std::string_view needle) {
+    constexpr auto npos = std::string_view::npos;
+    const std::size_t n = needle.size();
+    if (n == 0 || n > s.size())
+        return n == 0 ? 0 : npos;
+    const char* const data = s.data();
+    const auto rest = [&](std::size_t at) {
+        for (std::size_t k = 1; k < n; ++k) {
+            if (data[at + k] != needle[k])
+                return false;
+        }
+        return true;
+    };
+    const std::size_t starts = s.size() - n + 1; // the possible starts: 0 to starts - 1
+#if defined(__SSE2__)
+    if (n >= 2 && s.size() >= 17) {
+        const __m128i first = _mm_set1_epi8(needle[0]), second = _mm_set1_epi8(needle[1]);
+        const std::size_t lastLoad = s.size() - 17; // loads at `at` and at + 1 stay in `s`
+        for (std::size_t i = 0;; i += 16) {
+            // The final block overlaps the one before: its starts before i were tested.
+            const std::size_t at = std::min(i, lastLoad);
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 1));
+            auto hits = static_cast<unsigned>(_mm_movemask_epi8(
+                _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, second))));
+            hits &= ~0u << (i - at);
+            for (; hits; hits &= hits - 1) {
+                const std::size_t pos = at + static_cast<std::size_t>(std::countr_zero(hits));
+                if (pos >= starts)
+                    return npos;
+                if (rest(pos))
+                    return pos;
+            }
+            if (at == lastLoad) // every start up to s.size() - 2 tested; a needle is longer
+                return npos;
+        }
+    }
+#endif
+    for (std::size_t i = 0; i < starts; ++i) {
+        if (data[i] == needle[0] && rest(i))
+            return i;
+    }
+    return npos;
 }
 
 } // namespace tolvaro

@@ -65,6 +65,46 @@ bool OnlySpace(std::string_view s) {
     return true;
 }
 
+// The first LF or "<" from `p` on, or `end`.
+inline const char* FindLineOrTag(const char* p, const char* end) {
+#if defined(__SSE2__)
+    // Sixteen bytes at a time, one bit per byte that is either; the final block overlaps the
+    // one before, whose bytes held neither.
+    if (end - p >= 16) {
+        const __m128i lf = _mm_set1_epi8('\n'), lt = _mm_set1_epi8('<');
+        const char* const last = end - 16;
+        for (;;) {
+            const char* const at = p < last ? p : last;
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            const int hits =
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, lf), _mm_cmpeq_epi8(x, lt)));
+            if (hits)
+                return at + std::countr_zero(static_cast<unsigned>(hits));
+            if (at == last)
+                return end;
+            p += 16;
+        }
+    }
+#else
+    // Eight bytes at a time: in each word a byte equal to the one sought becomes zero, and the
+    // lowest zero byte is found exactly (a borrow only runs upwards from a zero byte).
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, p, 8);
+        if constexpr (std::endian::native == std::endian::big)
+            x = __builtin_bswap64(x);
+        const std::uint64_t lf = x ^ ('\n' * kOnes), lt = x ^ ('<' * kOnes);
+        const std::uint64_t hits = (((lf - kOnes) & ~lf) | ((lt - kOnes) & ~lt)) & kHigh;
+        if (hits)
+            return p + (std::countr_zero(hits) >> 3);
+    }
+#endif
+    while (p < end && *p != '\n' && *p != '<')
+        ++p;
+    return p;
+}
+
 } // namespace
 
 // Eight bytes at a time: a byte from 'A' to 'Z' gets 0x20 added, every other byte stays.
@@ -107,46 +147,6 @@ bool ContainsNoCase(std::string_view text, std::string_view lowerNeedle) {
             break;
     }
     return false;
-}
-
-// The first LF or "<" from `p` on, or `end`.
-const char* FindLineOrTag(const char* p, const char* end) {
-#if defined(__SSE2__)
-    // Sixteen bytes at a time, one bit per byte that is either; the final block overlaps the
-    // one before, whose bytes held neither.
-    if (end - p >= 16) {
-        const __m128i lf = _mm_set1_epi8('\n'), lt = _mm_set1_epi8('<');
-        const char* const last = end - 16;
-        for (;;) {
-            const char* const at = p < last ? p : last;
-            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-            const int hits =
-                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, lf), _mm_cmpeq_epi8(x, lt)));
-            if (hits)
-                return at + std::countr_zero(static_cast<unsigned>(hits));
-            if (at == last)
-                return end;
-            p += 16;
-        }
-    }
-#else
-    // Eight bytes at a time: in each word a byte equal to the one sought becomes zero, and the
-    // lowest zero byte is found exactly (a borrow only runs upwards from a zero byte).
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
-    for (; end - p >= 8; p += 8) {
-        std::uint64_t x;
-        std::memcpy(&x, p, 8);
-        if constexpr (std::endian::native == std::endian::big)
-            x = __builtin_bswap64(x);
-        const std::uint64_t lf = x ^ ('\n' * kOnes), lt = x ^ ('<' * kOnes);
-        const std::uint64_t hits = (((lf - kOnes) & ~lf) | ((lt - kOnes) & ~lt)) & kHigh;
-        if (hits)
-            return p + (std::countr_zero(hits) >> 3);
-    }
-#endif
-    while (p < end && *p != '\n' && *p != '<')
-        ++p;
-    return p;
 }
 
 bool LineSource::NextPiece(std::string_view& piece) {

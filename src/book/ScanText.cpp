@@ -17,24 +17,8 @@ std::string_view UpTo(std::string_view line, std::size_t start, char stop) {
     return line.substr(start, end == npos ? npos : end - start);
 }
 
-// Where `needle` (a short literal) first occurs in `line`, or npos. The same as
-// std::string_view::find, without a call to memcmp for every candidate.
 std::size_t Find(std::string_view line, std::string_view needle) {
-    if (needle.size() > line.size())
-        return npos;
-    const char* const data = line.data();
-    const std::size_t last = line.size() - needle.size();
-    for (std::size_t i = 0; i <= last; ++i) {
-        i = FindByte(line.substr(0, last + 1), needle[0], i);
-        if (i == npos)
-            return npos;
-        std::size_t k = 1;
-        while (k < needle.size() && data[i + k] == needle[k])
-            ++k;
-        if (k == needle.size())
-            return i;
-    }
-    return npos;
+    return FindText(line, needle);
 }
 
 } // namespace
