@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -45,6 +47,30 @@ inline std::size_t FindByte(std::string_view s, char c, std::size_t from = 0) {
     return hit == end ? std::string_view::npos : static_cast<std::size_t>(hit - s.data());
 }
 
+// Whether n bytes at a and b are the same: words of eight or four, the last overlapping.
+inline bool SameBytes(const char* a, const char* b, std::size_t n) {
+    const auto same = [a, b]<typename Word>(std::size_t at, Word) {
+        Word x, y;
+        std::memcpy(&x, a + at, sizeof x);
+        std::memcpy(&y, b + at, sizeof y);
+        return x == y;
+    };
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            if (!same(i, std::uint64_t{}))
+                return false;
+        }
+        return same(n - 8, std::uint64_t{});
+    }
+    if (n >= 4)
+        return same(0, std::uint32_t{}) && same(n - 4, std::uint32_t{});
+    for (std::size_t i = 0; i < n; ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
 // Where `needle` first occurs in `s`, or npos: std::string_view::find for the short literals
 // the scanners look for. With SSE2, sixteen starts at a time are tested on their first two
 // bytes, so a line is passed over once and a candidate is nearly always a hit.
@@ -55,11 +81,7 @@ inline std::size_t FindText(std::string_view s, std::string_view needle) {
         return n == 0 ? 0 : npos;
     const char* const data = s.data();
     const auto rest = [&](std::size_t at) {
-        for (std::size_t k = 1; k < n; ++k) {
-            if (data[at + k] != needle[k])
-                return false;
-        }
-        return true;
+        return SameBytes(data + at + 1, needle.data() + 1, n - 1);
     };
     const std::size_t starts = s.size() - n + 1; // the possible starts: 0 to starts - 1
 #if defined(__SSE2__)

@@ -63,26 +63,31 @@ QStringView CellStore::TextView(int row, int column) const {
 }
 
 char16_t* CellStore::Place(Cell& cell, std::size_t length) {
-    if (length > kBlockChars) {
+    if (m_blockChars - m_blockUsed < length && !NewBlock(length)) {
+        if (length <= kBlockChars) // the positions of 8 GB of text are all taken
+            return nullptr;
         m_large.push_back(std::unique_ptr<char16_t[]>(new char16_t[length]));
         cell = {static_cast<std::uint32_t>(m_large.size() - 1), static_cast<std::uint32_t>(length)};
         return m_large.back().get();
     }
-    if (m_blockChars - m_blockUsed < length) {
-        if (m_blocks.size() >= kMaxBlocks) // the positions of 8 GB of text are all taken
-            return nullptr;
-        m_blockChars = std::max(length, m_nextBlockChars);
-        m_nextBlockChars = std::min(2 * m_nextBlockChars, kBlockChars);
-        m_blocks.push_back(std::unique_ptr<char16_t[]>(new char16_t[m_blockChars]));
-        m_current = m_blocks.size();
-        m_blockUsed = 0;
-    }
-    const std::size_t block = m_current - 1;
-    cell = {static_cast<std::uint32_t>(block << 16 | m_blockUsed),
+    cell = {static_cast<std::uint32_t>((m_current - 1) << 16 | m_blockUsed),
             static_cast<std::uint32_t>(length)};
-    char16_t* at = m_blocks[block].get() + m_blockUsed;
+    char16_t* at = m_blocks[m_current - 1].get() + m_blockUsed;
     m_blockUsed += length;
     return at;
+}
+
+// A new block for a text of `length` characters; false for a text too long for one, or when
+// the block positions are all taken.
+bool CellStore::NewBlock(std::size_t length) {
+    if (length > kBlockChars || m_blocks.size() >= kMaxBlocks)
+        return false;
+    m_blockChars = std::max(length, m_nextBlockChars);
+    m_nextBlockChars = std::min(2 * m_nextBlockChars, kBlockChars);
+    m_blocks.push_back(std::unique_ptr<char16_t[]>(new char16_t[m_blockChars]));
+    m_current = m_blocks.size();
+    m_blockUsed = 0;
+    return true;
 }
 
 template <typename Char>
@@ -93,7 +98,7 @@ void CellStore::Store(Cell& cell, int column, const Char* text, std::size_t leng
         return;
     Cell& last = m_lastSet[static_cast<std::size_t>(column)];
     // Neighbouring rows mostly differ at the end of a text, if at all.
-    const char16_t* lastChars = last.length == length ? Chars(last) : nullptr;
+    const char16_t* lastChars = m_share && last.length == length ? Chars(last) : nullptr;
     if (lastChars && lastChars[length - 1] == text[length - 1] &&
         std::equal(text, text + length, lastChars)) {
         cell = last;

@@ -18,9 +18,10 @@ namespace tolvaro {
 // Not thread-safe; a store filled on one thread may be handed to another.
 class CellStore {
 public:
-    // A small store, one for a few hundred rows, starts with smaller pieces of memory.
+    // A small store, one for a few hundred rows, starts with smaller pieces of memory and does
+    // not look for repeated texts: its writer shares them itself, with CopyCell.
     explicit CellStore(int columns, bool small = false)
-        : m_columns(columns), m_chunkShift(small ? 7 : 10),
+        : m_columns(columns), m_chunkShift(small ? 7 : 10), m_share(!small),
           m_nextBlockChars(small ? kBlockChars / 16 : kBlockChars), m_lastSet(Columns()) {}
     CellStore(CellStore&&) noexcept = default;
     CellStore& operator=(CellStore&&) noexcept = default;
@@ -72,6 +73,7 @@ private:
     const char16_t* Chars(Cell cell) const;
     // Room for `length` characters; returns where they go and fills in the cell.
     char16_t* Place(Cell& cell, std::size_t length);
+    bool NewBlock(std::size_t length);
     // Sets the cell to `length` characters, sharing the column's last text when it is the same.
     template <typename Char>
     void Store(Cell& cell, int column, const Char* text, std::size_t length);
@@ -80,6 +82,7 @@ private:
     int m_columns;
     int m_rows = 0;
     int m_chunkShift; // chunks of 2^m_chunkShift rows
+    bool m_share;     // whether a text equal to the column's last one is kept once
     // Rows in chunks that never move: a growing table copies nothing.
     std::vector<std::unique_ptr<Cell[]>> m_chunks;
     std::vector<std::unique_ptr<char16_t[]>> m_blocks;

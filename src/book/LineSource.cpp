@@ -105,6 +105,17 @@ inline const char* FindLineOrTag(const char* p, const char* end) {
     return p;
 }
 
+// Whether the "<" at p starts a piece. What follows it on its line decides: a CR before the
+// LF is not part of it. Kept out of line: most lines hold one element and never get here.
+[[gnu::noinline]] bool StartsPieceAt(const char* p, const char* end) {
+    std::string_view ahead(p, static_cast<std::size_t>(std::min<std::ptrdiff_t>(8, end - p)));
+    ahead = ahead.substr(0, ahead.find('\n'));
+    if (!ahead.empty() && ahead.back() == '\r' &&
+        (p + ahead.size() == end || p[ahead.size()] == '\n'))
+        ahead.remove_suffix(1);
+    return StartsPiece(ahead, 0);
+}
+
 } // namespace
 
 // Eight bytes at a time: a byte from 'A' to 'Z' gets 0x20 added, every other byte stays.
@@ -159,13 +170,7 @@ bool LineSource::NextPiece(std::string_view& piece) {
             p = FindLineOrTag(p + 1, end);
             if (p == end || *p == '\n')
                 break;
-            // What follows the "<" on its line decides: a CR before the LF is not part of it.
-            std::string_view ahead(p, static_cast<std::size_t>(std::min<qsizetype>(8, end - p)));
-            ahead = ahead.substr(0, ahead.find('\n'));
-            if (!ahead.empty() && ahead.back() == '\r' &&
-                (p + ahead.size() == end || p[ahead.size()] == '\n'))
-                ahead.remove_suffix(1);
-            if (StartsPiece(ahead, 0))
+            if (StartsPieceAt(p, end))
                 break;
         }
         if (*start == '\n') // an empty line

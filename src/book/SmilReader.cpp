@@ -6,6 +6,10 @@
 #include "book/ReaderState.h"
 #include "book/ScanText.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 namespace tolvaro {
 namespace {
 
@@ -31,11 +35,49 @@ QString PaddedTime(std::string_view line) {
 constexpr unsigned kHead = 1, kHeadEnd = 2, kBody = 4, kBodyEnd = 8, kParEnd = 16, kPar = 32,
                    kText = 64, kAudio = 128;
 
+// A tag name tested in one go on eight bytes read at its "<": letters match in either case
+// (0x20 or-ed into a letter gives its lower case, and no other byte gives a lower-case
+// letter), every other byte exactly.
+struct TagWord {
+    std::uint64_t word = 0, fold = 0, mask = 0;
+};
+
+constexpr TagWord MakeTag(std::string_view name) {
+    TagWord t;
+    for (std::size_t k = 0; k < name.size(); ++k) {
+        const bool letter = name[k] >= 'a' && name[k] <= 'z';
+        t.word |= std::uint64_t{static_cast<unsigned char>(name[k])} << (8 * k);
+        t.fold |= std::uint64_t{letter ? 0x20u : 0u} << (8 * k);
+        t.mask |= std::uint64_t{0xff} << (8 * k);
+    }
+    return t;
+}
+
+struct Tag {
+    std::string_view name;
+    TagWord word;
+};
+constexpr Tag MakeTagOf(std::string_view name) {
+    return {name, MakeTag(name)};
+}
+constexpr Tag kHeadTag = MakeTagOf("<head>"), kBodyTag = MakeTagOf("<body>"),
+              kParTag = MakeTagOf("<par"), kTextTag = MakeTagOf("<text"),
+              kAudioTag = MakeTagOf("<audio"), kHeadEndTag = MakeTagOf("</head>"),
+              kBodyEndTag = MakeTagOf("</body>"), kParEndTag = MakeTagOf("</par>");
+
 unsigned TagsIn(std::string_view line) {
     unsigned tags = 0;
-    const auto at = [&line](std::size_t i, std::string_view name) {
+    const auto at = [&line](std::size_t i, const Tag& tag) {
+        const std::string_view name = tag.name;
         if (i + name.size() > line.size())
             return false;
+        if constexpr (std::endian::native == std::endian::little) {
+            if (i + 8 <= line.size()) {
+                std::uint64_t x;
+                std::memcpy(&x, line.data() + i, 8);
+                return ((x | tag.word.fold) & tag.word.mask) == tag.word.word;
+            }
+        }
         for (std::size_t k = 1; k < name.size(); ++k) {
             if (Lower(line[i + k]) != name[k])
                 return false;
@@ -48,25 +90,25 @@ unsigned TagsIn(std::string_view line) {
             break;
         switch (Lower(line[i + 1])) {
         case 'h':
-            tags |= at(i, "<head>") ? kHead : 0;
+            tags |= at(i, kHeadTag) ? kHead : 0;
             break;
         case 'b':
-            tags |= at(i, "<body>") ? kBody : 0;
+            tags |= at(i, kBodyTag) ? kBody : 0;
             break;
         case 'p':
-            tags |= at(i, "<par") ? kPar : 0;
+            tags |= at(i, kParTag) ? kPar : 0;
             break;
         case 't':
-            tags |= at(i, "<text") ? kText : 0;
+            tags |= at(i, kTextTag) ? kText : 0;
             break;
         case 'a':
-            tags |= at(i, "<audio") ? kAudio : 0;
+            tags |= at(i, kAudioTag) ? kAudio : 0;
             break;
         case '/':
-            tags |= at(i, "</head>")   ? kHeadEnd
-                    : at(i, "</body>") ? kBodyEnd
-                    : at(i, "</par>")  ? kParEnd
-                                       : 0;
+            tags |= at(i, kHeadEndTag)   ? kHeadEnd
+                    : at(i, kBodyEndTag) ? kBodyEnd
+                    : at(i, kParEndTag)  ? kParEnd
+                                         : 0;
             break;
         default:
             break;
