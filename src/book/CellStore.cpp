@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <new>
 #include <type_traits>
 #include <utility>
 
@@ -34,16 +35,22 @@ void Widen(const unsigned char* in, std::size_t n, char16_t* out) {
 
 } // namespace
 
+CellStore::Chars16 CellStore::Allocate(std::size_t chars) {
+    auto* p = static_cast<char16_t*>(std::malloc(chars * sizeof(char16_t)));
+    if (!p)
+        throw std::bad_alloc();
+    return Chars16(p);
+}
+
 int CellStore::InsertRow(int row) {
     const int count = m_rows;
     if (row < 0 || row > count)
         row = count;
-    if ((count & ((1 << m_chunkShift) - 1)) == 0) // rows past the count stay empty until used
-        m_chunks.push_back(std::make_unique<Cell[]>((std::size_t{1} << m_chunkShift) * Columns()));
+    if ((count & ((1 << m_chunkShift) - 1)) == 0) // a row's cells are cleared as it comes
+        m_chunks.push_back(
+            std::make_unique_for_overwrite<Cell[]>((std::size_t{1} << m_chunkShift) * Columns()));
     ++m_rows;
-    if (row == count) // the loaders only ever append: the new row's cells are empty already
-        return row;
-    for (int r = count; r > row; --r)
+    for (int r = count; r > row; --r) // the loaders only ever append: no row moves
         std::copy_n(At(r - 1, 0), Columns(), At(r, 0));
     std::fill_n(At(row, 0), Columns(), Cell{});
     return row;
@@ -66,7 +73,7 @@ char16_t* CellStore::Place(Cell& cell, std::size_t length) {
     if (m_blockChars - m_blockUsed < length && !NewBlock(length)) {
         if (length <= kBlockChars) // the positions of 8 GB of text are all taken
             return nullptr;
-        m_large.push_back(std::unique_ptr<char16_t[]>(new char16_t[length]));
+        m_large.push_back(Allocate(length));
         cell = {static_cast<std::uint32_t>(m_large.size() - 1), static_cast<std::uint32_t>(length)};
         return m_large.back().get();
     }
@@ -84,7 +91,7 @@ bool CellStore::NewBlock(std::size_t length) {
         return false;
     m_blockChars = std::max(length, m_nextBlockChars);
     m_nextBlockChars = std::min(2 * m_nextBlockChars, kBlockChars);
-    m_blocks.push_back(std::unique_ptr<char16_t[]>(new char16_t[m_blockChars]));
+    m_blocks.push_back(Allocate(m_blockChars));
     m_current = m_blocks.size();
     m_blockUsed = 0;
     return true;
@@ -145,10 +152,12 @@ void CellStore::DeleteAllRows() {
 void CellStore::Shrink() {
     if (m_current == 0 || m_blockUsed == m_blockChars)
         return;
-    auto fitted = std::unique_ptr<char16_t[]>(new char16_t[std::max<std::size_t>(m_blockUsed, 1)]);
-    std::unique_ptr<char16_t[]>& block = m_blocks[m_current - 1];
-    std::copy_n(block.get(), m_blockUsed, fitted.get());
-    block = std::move(fitted);
+    Chars16& block = m_blocks[m_current - 1];
+    const std::size_t bytes = std::max<std::size_t>(m_blockUsed, 1) * sizeof(char16_t);
+    if (void* fitted = std::realloc(block.get(), bytes)) { // in place, as a rule
+        (void)block.release();
+        block.reset(static_cast<char16_t*>(fitted));
+    }
     m_blockChars = m_blockUsed; // full now: the next text starts a new block
 }
 

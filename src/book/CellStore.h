@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -85,12 +86,19 @@ private:
     bool m_share;     // whether a text equal to the column's last one is kept once
     // Rows in chunks that never move: a growing table copies nothing.
     std::vector<std::unique_ptr<Cell[]>> m_chunks;
-    std::vector<std::unique_ptr<char16_t[]>> m_blocks;
+    // Text memory comes from malloc, so that Shrink can give back a block's end in place.
+    struct Free {
+        void operator()(char16_t* p) const { std::free(p); }
+    };
+    using Chars16 = std::unique_ptr<char16_t, Free>;
+    static Chars16 Allocate(std::size_t chars);
+
+    std::vector<Chars16> m_blocks;
     std::size_t m_current = 0;   // the block being filled: m_blocks[m_current - 1]
     std::size_t m_blockUsed = 0; // characters taken in it
     std::size_t m_blockChars = 0;
     std::size_t m_nextBlockChars; // doubles up to kBlockChars
-    std::vector<std::unique_ptr<char16_t[]>> m_large;
+    std::vector<Chars16> m_large;
     // The text each column was set to last: a book repeats a file name or a heading number
     // from row to row, and such a run is kept once.
     std::vector<Cell> m_lastSet;
