@@ -103,12 +103,12 @@ void CellStore::Store(Cell& cell, int column, const Char* text, std::size_t leng
     length = std::min<std::size_t>(length, INT32_MAX);
     if (length == 0)
         return;
-    Cell& last = m_lastSet[static_cast<std::size_t>(column)];
+    Cell* last = m_share ? &m_lastSet[static_cast<std::size_t>(column)] : nullptr;
     // Neighbouring rows mostly differ at the end of a text, if at all.
-    const char16_t* lastChars = m_share && last.length == length ? Chars(last) : nullptr;
+    const char16_t* lastChars = last && last->length == length ? Chars(*last) : nullptr;
     if (lastChars && lastChars[length - 1] == text[length - 1] &&
         std::equal(text, text + length, lastChars)) {
-        cell = last;
+        cell = *last;
         return;
     }
     char16_t* out = Place(cell, length);
@@ -118,7 +118,12 @@ void CellStore::Store(Cell& cell, int column, const Char* text, std::size_t leng
         Widen(text, length, out);
     else
         std::copy_n(text, length, out);
-    last = cell;
+    if (last)
+        *last = cell;
+}
+
+void CellStore::Reserve(std::size_t chars) {
+    m_nextBlockChars = std::clamp<std::size_t>(chars, 64, kBlockChars);
 }
 
 void CellStore::SetText(int row, int column, QStringView text) {

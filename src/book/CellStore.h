@@ -23,7 +23,8 @@ public:
     // not look for repeated texts: its writer shares them itself, with CopyCell.
     explicit CellStore(int columns, bool small = false)
         : m_columns(columns), m_chunkShift(small ? 7 : 10), m_share(!small),
-          m_nextBlockChars(small ? kBlockChars / 16 : kBlockChars), m_lastSet(Columns()) {}
+          m_nextBlockChars(small ? kBlockChars / 16 : kBlockChars),
+          m_lastSet(m_share ? Columns() : 0) {}
     CellStore(CellStore&&) noexcept = default;
     CellStore& operator=(CellStore&&) noexcept = default;
 
@@ -47,6 +48,8 @@ public:
     // Appends the rows of `other` (same column count) and empties it. Its text blocks are taken
     // over, not copied; `column` of every appended row is set to `fill`.
     void AppendRows(CellStore&& other, int column, QStringView fill);
+    // The size of the next block of text, for a writer that knows roughly what is coming.
+    void Reserve(std::size_t chars);
     // Frees the unused end of the block being filled, for a store that is complete.
     void Shrink();
 
