@@ -15,23 +15,32 @@ namespace tolvaro {
 
 // The first `c` in [p, end), or `end`. Book values are short, so this stays inline instead of
 // calling memchr for every few bytes; sixteen bytes at a time where SSE2 is there.
+#if defined(__SSE2__)
+// Sixteen bytes at a time: the first byte in [p, end) that `mark` sets a bit for (it takes a
+// block and gives one bit per byte), or end; the final block overlaps the one before, whose
+// bytes had none. Null when fewer than sixteen bytes are left.
+template <typename Mark> const char* FindMarked(const char* p, const char* end, Mark mark) {
+    if (end - p < 16)
+        return nullptr;
+    const char* const last = end - 16;
+    for (;;) {
+        const char* const at = p < last ? p : last;
+        const int hits = mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)));
+        if (hits)
+            return at + std::countr_zero(static_cast<unsigned>(hits));
+        if (at == last)
+            return end;
+        p += 16;
+    }
+}
+#endif
+
 inline const char* FindByte(const char* p, const char* end, char c) {
 #if defined(__SSE2__)
-    if (end - p >= 16) {
-        const __m128i wanted = _mm_set1_epi8(c);
-        const char* const last = end - 16;
-        for (;;) {
-            // The final block overlaps the one before, whose bytes held no hit.
-            const char* const at = p < last ? p : last;
-            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-            const int hits = _mm_movemask_epi8(_mm_cmpeq_epi8(x, wanted));
-            if (hits)
-                return at + std::countr_zero(static_cast<unsigned>(hits));
-            if (at == last)
-                return end;
-            p += 16;
-        }
-    }
+    const __m128i wanted = _mm_set1_epi8(c);
+    if (const char* hit = FindMarked(
+            p, end, [wanted](__m128i x) { return _mm_movemask_epi8(_mm_cmpeq_epi8(x, wanted)); }))
+        return hit;
 #endif
     while (p < end && *p != c)
         ++p;

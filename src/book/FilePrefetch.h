@@ -28,12 +28,13 @@ struct PreparedFile {
 // on a slow disc, waiting for it).
 //
 // Take(path) returns for the bytes exactly what `read` returns for the path. A path among the
-// next expected ones is taken from the workers, waiting for them when need be, scanned when
-// `prepare` is set and the file could be read; expected files passed over are dropped. Any other
-// path is read on the calling thread, without a scan. The workers stay at most kFilesAhead files
-// and about kBytesAhead bytes ahead of the caller, and the destructor stops them (after the files
-// they are on). `read` and `prepare` run on the workers, several at once: they must not touch
-// state the caller changes; each worker passes `prepare` a decoder of its own.
+// next expected ones is taken from the workers, scanned when `prepare` is set and the file could
+// be read; until it is ready, the caller reads and scans the next file no one has started on, or
+// waits when there is none. Expected files passed over are dropped. Any other path is read on
+// the calling thread, without a scan. Work stays at most kFilesAhead files and about kBytesAhead
+// bytes ahead of the caller, and the destructor stops the workers (after the files they are
+// on). `read` and `prepare` run on several threads at once: they must not touch state the caller
+// changes; each thread passes `prepare` a decoder of its own.
 class FilePrefetch {
 public:
     static constexpr std::size_t kFilesAhead = 32;
@@ -47,7 +48,7 @@ public:
     FilePrefetch& operator=(const FilePrefetch&) = delete;
 
     PreparedFile Take(const QString& path);
-    // As many workers as the machine has cores, within reason.
+    // One worker fewer than the machine has cores (the caller is one), at least one.
     static int DefaultWorkers();
 
 private:

@@ -68,23 +68,11 @@ bool OnlySpace(std::string_view s) {
 // The first LF or "<" from `p` on, or `end`.
 inline const char* FindLineOrTag(const char* p, const char* end) {
 #if defined(__SSE2__)
-    // Sixteen bytes at a time, one bit per byte that is either; the final block overlaps the
-    // one before, whose bytes held neither.
-    if (end - p >= 16) {
-        const __m128i lf = _mm_set1_epi8('\n'), lt = _mm_set1_epi8('<');
-        const char* const last = end - 16;
-        for (;;) {
-            const char* const at = p < last ? p : last;
-            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-            const int hits =
-                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, lf), _mm_cmpeq_epi8(x, lt)));
-            if (hits)
-                return at + std::countr_zero(static_cast<unsigned>(hits));
-            if (at == last)
-                return end;
-            p += 16;
-        }
-    }
+    const __m128i lf = _mm_set1_epi8('\n'), lt = _mm_set1_epi8('<');
+    if (const char* hit = FindMarked(p, end, [lf, lt](__m128i x) {
+            return _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, lf), _mm_cmpeq_epi8(x, lt)));
+        }))
+        return hit;
 #else
     // Eight bytes at a time: in each word a byte equal to the one sought becomes zero, and the
     // lowest zero byte is found exactly (a borrow only runs upwards from a zero byte).
