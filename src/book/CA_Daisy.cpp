@@ -1,6 +1,7 @@
 #include "book/CA_Daisy.h"
 
 #include "book/BookModel.h"
+#include "book/ByteSearch.h"
 #include "book/FilePrefetch.h"
 #include "book/LineSource.h"
 #include "book/ReaderState.h"
@@ -16,7 +17,7 @@ namespace tolvaro {
 namespace {
 
 bool Has(const std::string& lower, std::string_view key) {
-    return lower.find(key) != std::string::npos;
+    return FindText(lower, key) != std::string::npos;
 }
 
 // The head values, tested on one line each in this order; a later key overwrites.
@@ -73,6 +74,7 @@ private:
     bool m_inHead = false, m_inBody = false;
     int m_headingRow = 0, m_pageRow = 0, m_groupRow = 0, m_entries = 0;
     int m_previousLevel = 1;
+    QString m_progressOf, m_progressTocItems, m_progressTotal;
 };
 
 void CA_Daisy::Ncc::Run(QByteArrayView ncc) {
@@ -125,12 +127,17 @@ void CA_Daisy::Ncc::Structure(const std::string& lower) {
     }
 }
 
+// "<entries> von <total>": the word and the total are worked out again only when they change,
+// as this runs for every entry.
 void CA_Daisy::Ncc::ShowProgress() {
     m_progress.SetPosition(m_entries);
-    m_progress.SetText(QStringLiteral("%1 %2 %3")
-                           .arg(m_entries)
-                           .arg(LoadString(40 + m_d.m_langOffset))
-                           .arg(scan::LeadingInt(m_d.m_meta.tocItems.toStdString(), 32)));
+    if (m_progressOf.isEmpty())
+        m_progressOf = u' ' + LoadString(40 + m_d.m_langOffset) + u' ';
+    if (m_d.m_meta.tocItems != m_progressTocItems || m_progressTotal.isNull()) {
+        m_progressTocItems = m_d.m_meta.tocItems;
+        m_progressTotal = QString::number(scan::LeadingInt(m_d.m_meta.tocItems.toStdString(), 32));
+    }
+    m_progress.SetText(QString::number(m_entries) + m_progressOf + m_progressTotal);
 }
 
 void CA_Daisy::Ncc::Metadata(const std::string& line, const std::string& lower) {

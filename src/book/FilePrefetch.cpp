@@ -1,5 +1,7 @@
 #include "book/FilePrefetch.h"
 
+#include "book/ByteSearch.h"
+
 #include <algorithm>
 #include <string_view>
 
@@ -123,8 +125,11 @@ std::vector<QString> LinkedSmilFiles(QByteArrayView ncc, const QString& folder) 
     constexpr std::string_view opening = "<a href=\"";
     std::vector<QString> paths;
     std::string_view last;
-    for (std::size_t at = text.find(opening); at != std::string_view::npos;
-         at = text.find(opening, at + 1)) {
+    const auto find = [&text, opening](std::size_t from) {
+        const std::size_t at = FindText(text.substr(from), opening);
+        return at == std::string_view::npos ? at : from + at;
+    };
+    for (std::size_t at = find(0); at != std::string_view::npos; at = find(at + 1)) {
         const std::size_t start = at + opening.size();
         const std::size_t end = text.find_first_of("\"\n", start);
         const std::string_view value =
