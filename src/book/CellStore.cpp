@@ -176,32 +176,43 @@ void CellStore::CopyRows(const CellStore& other) {
 }
 
 void CellStore::AppendRows(CellStore&& other, int column, QStringView fill) {
-    const int first = m_rows;
     if (other.m_columns != m_columns || m_blocks.size() + other.m_blocks.size() > kMaxBlocks) {
+        const int first = m_rows;
         CopyRows(other);
+        for (int row = first; row < m_rows; ++row)
+            SetText(row, column, fill);
     } else {
-        const auto blockBase = static_cast<std::uint32_t>(m_blocks.size() << 16);
-        const auto largeBase = static_cast<std::uint32_t>(m_large.size());
-        for (int r = 0; r < other.m_rows; ++r) {
-            const int row = InsertRow(m_rows);
-            const Cell* from = other.At(r, 0);
-            Cell* to = At(row, 0);
-            for (std::size_t c = 0; c < Columns(); ++c) {
-                const Cell cell = from[c];
-                if (cell.length > 0)
-                    to[c] = {cell.pos + (cell.length > kBlockChars ? largeBase : blockBase),
-                             cell.length};
-            }
-        }
-        std::move(other.m_blocks.begin(), other.m_blocks.end(), std::back_inserter(m_blocks));
-        std::move(other.m_large.begin(), other.m_large.end(), std::back_inserter(m_large));
-    }
-    if (first < m_rows) {
-        SetText(first, column, fill);
-        for (int row = first + 1; row < m_rows; ++row)
-            CopyCell(first, row, column);
+        TakeRows(other, column, fill);
     }
     other.DeleteAllRows();
+}
+
+// Row by row, cell by cell: each cell moved to where its block lands here.
+void CellStore::TakeRows(CellStore& other, int column, QStringView fill) {
+    const auto blockBase = static_cast<std::uint32_t>(m_blocks.size() << 16);
+    const auto largeBase = static_cast<std::uint32_t>(m_large.size());
+    std::move(other.m_blocks.begin(), other.m_blocks.end(), std::back_inserter(m_blocks));
+    std::move(other.m_large.begin(), other.m_large.end(), std::back_inserter(m_large));
+    Cell filled{};
+    if (column >= 0 && column < m_columns)
+        Store(filled, column, fill.utf16(), static_cast<std::size_t>(fill.size()));
+    const int mask = (1 << m_chunkShift) - 1;
+    for (int r = 0; r < other.m_rows; ++r, ++m_rows) {
+        if ((m_rows & mask) == 0)
+            m_chunks.push_back(std::make_unique_for_overwrite<Cell[]>(
+                (std::size_t{1} << m_chunkShift) * Columns()));
+        const Cell* from = other.At(r, 0);
+        Cell* to = &m_chunks.back()[static_cast<std::size_t>((m_rows & mask) * m_columns)];
+        for (std::size_t c = 0; c < Columns(); ++c) {
+            const Cell cell = from[c];
+            to[c] = cell.length == 0
+                        ? Cell{}
+                        : Cell{cell.pos + (cell.length > kBlockChars ? largeBase : blockBase),
+                               cell.length};
+        }
+        if (column >= 0 && column < m_columns)
+            to[column] = filled;
+    }
 }
 
 } // namespace tolvaro

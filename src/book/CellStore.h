@@ -82,6 +82,7 @@ private:
     template <typename Char>
     void Store(Cell& cell, int column, const Char* text, std::size_t length);
     void CopyRows(const CellStore& other);
+    void TakeRows(CellStore& other, int column, QStringView fill);
 
     int m_columns;
     int m_rows = 0;
