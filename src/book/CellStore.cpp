@@ -111,9 +111,15 @@ void CellStore::Store(Cell& cell, int column, const Char* text, std::size_t leng
         cell = *last;
         return;
     }
-    char16_t* out = Place(cell, length);
-    if (!out)
+    char16_t* out = nullptr;
+    if (m_blockChars - m_blockUsed >= length) { // room in the block being filled, as a rule
+        cell = {static_cast<std::uint32_t>((m_current - 1) << 16 | m_blockUsed),
+                static_cast<std::uint32_t>(length)};
+        out = m_blocks[m_current - 1].get() + m_blockUsed;
+        m_blockUsed += length;
+    } else if (out = Place(cell, length); !out) {
         return;
+    }
     if constexpr (std::is_same_v<Char, unsigned char>)
         Widen(text, length, out);
     else

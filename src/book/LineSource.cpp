@@ -154,12 +154,14 @@ bool LineSource::NextPiece(std::string_view& piece) {
     while (m_pos < m_data.size()) {
         const char* const start = data + m_pos;
         const char* p = start;
+        m_innerTag = false;
         for (;;) {
             p = FindLineOrTag(p + 1, end);
             if (p == end || *p == '\n')
                 break;
             if (StartsPieceAt(p, end))
                 break;
+            m_innerTag = true;
         }
         if (*start == '\n') // an empty line
             p = start;

@@ -25,10 +25,13 @@ public:
     bool AppendNext(std::string& line);
     // The next piece without a copy: a view into the data; false at the end.
     bool NextPiece(std::string_view& piece);
+    // Whether the last piece holds a "<" after its first byte.
+    bool InnerTag() const { return m_innerTag; }
 
 private:
     QByteArrayView m_data;
     qsizetype m_pos = 0; // start of the unread rest of the data
+    bool m_innerTag = false;
 };
 
 // Lower-cases A to Z only, as every tag and key test expects.

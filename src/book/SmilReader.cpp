@@ -17,6 +17,8 @@ bool Has(std::string_view line, std::string_view lowerKey) {
     return ContainsNoCase(line, lowerKey);
 }
 
+constexpr auto npos = std::string_view::npos;
+
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
@@ -65,7 +67,8 @@ constexpr Tag kHeadTag = MakeTagOf("<head>"), kBodyTag = MakeTagOf("<body>"),
               kAudioTag = MakeTagOf("<audio"), kHeadEndTag = MakeTagOf("</head>"),
               kBodyEndTag = MakeTagOf("</body>"), kParEndTag = MakeTagOf("</par>");
 
-unsigned TagsIn(std::string_view line) {
+// `inner`: whether a "<" follows the first byte; without one, only that byte can start a tag.
+unsigned TagsIn(std::string_view line, bool inner) {
     unsigned tags = 0;
     const auto at = [&line](std::size_t i, const Tag& tag) {
         const std::string_view name = tag.name;
@@ -84,8 +87,10 @@ unsigned TagsIn(std::string_view line) {
         }
         return true;
     };
-    for (std::size_t i = FindByte(line, '<'); i != std::string_view::npos;
-         i = FindByte(line, '<', i + 1)) {
+    const std::size_t first = inner                             ? FindByte(line, '<')
+                              : !line.empty() && line[0] == '<' ? 0
+                                                                : npos;
+    for (std::size_t i = first; i != npos; i = inner ? FindByte(line, '<', i + 1) : npos) {
         if (i + 1 >= line.size())
             break;
         switch (Lower(line[i + 1])) {
@@ -121,7 +126,8 @@ class SmilFile {
 public:
     explicit SmilFile(ReaderState& s) : m_s(s), m_firstRow(s.phraseRow + 1) {}
 
-    void Line(std::string_view line);
+    // `inner`: whether a "<" follows the line's first byte.
+    void Line(std::string_view line, bool inner);
 
     QString m_elapsed;          // from the file's own metadata
     bool m_zeitSet = false;     // whether the file set the play time
@@ -148,8 +154,8 @@ private:
     bool m_firstClipStored = false;
 };
 
-void SmilFile::Line(std::string_view line) {
-    const unsigned tags = TagsIn(line);
+void SmilFile::Line(std::string_view line, bool inner) {
+    const unsigned tags = TagsIn(line, inner);
     if (tags & kHead) {
         m_s.smilInHead = true;
         Metadata(line);
@@ -296,7 +302,7 @@ void ReadLines(QByteArrayView data, SmilFile& file) {
     LineSource source(data);
     std::string_view line;
     while (source.NextPiece(line))
-        file.Line(line);
+        file.Line(line, source.InnerTag());
 }
 
 } // namespace
