@@ -48,12 +48,25 @@ inline const char* FindByte(const char* p, const char* end, char c) {
 }
 
 // The same on a view, from `from`: the position, or npos.
+// Fewer than sixteen bytes before the end of a view of sixteen or more are tested with the
+// view's last sixteen, the bits before `from` dropped.
 inline std::size_t FindByte(std::string_view s, char c, std::size_t from = 0) {
+    constexpr auto npos = std::string_view::npos;
     if (from >= s.size())
-        return std::string_view::npos;
+        return npos;
+#if defined(__SSE2__)
+    if (s.size() >= 16 && s.size() - from < 16) {
+        const std::size_t at = s.size() - 16;
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + at));
+        const auto hits =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8(c)))) >>
+            (from - at);
+        return hits ? from + static_cast<std::size_t>(std::countr_zero(hits)) : npos;
+    }
+#endif
     const char* const end = s.data() + s.size();
     const char* hit = FindByte(s.data() + from, end, c);
-    return hit == end ? std::string_view::npos : static_cast<std::size_t>(hit - s.data());
+    return hit == end ? npos : static_cast<std::size_t>(hit - s.data());
 }
 
 // Whether n bytes at a and b are the same: words of eight or four, the last overlapping.
@@ -73,11 +86,9 @@ inline bool SameBytes(const char* a, const char* b, std::size_t n) {
     }
     if (n >= 4)
         return same(0, std::uint32_t{}) && same(n - 4, std::uint32_t{});
-    for (std::size_t i = 0; i < n; ++i) {
-        if (a[i] != b[i])
-            return false;
-    }
-    return true;
+    if (n >= 2)
+        return same(0, std::uint16_t{}) && same(n - 2, std::uint16_t{});
+    return n == 0 || a[0] == b[0];
 }
 
 // Where `needle` first occurs in `s`, or npos: std::string_view::find for the short literals

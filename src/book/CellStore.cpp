@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -13,7 +14,7 @@
 namespace tolvaro {
 namespace {
 
-// Bytes widened to UTF-16 characters; with SSE2 in blocks of sixteen or eight, the last block
+// Bytes widened to UTF-16 characters; with SSE2 in blocks of eight or four, the last block
 // overlapping the one before (writing the same characters again).
 void Widen(const unsigned char* in, std::size_t n, char16_t* out) {
 #if defined(__SSE2__)
@@ -26,6 +27,17 @@ void Widen(const unsigned char* in, std::size_t n, char16_t* out) {
         for (std::size_t i = 0; i + 8 <= n; i += 8)
             eight(in + i, out + i);
         eight(in + n - 8, out + n - 8);
+        return;
+    }
+    if (n >= 4) {
+        const auto four = [&zero](const unsigned char* from, char16_t* to) {
+            std::uint32_t word;
+            std::memcpy(&word, from, 4);
+            const __m128i x = _mm_cvtsi32_si128(static_cast<int>(word));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(x, zero));
+        };
+        four(in, out);
+        four(in + n - 4, out + n - 4);
         return;
     }
 #endif
