@@ -75,11 +75,16 @@ unsigned TagsIn(std::string_view line, bool inner) {
         if (i + name.size() > line.size())
             return false;
         if constexpr (std::endian::native == std::endian::little) {
+            std::uint64_t x = 0;
             if (i + 8 <= line.size()) {
-                std::uint64_t x;
                 std::memcpy(&x, line.data() + i, 8);
-                return ((x | tag.word.fold) & tag.word.mask) == tag.word.word;
+            } else { // a short piece: two words of four, overlapping (every name has four or more)
+                std::uint32_t low, high;
+                std::memcpy(&low, line.data() + i, 4);
+                std::memcpy(&high, line.data() + i + name.size() - 4, 4);
+                x = low | std::uint64_t{high} << (8 * (name.size() - 4));
             }
+            return ((x | tag.word.fold) & tag.word.mask) == tag.word.word;
         }
         for (std::size_t k = 1; k < name.size(); ++k) {
             if (Lower(line[i + k]) != name[k])
