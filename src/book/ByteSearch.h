@@ -94,7 +94,7 @@ inline bool SameBytes(const char* a, const char* b, std::size_t n) {
 // Where `needle` first occurs in `s`, or npos: std::string_view::find for the short literals
 // the scanners look for. With SSE2, sixteen starts at a time are tested on their first two
 // bytes, so a line is passed over once and a candidate is nearly always a hit.
-inline std::size_t FindText(std::string_view s, std::string_view needle) {
+[[gnu::always_inline]] inline std::size_t FindText(std::string_view s, std::string_view needle) {
     constexpr auto npos = std::string_view::npos;
     const std::size_t n = needle.size();
     if (n == 0 || n > s.size())
