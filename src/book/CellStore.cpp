@@ -155,13 +155,6 @@ void CellStore::SetLatin1(int row, int column, QLatin1StringView text) {
               static_cast<std::size_t>(text.size()));
 }
 
-void CellStore::CopyCell(int from, int to, int column) {
-    const Cell* source = At(from, column);
-    Cell* target = At(to, column);
-    if (source && target)
-        *target = *source;
-}
-
 void CellStore::DeleteAllRows() {
     m_rows = 0;
     m_chunks.clear();

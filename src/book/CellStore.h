@@ -42,7 +42,12 @@ public:
     // Sets a cell to bytes taken one character each.
     void SetLatin1(int row, int column, QLatin1StringView text);
     // Gives row `to` the text row `from` has in the column, without comparing or copying it.
-    void CopyCell(int from, int to, int column);
+    void CopyCell(int from, int to, int column) {
+        const Cell* source = At(from, column);
+        Cell* target = At(to, column);
+        if (source && target)
+            *target = *source;
+    }
     void DeleteAllRows();
 
     // Appends the rows of `other` (same column count) and empties it. Its text blocks are taken
