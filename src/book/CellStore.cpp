@@ -144,16 +144,8 @@ void CellStore::Reserve(std::size_t chars) {
     m_nextBlockChars = std::clamp<std::size_t>(chars, 64, kBlockChars);
 }
 
-void CellStore::SetText(int row, int column, QStringView text) {
-    if (Cell* cell = At(row, column))
-        Store(*cell, column, text.utf16(), static_cast<std::size_t>(text.size()));
-}
-
-void CellStore::SetLatin1(int row, int column, QLatin1StringView text) {
-    if (Cell* cell = At(row, column))
-        Store(*cell, column, reinterpret_cast<const unsigned char*>(text.data()),
-              static_cast<std::size_t>(text.size()));
-}
+template void CellStore::Store(Cell&, int, const char16_t*, std::size_t);
+template void CellStore::Store(Cell&, int, const unsigned char*, std::size_t);
 
 void CellStore::DeleteAllRows() {
     m_rows = 0;
@@ -198,7 +190,8 @@ void CellStore::AppendRows(CellStore&& other, int column, QStringView fill) {
     other.DeleteAllRows();
 }
 
-// Row by row, cell by cell: each cell moved to where its block lands here.
+// Each cell moved to where its block lands here: rows copied in runs that lie together in both
+// stores.
 void CellStore::TakeRows(CellStore& other, int column, QStringView fill) {
     const auto blockBase = static_cast<std::uint32_t>(m_blocks.size() << 16);
     const auto largeBase = static_cast<std::uint32_t>(m_large.size());
@@ -207,23 +200,44 @@ void CellStore::TakeRows(CellStore& other, int column, QStringView fill) {
     Cell filled{};
     if (column >= 0 && column < m_columns)
         Store(filled, column, fill.utf16(), static_cast<std::size_t>(fill.size()));
-    const int mask = (1 << m_chunkShift) - 1;
-    for (int r = 0; r < other.m_rows; ++r, ++m_rows) {
-        if ((m_rows & mask) == 0)
+    const int chunkRows = 1 << m_chunkShift, otherRows = 1 << other.m_chunkShift;
+    for (int r = 0; r < other.m_rows;) {
+        if (m_rows % chunkRows == 0)
             m_chunks.push_back(std::make_unique_for_overwrite<Cell[]>(
-                (std::size_t{1} << m_chunkShift) * Columns()));
-        const Cell* from = other.At(r, 0);
-        Cell* to = &m_chunks.back()[static_cast<std::size_t>((m_rows & mask) * m_columns)];
-        for (std::size_t c = 0; c < Columns(); ++c) {
-            const Cell cell = from[c];
-            to[c] = cell.length == 0
-                        ? Cell{}
-                        : Cell{cell.pos + (cell.length > kBlockChars ? largeBase : blockBase),
-                               cell.length};
+                static_cast<std::size_t>(chunkRows) * Columns()));
+        const int n =
+            std::min({other.m_rows - r, otherRows - r % otherRows, chunkRows - m_rows % chunkRows});
+        const Cell* from = &other.m_chunks[static_cast<std::size_t>(r / otherRows)]
+                                          [static_cast<std::size_t>(r % otherRows * m_columns)];
+        Cell* to = &m_chunks.back()[static_cast<std::size_t>(m_rows % chunkRows * m_columns)];
+        Rebase(from, to, static_cast<std::size_t>(n) * Columns(), blockBase, largeBase);
+        if (column >= 0 && column < m_columns) {
+            for (int i = 0; i < n; ++i)
+                to[static_cast<std::size_t>(i * m_columns + column)] = filled;
         }
-        if (column >= 0 && column < m_columns)
-            to[column] = filled;
+        r += n;
+        m_rows += n;
     }
+}
+
+// An empty cell's position is never read: it moves with the rest.
+void CellStore::Rebase(const Cell* from, Cell* to, std::size_t cells, std::uint32_t blockBase,
+                       std::uint32_t largeBase) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Two cells at a time, while neither holds a text longer than a block.
+    const __m128i base =
+        _mm_set_epi32(0, static_cast<int>(blockBase), 0, static_cast<int>(blockBase));
+    for (; i + 2 <= cells; i += 2) {
+        if (from[i].length > kBlockChars || from[i + 1].length > kBlockChars)
+            break;
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_add_epi32(x, base));
+    }
+#endif
+    for (; i < cells; ++i)
+        to[i] = {from[i].pos + (from[i].length > kBlockChars ? largeBase : blockBase),
+                 from[i].length};
 }
 
 } // namespace tolvaro

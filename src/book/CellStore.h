@@ -38,9 +38,16 @@ public:
     QString Text(int row, int column) const { return TextView(row, column).toString(); }
     // The same without a copy; valid until the store changes.
     QStringView TextView(int row, int column) const;
-    void SetText(int row, int column, QStringView text);
+    void SetText(int row, int column, QStringView text) {
+        if (Cell* cell = At(row, column))
+            Store(*cell, column, text.utf16(), static_cast<std::size_t>(text.size()));
+    }
     // Sets a cell to bytes taken one character each.
-    void SetLatin1(int row, int column, QLatin1StringView text);
+    void SetLatin1(int row, int column, QLatin1StringView text) {
+        if (Cell* cell = At(row, column))
+            Store(*cell, column, reinterpret_cast<const unsigned char*>(text.data()),
+                  static_cast<std::size_t>(text.size()));
+    }
     // Gives row `to` the text row `from` has in the column, without comparing or copying it.
     void CopyCell(int from, int to, int column) {
         const Cell* source = At(from, column);
@@ -88,6 +95,8 @@ private:
     void Store(Cell& cell, int column, const Char* text, std::size_t length);
     void CopyRows(const CellStore& other);
     void TakeRows(CellStore& other, int column, QStringView fill);
+    static void Rebase(const Cell* from, Cell* to, std::size_t cells, std::uint32_t blockBase,
+                       std::uint32_t largeBase);
 
     int m_columns;
     int m_rows = 0;
