@@ -9,12 +9,8 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-// From `start` up to the next `stop` character, or to the end.
 std::string_view UpTo(std::string_view line, std::size_t start, char stop) {
-    if (start >= line.size())
-        return {};
-    const std::size_t end = FindByte(line, stop, start);
-    return line.substr(start, end == npos ? npos : end - start);
+    return ValueFrom(line, start, stop);
 }
 
 std::size_t Find(std::string_view line, std::string_view needle) {
@@ -30,13 +26,6 @@ std::string_view ContentValue(std::string_view line, bool* found) {
     if (at == npos)
         return {};
     return UpTo(line, at + 9, '"');
-}
-
-std::string_view ExtractFragment(std::string_view line) {
-    const std::size_t hash = FindByte(line, '#');
-    if (hash == npos)
-        return {};
-    return UpTo(line, hash + 1, '"');
 }
 
 std::string_view LinkTarget(std::string_view line) {
@@ -58,28 +47,6 @@ std::string_view LinkText(std::string_view line) {
     const std::string_view before = line.substr(0, cut);
     const std::size_t gt = before.rfind('>');
     return gt == npos ? before : before.substr(gt + 1);
-}
-
-std::string_view AttributeValue(std::string_view line, std::string_view name) {
-    const std::size_t at = Find(line, name);
-    if (at == npos)
-        return {};
-    return UpTo(line, at + name.size() + 1, '"');
-}
-
-std::string_view TextSource(std::string_view line) {
-    const std::size_t at = Find(line, "src=");
-    if (at == npos)
-        return {};
-    return UpTo(line, at + 5, '#');
-}
-
-std::string_view ExtractClipTime(std::string_view line, bool begin) {
-    const std::string_view name = begin ? "clip-begin" : "clip-end";
-    const std::size_t at = Find(line, name);
-    if (at == npos)
-        return {};
-    return UpTo(line, at + (begin ? 16 : 14), 's');
 }
 
 long long LeadingInt(std::string_view text, std::size_t limit) {

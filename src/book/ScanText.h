@@ -1,11 +1,23 @@
 #pragma once
 
+#include "book/ByteSearch.h"
+
 #include <string_view>
 
 namespace tolvaro::scan {
 
 // Value cutting of the line scanners. `line` is always the line as read (case kept); the
-// searches named here are case-sensitive.
+// searches named here are case-sensitive. The ones the SMIL scanner calls for every phrase are
+// inline, so that the literals they look for are known where they are looked for.
+
+// From `start` up to the next `stop` character, or to the end; empty when `start` is past it.
+[[gnu::always_inline]] inline std::string_view ValueFrom(std::string_view line, std::size_t start,
+                                                         char stop) {
+    if (start >= line.size())
+        return {};
+    const std::size_t end = FindByte(line, stop, start);
+    return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
 
 // The value of content="...": 9 characters after the start of "content=", up to the next
 // double quote (the rest of the line when none follows). `found` tells whether content= was
@@ -13,7 +25,10 @@ namespace tolvaro::scan {
 std::string_view ContentValue(std::string_view line, bool* found = nullptr);
 
 // The text after the first "#" up to the next double quote; empty without "#".
-std::string_view ExtractFragment(std::string_view line);
+[[gnu::always_inline]] inline std::string_view ExtractFragment(std::string_view line) {
+    const std::size_t hash = FindByte(line, '#');
+    return hash == std::string_view::npos ? std::string_view() : ValueFrom(line, hash + 1, '"');
+}
 
 // After the first <a href=" up to and including the first ".smil" after it; empty without the
 // opening, the rest of the line without ".smil".
@@ -25,15 +40,27 @@ std::string_view LinkText(std::string_view line);
 
 // The value of the first `name` (e.g. "id=", "src="): the characters after the name and one
 // more (the opening quote), up to the next double quote. Empty when the name is missing.
-std::string_view AttributeValue(std::string_view line, std::string_view name);
+[[gnu::always_inline]] inline std::string_view AttributeValue(std::string_view line,
+                                                              std::string_view name) {
+    const std::size_t at = FindText(line, name);
+    return at == std::string_view::npos ? std::string_view()
+                                        : ValueFrom(line, at + name.size() + 1, '"');
+}
 
 // The text source of a <text>: after the first src=" up to the first "#" (the rest of the line
 // when there is none).
-std::string_view TextSource(std::string_view line);
+[[gnu::always_inline]] inline std::string_view TextSource(std::string_view line) {
+    const std::size_t at = FindText(line, "src=");
+    return at == std::string_view::npos ? std::string_view() : ValueFrom(line, at + 5, '#');
+}
 
 // clip-begin / clip-end in seconds as written: past clip-begin="npt= (or clip-end="npt=) up to
 // the first "s"; empty when the attribute is missing.
-std::string_view ExtractClipTime(std::string_view line, bool begin);
+[[gnu::always_inline]] inline std::string_view ExtractClipTime(std::string_view line, bool begin) {
+    const std::size_t at = FindText(line, begin ? "clip-begin" : "clip-end");
+    return at == std::string_view::npos ? std::string_view()
+                                        : ValueFrom(line, at + (begin ? 16 : 14), 's');
+}
 
 // A clock value h:m:s[.fraction] in seconds; the fraction's digits are milliseconds. A text
 // without two colons is 0.
