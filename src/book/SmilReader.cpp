@@ -28,6 +28,16 @@ char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
+// Has(line, "-on"), asked of every <par>: most have no "-" at all.
+bool HasOnMarker(std::string_view line) {
+    for (std::size_t i = FindByte(line, '-'); i != npos && i + 2 < line.size();
+         i = FindByte(line, '-', i + 1)) {
+        if (Lower(line[i + 1]) == 'o' && Lower(line[i + 2]) == 'n')
+            return true;
+    }
+    return false;
+}
+
 // A clock value with one "0" in front when the part before its first "." is short.
 QString PaddedTime(std::string_view line) {
     bool found = false;
@@ -217,7 +227,7 @@ void SmilFile::Par(std::string_view line) {
         {"pagenumber-on", "pagenumber", &BookFeatures::pageNumbers},
     };
     // Every marker ends in "-on": most pars have none, and need no further search.
-    const bool marked = Has(line, "-on");
+    const bool marked = HasOnMarker(line);
     for (const auto& c : classes) {
         if (marked && Has(line, c.marker)) {
             m_s.skip = c.skip;
