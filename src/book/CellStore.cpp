@@ -54,6 +54,38 @@ CellStore::Chars16 CellStore::Allocate(std::size_t chars) {
     return Chars16(p);
 }
 
+CellStore& CellStore::operator=(CellStore&& other) noexcept {
+    if (this == &other)
+        return *this;
+    m_columns = other.m_columns;
+    m_rows = std::exchange(other.m_rows, 0);
+    m_lastRow = std::exchange(other.m_lastRow, nullptr);
+    m_chunkShift = other.m_chunkShift;
+    m_share = other.m_share;
+    m_chunks = std::move(other.m_chunks);
+    m_blocks = std::move(other.m_blocks);
+    m_current = std::exchange(other.m_current, 0);
+    m_blockUsed = std::exchange(other.m_blockUsed, 0);
+    m_blockChars = std::exchange(other.m_blockChars, 0);
+    m_nextBlockChars = other.m_nextBlockChars;
+    m_large = std::move(other.m_large);
+    m_lastSet = std::move(other.m_lastSet);
+    other.m_chunks.clear();
+    other.m_blocks.clear();
+    other.m_large.clear();
+    other.m_lastSet.assign(other.m_share ? other.Columns() : 0, Cell{});
+    return *this;
+}
+
+void CellStore::FindLastRow() {
+    m_lastRow = nullptr;
+    if (m_rows == 0 || m_columns == 0)
+        return;
+    const int row = m_rows - 1;
+    m_lastRow = &m_chunks[static_cast<std::size_t>(row >> m_chunkShift)]
+                         [static_cast<std::size_t>((row & ((1 << m_chunkShift) - 1)) * m_columns)];
+}
+
 int CellStore::InsertRow(int row) {
     const int count = m_rows;
     if (row < 0 || row > count)
@@ -62,6 +94,7 @@ int CellStore::InsertRow(int row) {
         m_chunks.push_back(
             std::make_unique_for_overwrite<Cell[]>((std::size_t{1} << m_chunkShift) * Columns()));
     ++m_rows;
+    FindLastRow();
     for (int r = count; r > row; --r) // the loaders only ever append: no row moves
         std::copy_n(At(r - 1, 0), Columns(), At(r, 0));
     std::memset(static_cast<void*>(At(row, 0)), 0, Columns() * sizeof(Cell));
@@ -149,6 +182,7 @@ template void CellStore::Store(Cell&, int, const unsigned char*, std::size_t);
 
 void CellStore::DeleteAllRows() {
     m_rows = 0;
+    m_lastRow = nullptr;
     m_chunks.clear();
     m_blocks.clear();
     m_current = 0;
@@ -218,6 +252,7 @@ void CellStore::TakeRows(CellStore& other, int column, QStringView fill) {
         r += n;
         m_rows += n;
     }
+    FindLastRow();
 }
 
 // An empty cell's position is never read: it moves with the rest.

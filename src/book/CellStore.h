@@ -25,8 +25,9 @@ public:
         : m_columns(columns), m_chunkShift(small ? 7 : 10), m_share(!small),
           m_nextBlockChars(small ? kBlockChars / 16 : kBlockChars),
           m_lastSet(m_share ? Columns() : 0) {}
-    CellStore(CellStore&&) noexcept = default;
-    CellStore& operator=(CellStore&&) noexcept = default;
+    // A store moved from is empty.
+    CellStore(CellStore&& other) noexcept { *this = std::move(other); }
+    CellStore& operator=(CellStore&& other) noexcept;
 
     int ColumnCount() const { return m_columns; }
     int RowCount() const { return m_rows; }
@@ -77,6 +78,8 @@ private:
 
     std::size_t Columns() const { return static_cast<std::size_t>(m_columns); }
     const Cell* At(int row, int column) const {
+        if (row == m_rows - 1 && m_lastRow && column >= 0 && column < m_columns)
+            return m_lastRow + column; // the row being written, as a rule
         if (row < 0 || row >= m_rows || column < 0 || column >= m_columns)
             return nullptr;
         const int inChunk = row & ((1 << m_chunkShift) - 1);
@@ -98,10 +101,13 @@ private:
     static void Rebase(const Cell* from, Cell* to, std::size_t cells, std::uint32_t blockBase,
                        std::uint32_t largeBase);
 
+    void FindLastRow();
+
     int m_columns;
     int m_rows = 0;
-    int m_chunkShift; // chunks of 2^m_chunkShift rows
-    bool m_share;     // whether a text equal to the column's last one is kept once
+    Cell* m_lastRow = nullptr; // the cells of row m_rows - 1
+    int m_chunkShift;          // chunks of 2^m_chunkShift rows
+    bool m_share;              // whether a text equal to the column's last one is kept once
     // Rows in chunks that never move: a growing table copies nothing.
     std::vector<std::unique_ptr<Cell[]>> m_chunks;
     // Text memory comes from malloc, so that Shrink can give back a block's end in place.
