@@ -153,6 +153,10 @@ bool LineSource::NextPiece(std::string_view& piece) {
     const char* const end = data + m_data.size();
     while (m_pos < m_data.size()) {
         const char* const start = data + m_pos;
+        if (*start == '\n') { // an empty line
+            ++m_pos;
+            continue;
+        }
         const char* p = start;
         m_innerTag = false;
         for (;;) {
@@ -163,14 +167,11 @@ bool LineSource::NextPiece(std::string_view& piece) {
                 break;
             m_innerTag = true;
         }
-        if (*start == '\n') // an empty line
-            p = start;
+        const bool lineEnds = p == end || *p == '\n';
         m_pos = p - data + (p != end && *p == '\n' ? 1 : 0);
-        const char* pieceEnd = p;
-        if (pieceEnd > start && pieceEnd[-1] == '\r' && (p == end || *p == '\n'))
-            --pieceEnd;
+        const char* pieceEnd = p - (lineEnds && p[-1] == '\r' ? 1 : 0); // p > start here
         piece = std::string_view(start, static_cast<std::size_t>(pieceEnd - start));
-        if (!OnlySpace(piece))
+        if (*start == '<' || !OnlySpace(piece)) // a piece that starts a tag is never blank
             return true;
     }
     return false;
