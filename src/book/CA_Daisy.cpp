@@ -62,7 +62,7 @@ private:
     void Group(const std::string& line, const std::string& lower);
     // Appends following pieces until the lower-cased line holds `closing` or the file ends.
     void JoinUntil(std::string& line, std::string& lower, std::string_view closing);
-    void ShowProgress();
+    void ShowProgress(bool last = false);
     void ReadHeadingSmil(const QString& name, int row);
 
     CA_Daisy& m_d;
@@ -92,6 +92,8 @@ void CA_Daisy::Ncc::Run(QByteArrayView ncc) {
         LowerInto(line, lower);
         Line(line, lower);
     }
+    if (m_entries > 0)
+        ShowProgress(true);
     if (m_d.m_meta.date.isEmpty())
         m_d.m_meta.date = QStringLiteral("00-00-0000");
     m_d.m_codePage = m_s.codePage;
@@ -127,10 +129,13 @@ void CA_Daisy::Ncc::Structure(const std::string& lower) {
     }
 }
 
-// "<entries> von <total>": the word and the total are worked out again only when they change,
-// as this runs for every entry.
-void CA_Daisy::Ncc::ShowProgress() {
+// "<entries> von <total>", for every 32nd entry and the last: the window shows a few a second
+// at most, and this runs for every entry. The word and the total are worked out again only
+// when they change.
+void CA_Daisy::Ncc::ShowProgress(bool last) {
     m_progress.SetPosition(m_entries);
+    if (!last && m_entries % 32 != 1)
+        return;
     if (m_progressOf.isEmpty())
         m_progressOf = u' ' + LoadString(40 + m_d.m_langOffset) + u' ';
     if (m_d.m_meta.tocItems != m_progressTocItems || m_progressTotal.isNull()) {

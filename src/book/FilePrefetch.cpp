@@ -131,10 +131,12 @@ std::vector<QString> LinkedSmilFiles(QByteArrayView ncc, const QString& folder) 
     };
     for (std::size_t at = find(0); at != std::string_view::npos; at = find(at + 1)) {
         const std::size_t start = at + opening.size();
-        const std::size_t end = text.find_first_of("\"\n", start);
-        const std::string_view value =
-            text.substr(start, end == std::string_view::npos ? 0 : end - start);
-        const std::size_t smil = value.find(".smil");
+        // Up to the closing quote, or the line's end before it.
+        const std::size_t quote = FindByte(text, '"', start);
+        std::string_view value =
+            text.substr(start, quote == std::string_view::npos ? 0 : quote - start);
+        value = value.substr(0, FindByte(value, '\n'));
+        const std::size_t smil = FindText(value, ".smil");
         if (smil == std::string_view::npos)
             continue;
         const std::string_view name = value.substr(0, smil + 5);
