@@ -42,10 +42,11 @@ bool HasOnMarker(std::string_view line) {
 QString PaddedTime(std::string_view line) {
     bool found = false;
     const std::string_view value = scan::ContentValue(line, &found);
-    QString text = Latin1(value);
-    if (found && value.substr(0, value.find('.')).size() < 8)
-        text.prepend(u'0');
-    return text;
+    if (!found || value.substr(0, value.find('.')).size() >= 8)
+        return Latin1(value);
+    QString text;
+    text.reserve(static_cast<qsizetype>(value.size()) + 1);
+    return text.append(u'0').append(Latin1View(value));
 }
 
 // The tags a SMIL line is tested for, found in one pass over its "<"s.
@@ -251,6 +252,7 @@ void SmilFile::Text(std::string_view line) {
             !name.contains(u"NCC.HTML"))
             m_s.features.textDocuments = true;
         m_document.resize(0);
+        m_document.reserve(m_s.folder.size() + name.size());
         m_document.append(QStringView(m_s.folder)).append(name); // a copy: a shared one reallocates
         m_documentSource = source;
         m_haveDocument = true;
