@@ -338,7 +338,7 @@ void ReadSmil(QByteArrayView data, int headingRow, ReaderState& state) {
 SmilScan ScanSmil(QByteArrayView data, const QString& folder, unsigned codePage, int columns,
                   BookTextDecoder& decoder) {
     SmilScan scan(columns);
-    scan.phrases.Reserve(static_cast<std::size_t>(data.size()) / 2); // texts are a part of it
+    scan.phrases.Reserve(static_cast<std::size_t>(data.size()) / 4); // texts are a part of it
     CellStore noHeadings(0);
     ReaderState state{noHeadings, scan.phrases, scan.features, decoder, folder};
     state.codePage = codePage;
