@@ -24,22 +24,21 @@ void Navigation::JumpTo(int titleId, const QStringView& fragment, bool parIdToo)
 }
 
 void Navigation::OnPageItemChanged(int newState) {
-    if (!m_c.bookOpen || newState != BookTable::Selected)
-        return;
-    const BookTable& pages = m_c.model.m_lstPages;
-    const int row = pages.SelectionMark();
-    // A copy: the jump changes the tables the view would point into.
-    const QString fragment = pages.Text(row, col::kFragment);
-    JumpTo(pages.TextView(row, col::kTitleId).toInt(), fragment, true);
+    JumpToSelected(newState, m_c.model.m_lstPages, true);
 }
 
 void Navigation::OnGroupItemChanged(int newState) {
+    JumpToSelected(newState, m_c.model.m_lstGroups, false);
+}
+
+// A row of the page or group list chosen: to its heading and the phrase its target names.
+void Navigation::JumpToSelected(int newState, const BookTable& list, bool parIdToo) {
     if (!m_c.bookOpen || newState != BookTable::Selected)
         return;
-    const BookTable& groups = m_c.model.m_lstGroups;
-    const int row = groups.SelectionMark();
-    const QString fragment = groups.Text(row, col::kFragment);
-    JumpTo(groups.TextView(row, col::kTitleId).toInt(), fragment, false);
+    const int row = list.SelectionMark();
+    // A copy: the jump changes the tables the view would point into.
+    const QString fragment = list.Text(row, col::kFragment);
+    JumpTo(list.TextView(row, col::kTitleId).toInt(), fragment, parIdToo);
 }
 
 void Navigation::OnNextPage() {

@@ -4,6 +4,7 @@
 
 namespace tolvaro {
 
+class BookTable;
 class CommandTable;
 class IDialogs;
 class IPlayer;
@@ -41,6 +42,7 @@ public:
 
 private:
     void JumpTo(int titleId, const QStringView& fragment, bool parIdToo);
+    void JumpToSelected(int newState, const BookTable& list, bool parIdToo);
 
     Context m_c;
 };
