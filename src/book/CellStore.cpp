@@ -114,6 +114,15 @@ QStringView CellStore::TextView(int row, int column) const {
     return QStringView(Chars(*cell), static_cast<qsizetype>(cell->length));
 }
 
+// `length` characters at the end of the block being filled, which has room for them.
+inline char16_t* CellStore::TakeFromBlock(Cell& cell, std::size_t length) {
+    cell = {static_cast<std::uint32_t>((m_current - 1) << 16 | m_blockUsed),
+            static_cast<std::uint32_t>(length)};
+    char16_t* at = m_blocks[m_current - 1].get() + m_blockUsed;
+    m_blockUsed += length;
+    return at;
+}
+
 char16_t* CellStore::Place(Cell& cell, std::size_t length) {
     if (m_blockChars - m_blockUsed < length && !NewBlock(length)) {
         if (length <= kBlockChars) // the positions of 8 GB of text are all taken
@@ -122,11 +131,7 @@ char16_t* CellStore::Place(Cell& cell, std::size_t length) {
         cell = {static_cast<std::uint32_t>(m_large.size() - 1), static_cast<std::uint32_t>(length)};
         return m_large.back().get();
     }
-    cell = {static_cast<std::uint32_t>((m_current - 1) << 16 | m_blockUsed),
-            static_cast<std::uint32_t>(length)};
-    char16_t* at = m_blocks[m_current - 1].get() + m_blockUsed;
-    m_blockUsed += length;
-    return at;
+    return TakeFromBlock(cell, length);
 }
 
 // A new block for a text of `length` characters; false for a text too long for one, or when
@@ -156,15 +161,11 @@ void CellStore::Store(Cell& cell, int column, const Char* text, std::size_t leng
         cell = *last;
         return;
     }
-    char16_t* out = nullptr;
-    if (m_blockChars - m_blockUsed >= length) { // room in the block being filled, as a rule
-        cell = {static_cast<std::uint32_t>((m_current - 1) << 16 | m_blockUsed),
-                static_cast<std::uint32_t>(length)};
-        out = m_blocks[m_current - 1].get() + m_blockUsed;
-        m_blockUsed += length;
-    } else if (out = Place(cell, length); !out) {
+    // As a rule the block being filled has room: that way stays inline.
+    char16_t* out =
+        m_blockChars - m_blockUsed >= length ? TakeFromBlock(cell, length) : Place(cell, length);
+    if (!out)
         return;
-    }
     if constexpr (std::is_same_v<Char, unsigned char>)
         Widen(text, length, out);
     else

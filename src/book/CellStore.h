@@ -92,6 +92,7 @@ private:
     const char16_t* Chars(Cell cell) const;
     // Room for `length` characters; returns where they go and fills in the cell.
     char16_t* Place(Cell& cell, std::size_t length);
+    char16_t* TakeFromBlock(Cell& cell, std::size_t length);
     bool NewBlock(std::size_t length);
     // Sets the cell to `length` characters, sharing the column's last text when it is the same.
     template <typename Char>
