@@ -7,45 +7,8 @@
 #include <type_traits>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace tolvaro {
-namespace {
-
-// Bytes widened to UTF-16 characters; with SSE2 in blocks of eight or four, the last block
-// overlapping the one before (writing the same characters again).
-void Widen(const unsigned char* in, std::size_t n, char16_t* out) {
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const auto eight = [&zero](const unsigned char* from, char16_t* to) {
-        const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(x, zero));
-    };
-    if (n >= 8) {
-        for (std::size_t i = 0; i + 8 <= n; i += 8)
-            eight(in + i, out + i);
-        eight(in + n - 8, out + n - 8);
-        return;
-    }
-    if (n >= 4) {
-        const auto four = [&zero](const unsigned char* from, char16_t* to) {
-            std::uint32_t word;
-            std::memcpy(&word, from, 4);
-            const __m128i x = _mm_cvtsi32_si128(static_cast<int>(word));
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(x, zero));
-        };
-        four(in, out);
-        four(in + n - 4, out + n - 4);
-        return;
-    }
-#endif
-    for (; n > 0; --n)
-        *out++ = *in++;
-}
-
-} // namespace
 
 CellStore::Chars16 CellStore::Allocate(std::size_t chars) {
     auto* p = static_cast<char16_t*>(std::malloc(chars * sizeof(char16_t)));
@@ -86,7 +49,8 @@ void CellStore::FindLastRow() {
                          [static_cast<std::size_t>((row & ((1 << m_chunkShift) - 1)) * m_columns)];
 }
 
-int CellStore::InsertRow(int row) {
+// The way for a row in the middle, or for the first row of a chunk.
+int CellStore::InsertRowBefore(int row) {
     const int count = m_rows;
     if (row < 0 || row > count)
         row = count;
@@ -112,15 +76,6 @@ QStringView CellStore::TextView(int row, int column) const {
     if (!cell || cell->length == 0)
         return {};
     return QStringView(Chars(*cell), static_cast<qsizetype>(cell->length));
-}
-
-// `length` characters at the end of the block being filled, which has room for them.
-inline char16_t* CellStore::TakeFromBlock(Cell& cell, std::size_t length) {
-    cell = {static_cast<std::uint32_t>((m_current - 1) << 16 | m_blockUsed),
-            static_cast<std::uint32_t>(length)};
-    char16_t* at = m_blocks[m_current - 1].get() + m_blockUsed;
-    m_blockUsed += length;
-    return at;
 }
 
 char16_t* CellStore::Place(Cell& cell, std::size_t length) {
@@ -167,7 +122,7 @@ void CellStore::Store(Cell& cell, int column, const Char* text, std::size_t leng
     if (!out)
         return;
     if constexpr (std::is_same_v<Char, unsigned char>)
-        Widen(text, length, out);
+        WidenInto(text, length, out);
     else
         std::copy_n(text, length, out);
     if (last)

@@ -4,11 +4,17 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tolvaro {
 
@@ -34,7 +40,17 @@ public:
 
     // Inserts a row with every cell empty at `row` (appended when row is out of range) and
     // returns its number.
-    int InsertRow(int row);
+    int InsertRow(int row) {
+        if (row >= 0 && row < m_rows)
+            return InsertRowBefore(row);
+        // A loader appends a row per phrase: as a rule there is room in the last chunk.
+        if (m_lastRow && (m_rows & ((1 << m_chunkShift) - 1)) != 0) {
+            m_lastRow += m_columns;
+            std::fill_n(m_lastRow, m_columns, Cell{});
+            return m_rows++;
+        }
+        return InsertRowBefore(m_rows);
+    }
     // Empty for a row or column out of range, like a cell never filled.
     QString Text(int row, int column) const { return TextView(row, column).toString(); }
     // The same without a copy; valid until the store changes.
@@ -45,9 +61,18 @@ public:
     }
     // Sets a cell to bytes taken one character each.
     void SetLatin1(int row, int column, QLatin1StringView text) {
-        if (Cell* cell = At(row, column))
-            Store(*cell, column, reinterpret_cast<const unsigned char*>(text.data()),
-                  static_cast<std::size_t>(text.size()));
+        Cell* cell = At(row, column);
+        if (!cell)
+            return;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+        const auto length = static_cast<std::size_t>(text.size());
+        // A store that shares no texts, with room in its block: what a loader meets for nearly
+        // every value. That way is inline.
+        if (!m_share && length > 0 && length <= m_blockChars - m_blockUsed) {
+            WidenInto(bytes, length, TakeFromBlock(*cell, length));
+            return;
+        }
+        Store(*cell, column, bytes, length);
     }
     // Gives row `to` the text row `from` has in the column, without comparing or copying it.
     void CopyCell(int from, int to, int column) {
@@ -90,9 +115,47 @@ private:
         return const_cast<Cell*>(std::as_const(*this).At(row, column));
     }
     const char16_t* Chars(Cell cell) const;
+    // Bytes widened to UTF-16 characters; with SSE2 in blocks of eight or four, the last block
+    // overlapping the one before (writing the same characters again).
+    static void WidenInto(const unsigned char* in, std::size_t n, char16_t* out) {
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        const auto eight = [&zero](const unsigned char* from, char16_t* to) {
+            const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(x, zero));
+        };
+        if (n >= 8) {
+            for (std::size_t i = 0; i + 8 <= n; i += 8)
+                eight(in + i, out + i);
+            eight(in + n - 8, out + n - 8);
+            return;
+        }
+        if (n >= 4) {
+            const auto four = [&zero](const unsigned char* from, char16_t* to) {
+                std::uint32_t word;
+                std::memcpy(&word, from, 4);
+                const __m128i x = _mm_cvtsi32_si128(static_cast<int>(word));
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(x, zero));
+            };
+            four(in, out);
+            four(in + n - 4, out + n - 4);
+            return;
+        }
+#endif
+        for (; n > 0; --n)
+            *out++ = *in++;
+    }
     // Room for `length` characters; returns where they go and fills in the cell.
     char16_t* Place(Cell& cell, std::size_t length);
-    char16_t* TakeFromBlock(Cell& cell, std::size_t length);
+    // `length` characters at the end of the block being filled, which has room for them.
+    char16_t* TakeFromBlock(Cell& cell, std::size_t length) {
+        cell = {static_cast<std::uint32_t>((m_current - 1) << 16 | m_blockUsed),
+                static_cast<std::uint32_t>(length)};
+        char16_t* at = m_blocks[m_current - 1].get() + m_blockUsed;
+        m_blockUsed += length;
+        return at;
+    }
+    int InsertRowBefore(int row);
     bool NewBlock(std::size_t length);
     // Sets the cell to `length` characters, sharing the column's last text when it is the same.
     template <typename Char>

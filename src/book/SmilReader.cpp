@@ -203,6 +203,8 @@ void SmilFile::Line(std::string_view line, bool inner) {
 }
 
 void SmilFile::Metadata(std::string_view line) {
+    if (!Has(line, "time")) // in every key: most head lines hold none of them
+        return;
     if (Has(line, "timeinthissmil") || Has(line, "time-in-this-smil")) {
         m_s.zeit = PaddedTime(line);
         m_zeitSet = true;
