@@ -7,7 +7,6 @@
 #include <type_traits>
 #include <utility>
 
-
 namespace tolvaro {
 
 CellStore::Chars16 CellStore::Allocate(std::size_t chars) {
