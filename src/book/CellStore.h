@@ -56,7 +56,10 @@ public:
     // The same without a copy; valid until the store changes.
     QStringView TextView(int row, int column) const;
     void SetText(int row, int column, QStringView text) {
-        if (Cell* cell = At(row, column))
+        Cell* cell = At(row, column);
+        if (cell && text.isEmpty())
+            *cell = Cell{};
+        else if (cell)
             Store(*cell, column, text.utf16(), static_cast<std::size_t>(text.size()));
     }
     // Sets a cell to bytes taken one character each.
@@ -66,9 +69,13 @@ public:
             return;
         const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
         const auto length = static_cast<std::size_t>(text.size());
+        if (length == 0) {
+            *cell = Cell{};
+            return;
+        }
         // A store that shares no texts, with room in its block: what a loader meets for nearly
         // every value. That way is inline.
-        if (!m_share && length > 0 && length <= m_blockChars - m_blockUsed) {
+        if (!m_share && length <= m_blockChars - m_blockUsed) {
             WidenInto(bytes, length, TakeFromBlock(*cell, length));
             return;
         }

@@ -7,10 +7,6 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace tolvaro {
 namespace {
 
@@ -63,34 +59,6 @@ bool OnlySpace(std::string_view s) {
             return false;
     }
     return true;
-}
-
-// The first LF or "<" from `p` on, or `end`.
-inline const char* FindLineOrTag(const char* p, const char* end) {
-#if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n'), lt = _mm_set1_epi8('<');
-    if (const char* hit = FindMarked(p, end, [lf, lt](__m128i x) {
-            return _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, lf), _mm_cmpeq_epi8(x, lt)));
-        }))
-        return hit;
-#else
-    // Eight bytes at a time: in each word a byte equal to the one sought becomes zero, and the
-    // lowest zero byte is found exactly (a borrow only runs upwards from a zero byte).
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
-    for (; end - p >= 8; p += 8) {
-        std::uint64_t x;
-        std::memcpy(&x, p, 8);
-        if constexpr (std::endian::native == std::endian::big)
-            x = __builtin_bswap64(x);
-        const std::uint64_t lf = x ^ ('\n' * kOnes), lt = x ^ ('<' * kOnes);
-        const std::uint64_t hits = (((lf - kOnes) & ~lf) | ((lt - kOnes) & ~lt)) & kHigh;
-        if (hits)
-            return p + (std::countr_zero(hits) >> 3);
-    }
-#endif
-    while (p < end && *p != '\n' && *p != '<')
-        ++p;
-    return p;
 }
 
 // Whether the "<" at p starts a piece. What follows it on its line decides: a CR before the
@@ -148,7 +116,27 @@ bool ContainsNoCase(std::string_view text, std::string_view lowerNeedle) {
     return false;
 }
 
-bool LineSource::NextPiece(std::string_view& piece) {
+// Without SSE2, eight bytes at a time: in each word a byte equal to the one sought becomes
+// zero, and the lowest zero byte is found exactly (a borrow only runs upwards from a zero byte).
+// With SSE2 this only sees the last few bytes.
+const char* LineSource::FindLineOrTagByWords(const char* p, const char* end) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, p, 8);
+        if constexpr (std::endian::native == std::endian::big)
+            x = __builtin_bswap64(x);
+        const std::uint64_t lf = x ^ ('\n' * kOnes), lt = x ^ ('<' * kOnes);
+        const std::uint64_t hits = (((lf - kOnes) & ~lf) | ((lt - kOnes) & ~lt)) & kHigh;
+        if (hits)
+            return p + (std::countr_zero(hits) >> 3);
+    }
+    while (p < end && *p != '\n' && *p != '<')
+        ++p;
+    return p;
+}
+
+bool LineSource::AnyPiece(std::string_view& piece) {
     const char* const data = m_data.data();
     const char* const end = data + m_data.size();
     while (m_pos < m_data.size()) {
