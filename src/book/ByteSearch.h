@@ -23,15 +23,12 @@ template <typename Mark> const char* FindMarked(const char* p, const char* end, 
     if (end - p < 16)
         return nullptr;
     const char* const last = end - 16;
-    for (;;) {
-        const char* const at = p < last ? p : last;
-        const int hits = mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)));
-        if (hits)
-            return at + std::countr_zero(static_cast<unsigned>(hits));
-        if (at == last)
-            return end;
-        p += 16;
+    for (; p < last; p += 16) {
+        if (const int hits = mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))))
+            return p + std::countr_zero(static_cast<unsigned>(hits));
     }
+    const int hits = mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(last)));
+    return hits ? last + std::countr_zero(static_cast<unsigned>(hits)) : end;
 }
 #endif
 
@@ -107,25 +104,33 @@ inline bool SameBytes(const char* a, const char* b, std::size_t n) {
 #if defined(__SSE2__)
     if (n >= 2 && s.size() >= 17) {
         const __m128i first = _mm_set1_epi8(needle[0]), second = _mm_set1_epi8(needle[1]);
-        const std::size_t lastLoad = s.size() - 17; // loads at `at` and at + 1 stay in `s`
-        for (std::size_t i = 0;; i += 16) {
-            // The final block overlaps the one before: its starts before i were tested.
-            const std::size_t at = std::min(i, lastLoad);
+        // Starts where the first two bytes match, sixteen at a time: a set bit for each.
+        const auto candidates = [&](std::size_t at) {
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
             const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 1));
-            auto hits = static_cast<unsigned>(_mm_movemask_epi8(
+            return static_cast<unsigned>(_mm_movemask_epi8(
                 _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, second))));
-            hits &= ~0u << (i - at);
+        };
+        constexpr std::size_t kNone = std::size_t{0} - 2; // npos is taken: no start after this
+        // The first start of the needle among the candidates of the block at `at`.
+        const auto match = [&](std::size_t at, unsigned hits) {
             for (; hits; hits &= hits - 1) {
                 const std::size_t pos = at + static_cast<std::size_t>(std::countr_zero(hits));
-                if (pos >= starts)
-                    return npos;
-                if (rest(pos))
-                    return pos;
+                if (pos >= starts || rest(pos))
+                    return pos < starts ? pos : npos;
             }
-            if (at == lastLoad) // every start up to s.size() - 2 tested; a needle is longer
-                return npos;
+            return kNone;
+        };
+        const std::size_t lastLoad = s.size() - 17; // loads at `at` and at + 1 stay in `s`
+        std::size_t i = 0;
+        for (; i < lastLoad; i += 16) {
+            if (const std::size_t pos = match(i, candidates(i)); pos != kNone)
+                return pos;
         }
+        // The final block overlaps the one before: its starts before i were tested. Every start
+        // up to s.size() - 2 is then tested; a needle is longer.
+        const std::size_t pos = match(lastLoad, candidates(lastLoad) & (~0u << (i - lastLoad)));
+        return pos == kNone ? npos : pos;
     }
 #endif
     for (std::size_t i = 0; i < starts; ++i) {
