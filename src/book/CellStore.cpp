@@ -184,6 +184,7 @@ void CellStore::AppendRows(CellStore&& other, int column, QStringView fill) {
 void CellStore::TakeRows(CellStore& other, int column, QStringView fill) {
     const auto blockBase = static_cast<std::uint32_t>(m_blocks.size() << 16);
     const auto largeBase = static_cast<std::uint32_t>(m_large.size());
+    const bool anyLarge = !other.m_large.empty();
     std::move(other.m_blocks.begin(), other.m_blocks.end(), std::back_inserter(m_blocks));
     std::move(other.m_large.begin(), other.m_large.end(), std::back_inserter(m_large));
     Cell filled{};
@@ -199,7 +200,7 @@ void CellStore::TakeRows(CellStore& other, int column, QStringView fill) {
         const Cell* from = &other.m_chunks[static_cast<std::size_t>(r / otherRows)]
                                           [static_cast<std::size_t>(r % otherRows * m_columns)];
         Cell* to = &m_chunks.back()[static_cast<std::size_t>(m_rows % chunkRows * m_columns)];
-        Rebase(from, to, static_cast<std::size_t>(n) * Columns(), blockBase, largeBase);
+        Rebase(from, to, static_cast<std::size_t>(n) * Columns(), blockBase, largeBase, anyLarge);
         if (column >= 0 && column < m_columns) {
             for (int i = 0; i < n; ++i)
                 to[static_cast<std::size_t>(i * m_columns + column)] = filled;
@@ -210,16 +211,17 @@ void CellStore::TakeRows(CellStore& other, int column, QStringView fill) {
     FindLastRow();
 }
 
-// An empty cell's position is never read: it moves with the rest.
+// An empty cell's position is never read: it moves with the rest. Without long texts in the
+// other store (as a rule) no cell needs to be looked at.
 void CellStore::Rebase(const Cell* from, Cell* to, std::size_t cells, std::uint32_t blockBase,
-                       std::uint32_t largeBase) {
+                       std::uint32_t largeBase, bool anyLarge) {
     std::size_t i = 0;
 #if defined(__SSE2__)
     // Two cells at a time, while neither holds a text longer than a block.
     const __m128i base =
         _mm_set_epi32(0, static_cast<int>(blockBase), 0, static_cast<int>(blockBase));
     for (; i + 2 <= cells; i += 2) {
-        if (from[i].length > kBlockChars || from[i + 1].length > kBlockChars)
+        if (anyLarge && (from[i].length > kBlockChars || from[i + 1].length > kBlockChars))
             break;
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_add_epi32(x, base));

@@ -170,7 +170,7 @@ private:
     void CopyRows(const CellStore& other);
     void TakeRows(CellStore& other, int column, QStringView fill);
     static void Rebase(const Cell* from, Cell* to, std::size_t cells, std::uint32_t blockBase,
-                       std::uint32_t largeBase);
+                       std::uint32_t largeBase, bool anyLarge);
 
     void FindLastRow();
 
