@@ -209,9 +209,12 @@ void CA_Daisy::Ncc::ReadHeadingSmil(const QString& name, int row) {
             },
             FilePrefetch::DefaultWorkers());
     }
-    PreparedFile file = m_files->Take(m_d.m_folder + name);
+    const QString path = m_d.m_folder + name;
+    PreparedFile file = m_files->Take(path);
     if (file.scan && TakeSmil(*file.scan, row, m_s))
         return;
+    if (file.scan) // scanned ahead, but not from where this file starts: read it again, in turn
+        file.bytes = m_d.m_read(path);
     if (file.bytes)
         ReadSmil(*file.bytes, row, m_s);
 }

@@ -53,7 +53,7 @@ void FilePrefetch::DoNext(std::unique_lock<std::mutex>& lock, BookTextDecoder& d
     PreparedFile file = Prepared(i, decoder);
     lock.lock();
     if (i >= m_next) { // else passed over meanwhile
-        m_bytesAhead += file.bytes ? file.bytes->size() : 0;
+        m_bytesAhead += file.size;
         m_data[i] = std::move(file);
     }
     m_ready[i] = 1;
@@ -76,8 +76,11 @@ void FilePrefetch::Work() {
 
 PreparedFile FilePrefetch::Prepared(std::size_t index, BookTextDecoder& decoder) const {
     PreparedFile file{m_read(m_paths[index]), std::nullopt};
-    if (file.bytes && m_prepare)
+    file.size = file.bytes ? file.bytes->size() : 0;
+    if (file.bytes && m_prepare) {
         file.scan = m_prepare(*file.bytes, decoder);
+        file.bytes.reset();
+    }
     return file;
 }
 
@@ -106,7 +109,7 @@ PreparedFile FilePrefetch::Take(const QString& path) {
     }
     PreparedFile file;
     for (std::size_t i = m_next; i <= index; ++i) {
-        m_bytesAhead -= m_data[i].bytes ? m_data[i].bytes->size() : 0;
+        m_bytesAhead -= m_data[i].size;
         if (i == index)
             file = std::move(m_data[i]);
         m_data[i] = {};

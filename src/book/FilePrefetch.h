@@ -17,24 +17,27 @@
 
 namespace tolvaro {
 
-// A file read ahead, and the scan made of it when there is one.
+// A file read ahead, and the scan made of it when there is one. A scanned file's bytes are not
+// kept: a scan that cannot be used is rare, and the file is then read again.
 struct PreparedFile {
     std::optional<QByteArray> bytes;
     std::optional<SmilScan> scan;
+    qsizetype size = 0; // of the file as read: what counts against reading further ahead
 };
 
 // Reads book files ahead on worker threads, in the order they are expected, and scans each with
 // `prepare`, so that reading and scanning the next SMIL files overlaps taking in this one (and,
 // on a slow disc, waiting for it).
 //
-// Take(path) returns for the bytes exactly what `read` returns for the path. A path among the
-// next expected ones is taken from the workers, scanned when `prepare` is set and the file could
-// be read; until it is ready, the caller reads and scans the next file no one has started on, or
-// waits when there is none. Expected files passed over are dropped. Any other path is read on
-// the calling thread, without a scan. Work stays at most kFilesAhead files and about kBytesAhead
-// bytes ahead of the caller, and the destructor stops the workers (after the files they are
-// on). `read` and `prepare` run on several threads at once: they must not touch state the caller
-// changes; each thread passes `prepare` a decoder of its own.
+// Take(path) returns for the bytes exactly what `read` returns for the path, unless the file was
+// scanned: then the scan and no bytes. A path among the next expected ones is taken from the
+// workers, scanned when `prepare` is set and the file could be read; until it is ready, the caller
+// reads and scans the next file no one has started on, or waits when there is none. Expected files
+// passed over are dropped. Any other path is read on the calling thread, without a scan. Work stays
+// at most kFilesAhead files and about kBytesAhead bytes ahead of the caller, and the destructor
+// stops the workers (after the files they are on). `read` and `prepare` run on several threads at
+// once: they must not touch state the caller changes; each thread passes `prepare` a decoder of its
+// own.
 class FilePrefetch {
 public:
     static constexpr std::size_t kFilesAhead = 32;
