@@ -11,12 +11,40 @@ HeadingTree::HeadingTree(QObject* parent) : QObject(parent), m_model(0, 1), m_se
 }
 
 namespace {
+
+// A heading: its title, its row number as item data, not editable. Kept in members rather than
+// in the item's list of role values, which costs a book of thousands of headings more than the
+// rest of its tree. The items are never changed after they are made.
+class HeadingItem : public QStandardItem {
+public:
+    HeadingItem(const QString& title, int data) : m_title(title), m_data(data) {}
+
+    QVariant data(int role) const override {
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return m_title;
+        case Qt::UserRole:
+            return m_data;
+        case Qt::UserRole - 1: // where QStandardItem keeps its flags
+            return static_cast<int>(kFlags);
+        default:
+            return QStandardItem::data(role);
+        }
+    }
+    QStandardItem* clone() const override { return new HeadingItem(m_title, m_data); }
+
+private:
+    static constexpr Qt::ItemFlags kFlags =
+        Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    QString m_title;
+    int m_data;
+};
+
 QStandardItem* MakeItem(const QString& text, int data) {
-    auto* item = new QStandardItem(text);
-    item->setData(data, Qt::UserRole);
-    item->setEditable(false);
-    return item;
+    return new HeadingItem(text, data);
 }
+
 } // namespace
 
 QModelIndex HeadingTree::InsertItem(const QString& text, int data, const QModelIndex& parent) {
