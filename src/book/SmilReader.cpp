@@ -157,6 +157,7 @@ public:
 private:
     void Metadata(std::string_view line);
     void Par(std::string_view line);
+    void SkipClass(std::string_view line);
     void Text(std::string_view line);
     void Audio(std::string_view line);
     void SetParCells(int row);
@@ -219,30 +220,35 @@ void SmilFile::Par(std::string_view line) {
     ++m_s.phraseRow;
     m_firstClipStored = false;
     m_parId = scan::AttributeValue(line, "id=");
-    const struct {
-        std::string_view marker;
-        const char* skip;
-        bool BookFeatures::*found;
-    } classes[] = {
-        {"sidebar-on", "sidebar", &BookFeatures::sidebars},
-        {"prodnote-on", "prodnote", &BookFeatures::prodnotes},
-        {"footnote-on", "footnote", &BookFeatures::footnotes},
-        {"pagenumber-on", "pagenumber", &BookFeatures::pageNumbers},
-    };
     // Every marker ends in "-on": most pars have none, and need no further search.
-    const bool marked = HasOnMarker(line);
-    for (const auto& c : classes) {
-        if (marked && Has(line, c.marker)) {
-            m_s.skip = c.skip;
-            m_s.features.*c.found = true;
-            break;
-        }
-    }
+    if (HasOnMarker(line))
+        SkipClass(line);
     CellStore& phrases = m_s.phrases;
     const int row = phrases.InsertRow(m_s.phraseRow);
     phrases.SetText(row, col::kPhraseTreeId, m_s.treeId);
     phrases.SetLatin1(row, col::kParId, Latin1View(m_parId));
     phrases.SetLatin1(row, col::kSkip, Latin1View(m_s.skip));
+}
+
+// The first skip class the par names starts skipping.
+void SmilFile::SkipClass(std::string_view line) {
+    static constexpr struct {
+        std::string_view marker;
+        std::string_view skip;
+        bool BookFeatures::*found;
+    } kClasses[] = {
+        {"sidebar-on", "sidebar", &BookFeatures::sidebars},
+        {"prodnote-on", "prodnote", &BookFeatures::prodnotes},
+        {"footnote-on", "footnote", &BookFeatures::footnotes},
+        {"pagenumber-on", "pagenumber", &BookFeatures::pageNumbers},
+    };
+    for (const auto& c : kClasses) {
+        if (Has(line, c.marker)) {
+            m_s.skip = c.skip;
+            m_s.features.*c.found = true;
+            return;
+        }
+    }
 }
 
 void SmilFile::Text(std::string_view line) {
