@@ -82,9 +82,11 @@ public:
         Store(*cell, column, bytes, length);
     }
     // Gives row `to` the text row `from` has in the column, without comparing or copying it.
-    void CopyCell(int from, int to, int column) {
-        const Cell* source = At(from, column);
-        Cell* target = At(to, column);
+    void CopyCell(int from, int to, int column) { CopyCell(from, column, to, column); }
+    // The same from one column to another.
+    void CopyCell(int fromRow, int fromColumn, int toRow, int toColumn) {
+        const Cell* source = At(fromRow, fromColumn);
+        Cell* target = At(toRow, toColumn);
         if (source && target)
             *target = *source;
     }

@@ -173,6 +173,9 @@ private:
     int m_documentRow = -1;
     std::string_view m_audioSource;
     int m_audioRow = -1;
+    // The row whose clip end m_clipEnd is, for the next clip's beginning.
+    std::string_view m_clipEnd;
+    int m_clipEndRow = -1;
     bool m_firstClipStored = false;
 };
 
@@ -277,7 +280,10 @@ void SmilFile::Text(std::string_view line) {
         m_documentRow = m_s.phraseRow;
     }
     phrases.SetLatin1(m_s.phraseRow, col::kDocFragment, Latin1View(m_fragment));
-    phrases.SetLatin1(m_s.phraseRow, col::kTextId, Latin1View(m_textId));
+    if (!m_textId.empty() && Same(m_textId, m_fragment)) // as a rule: one text, kept once
+        phrases.CopyCell(m_s.phraseRow, col::kDocFragment, m_s.phraseRow, col::kTextId);
+    else
+        phrases.SetLatin1(m_s.phraseRow, col::kTextId, Latin1View(m_textId));
 }
 
 // A further clip of the same <par> gets a row of its own with the par's text cells.
@@ -307,9 +313,15 @@ void SmilFile::Audio(std::string_view line) {
         m_audioSource = source;
     }
     m_audioRow = m_s.phraseRow;
-    phrases.SetLatin1(m_s.phraseRow, col::kClipBegin,
-                      Latin1View(scan::ExtractClipTime(line, true)));
-    phrases.SetLatin1(m_s.phraseRow, col::kClipEnd, Latin1View(scan::ExtractClipTime(line, false)));
+    // A clip mostly begins where the one before ended: that text is kept once.
+    const std::string_view begin = scan::ExtractClipTime(line, true);
+    if (m_clipEndRow >= 0 && !begin.empty() && Same(begin, m_clipEnd))
+        phrases.CopyCell(m_clipEndRow, col::kClipEnd, m_s.phraseRow, col::kClipBegin);
+    else
+        phrases.SetLatin1(m_s.phraseRow, col::kClipBegin, Latin1View(begin));
+    m_clipEnd = scan::ExtractClipTime(line, false);
+    m_clipEndRow = m_s.phraseRow;
+    phrases.SetLatin1(m_s.phraseRow, col::kClipEnd, Latin1View(m_clipEnd));
 }
 
 // The heading row's play time and the time before it.
