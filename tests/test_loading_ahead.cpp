@@ -5,6 +5,7 @@
 #include "book/ByteSearch.h"
 #include "book/CellStore.h"
 #include "book/FilePrefetch.h"
+#include "book/LineSource.h"
 #include "book/ReaderState.h"
 #include "book/SmilReader.h"
 
@@ -55,6 +56,24 @@ TEST(ByteSearch, FindsWhatTheStandardSearchFinds) {
             << hay << "|" << needle;
         ASSERT_EQ(FindByte(hay, needle[0], from), std::string_view(hay).find(needle[0], from))
             << hay << "|" << needle[0] << "|" << from;
+    }
+    // Without regard to case, A to Z only: letters whose bytes differ from others by 0x20 only.
+    const auto mixed = [&random](std::size_t length) {
+        std::string t(length, ' ');
+        for (char& c : t)
+            c = "aAtT-\r@`"[random() % 8];
+        return t;
+    };
+    const auto lower = [](std::string s) {
+        for (char& c : s)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+        return s;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::string hay = mixed(random() % 70);
+        const std::string needle = lower(mixed(random() % 5));
+        ASSERT_EQ(ContainsNoCase(hay, needle), lower(hay).find(needle) != std::string::npos)
+            << hay << "|" << needle;
     }
 }
 

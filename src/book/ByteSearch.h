@@ -88,56 +88,76 @@ inline bool SameBytes(const char* a, const char* b, std::size_t n) {
     return n == 0 || a[0] == b[0];
 }
 
-// Where `needle` first occurs in `s`, or npos: std::string_view::find for the short literals
-// the scanners look for. With SSE2, sixteen starts at a time are tested on their first two
-// bytes, so a line is passed over once and a candidate is nearly always a hit.
-[[gnu::always_inline]] inline std::size_t FindText(std::string_view s, std::string_view needle) {
+// The positions in `s` below `limit` where byte `a` is followed by byte `b`, in order, passed to
+// `visit` until it returns true: that position, or npos. With `NoCase`, 0x20 is or-ed into each
+// byte of `s` before it is compared, so that a lower-case letter also meets its capital (and a
+// few other bytes meet other bytes: `visit` tells). With SSE2, sixteen positions at a time.
+template <bool NoCase, typename Visit>
+[[gnu::always_inline]] inline std::size_t FindPair(std::string_view s, char a, char b,
+                                                   std::size_t limit, Visit visit) {
     constexpr auto npos = std::string_view::npos;
-    const std::size_t n = needle.size();
-    if (n == 0 || n > s.size())
-        return n == 0 ? 0 : npos;
     const char* const data = s.data();
-    const auto rest = [&](std::size_t at) {
-        return SameBytes(data + at + 1, needle.data() + 1, n - 1);
-    };
-    const std::size_t starts = s.size() - n + 1; // the possible starts: 0 to starts - 1
 #if defined(__SSE2__)
-    if (n >= 2 && s.size() >= 17) {
-        const __m128i first = _mm_set1_epi8(needle[0]), second = _mm_set1_epi8(needle[1]);
-        // Starts where the first two bytes match, sixteen at a time: a set bit for each.
-        const auto candidates = [&](std::size_t at) {
-            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 1));
-            return static_cast<unsigned>(_mm_movemask_epi8(
-                _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, second))));
+    if (s.size() >= 17) {
+        const __m128i first = _mm_set1_epi8(a), second = _mm_set1_epi8(b);
+        const auto load = [data](std::size_t at) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+            return NoCase ? _mm_or_si128(x, _mm_set1_epi8(0x20)) : x;
         };
-        constexpr std::size_t kNone = std::size_t{0} - 2; // npos is taken: no start after this
-        // The first start of the needle among the candidates of the block at `at`.
-        const auto match = [&](std::size_t at, unsigned hits) {
+        // A set bit for each position of the block at `at` where the pair starts.
+        const auto candidates = [&](std::size_t at) {
+            return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(
+                _mm_cmpeq_epi8(load(at), first), _mm_cmpeq_epi8(load(at + 1), second))));
+        };
+        constexpr std::size_t kNone = std::size_t{0} - 2; // npos is taken: no position after this
+        const auto visitBlock = [&](std::size_t at, unsigned hits) {
             for (; hits; hits &= hits - 1) {
                 const std::size_t pos = at + static_cast<std::size_t>(std::countr_zero(hits));
-                if (pos >= starts || rest(pos))
-                    return pos < starts ? pos : npos;
+                if (pos >= limit)
+                    return npos;
+                if (visit(pos))
+                    return pos;
             }
             return kNone;
         };
         const std::size_t lastLoad = s.size() - 17; // loads at `at` and at + 1 stay in `s`
         std::size_t i = 0;
         for (; i < lastLoad; i += 16) {
-            if (const std::size_t pos = match(i, candidates(i)); pos != kNone)
+            if (const std::size_t pos = visitBlock(i, candidates(i)); pos != kNone)
                 return pos;
         }
-        // The final block overlaps the one before: its starts before i were tested. Every start
-        // up to s.size() - 2 is then tested; a needle is longer.
-        const std::size_t pos = match(lastLoad, candidates(lastLoad) & (~0u << (i - lastLoad)));
+        // The final block overlaps the one before: its positions before i were tested. Every
+        // position up to s.size() - 2 is then tested; the last cannot start a pair.
+        const std::size_t pos =
+            visitBlock(lastLoad, candidates(lastLoad) & (~0u << (i - lastLoad)));
         return pos == kNone ? npos : pos;
     }
 #endif
-    for (std::size_t i = 0; i < starts; ++i) {
-        if (data[i] == needle[0] && rest(i))
+    const auto fold = [](char c) { return NoCase ? static_cast<char>(c | 0x20) : c; };
+    for (std::size_t i = 0; i < limit && i + 1 < s.size(); ++i) {
+        if (fold(data[i]) == a && fold(data[i + 1]) == b && visit(i))
             return i;
     }
     return npos;
+}
+
+// Where `needle` first occurs in `s`, or npos: std::string_view::find for the short literals
+// the scanners look for. Starts are tested on the needle's first two bytes, so a line is passed
+// over once and a candidate is nearly always a hit.
+[[gnu::always_inline]] inline std::size_t FindText(std::string_view s, std::string_view needle) {
+    constexpr auto npos = std::string_view::npos;
+    const std::size_t n = needle.size();
+    if (n == 0 || n > s.size())
+        return n == 0 ? 0 : npos;
+    const char* const data = s.data();
+    const std::size_t starts = s.size() - n + 1; // the possible starts: 0 to starts - 1
+    if (n >= 2) {
+        return FindPair<false>(s, needle[0], needle[1], starts, [&](std::size_t at) {
+            return SameBytes(data + at + 1, needle.data() + 1, n - 1);
+        });
+    }
+    const std::size_t at = FindByte(s, needle[0]);
+    return at;
 }
 
 } // namespace tolvaro

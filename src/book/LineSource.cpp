@@ -98,22 +98,22 @@ void LowerInto(std::string_view in, std::string& out) {
 bool ContainsNoCase(std::string_view text, std::string_view lowerNeedle) {
     if (lowerNeedle.empty())
         return true;
-    const char first = lowerNeedle[0];
-    const char firstUpper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 32) : first;
-    const std::size_t last =
-        text.size() < lowerNeedle.size() ? 0 : text.size() - lowerNeedle.size() + 1;
-    for (const char c : {first, firstUpper}) {
-        for (std::size_t i = 0; i < last; ++i) {
-            i = FindByte(text.substr(0, last), c, i);
-            if (i == std::string_view::npos)
-                break;
-            if (NameAt(text, i, lowerNeedle))
+    if (lowerNeedle.size() > text.size())
+        return false;
+    const std::size_t starts = text.size() - lowerNeedle.size() + 1;
+    if (lowerNeedle.size() == 1) {
+        for (std::size_t i = 0; i < starts; ++i) {
+            if (Lower(text[i]) == lowerNeedle[0])
                 return true;
         }
-        if (firstUpper == first)
-            break;
+        return false;
     }
-    return false;
+    // Candidates on the first two bytes with 0x20 or-ed in, each then compared exactly. A byte
+    // of the needle that is no letter is looked for as it is, or-ed too.
+    const auto folded = [](char c) { return static_cast<char>(c | 0x20); };
+    return FindPair<true>(text, folded(lowerNeedle[0]), folded(lowerNeedle[1]), starts,
+                          [&](std::size_t at) { return NameAt(text, at, lowerNeedle); }) !=
+           std::string_view::npos;
 }
 
 // Without SSE2, eight bytes at a time: in each word a byte equal to the one sought becomes
