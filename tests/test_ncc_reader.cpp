@@ -141,6 +141,14 @@ TEST(NccReader, ProgressAndMissingNcc) {
     test::NullProgress english;
     Load(book, m, &english, 200);
     EXPECT_EQ(english.last, "2 of 2");
+    // A count too large for any number type is the largest one the progress bar takes.
+    book.files["ncc.html"] =
+        Ncc("<h1><a href=\"a.smil#1\">A</a></h1>",
+            "<meta name=\"ncc:tocItems\" content=\"99999999999999999999999\"/>");
+    test::NullProgress huge;
+    Load(book, m, &huge);
+    EXPECT_EQ(huge.maximum, 2147483647);
+    EXPECT_EQ(huge.last, "1 von 2147483647");
 
     MemoryBook empty;
     EXPECT_FALSE(Load(empty, m).ok);

@@ -10,7 +10,9 @@
 #include "platform/IProgress.h"
 #include "res/StringTable.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <memory>
 
 namespace tolvaro {
@@ -38,6 +40,13 @@ void HeadValues(const std::string& line, const std::string& lower, BookMeta& met
         if (Has(lower, k.key))
             meta.*k.member = Latin1(scan::ContentValue(line));
     }
+}
+
+// The number of entries ncc:tocItems gives, as an int: a larger one is the largest int.
+int TocTotal(const QString& tocItems) {
+    return static_cast<int>(std::clamp<long long>(scan::LeadingInt(tocItems.toStdString(), 32),
+                                                  std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
 }
 
 } // namespace
@@ -140,7 +149,7 @@ void CA_Daisy::Ncc::ShowProgress(bool last) {
         m_progressOf = u' ' + LoadString(40 + m_d.m_langOffset) + u' ';
     if (m_d.m_meta.tocItems != m_progressTocItems || m_progressTotal.isNull()) {
         m_progressTocItems = m_d.m_meta.tocItems;
-        m_progressTotal = QString::number(scan::LeadingInt(m_d.m_meta.tocItems.toStdString(), 32));
+        m_progressTotal = QString::number(TocTotal(m_d.m_meta.tocItems));
     }
     m_progress.SetText(QString::number(m_entries) + m_progressOf + m_progressTotal);
 }
@@ -148,7 +157,7 @@ void CA_Daisy::Ncc::ShowProgress(bool last) {
 void CA_Daisy::Ncc::Metadata(const std::string& line, const std::string& lower) {
     HeadValues(line, lower, m_d.m_meta);
     if (Has(lower, "ncc:tocitems")) {
-        const int total = static_cast<int>(scan::LeadingInt(m_d.m_meta.tocItems.toStdString(), 32));
+        const int total = TocTotal(m_d.m_meta.tocItems);
         m_progress.SetRange(total);
         m_progress.SetText(
             m_d.m_langOffset == kLangEnglish

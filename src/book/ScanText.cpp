@@ -3,6 +3,7 @@
 #include "book/ByteSearch.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace tolvaro::scan {
 namespace {
@@ -57,9 +58,13 @@ long long LeadingInt(std::string_view text, std::size_t limit) {
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
+    // More digits than a long long holds give its largest value, as strtol does.
+    constexpr long long kMax = std::numeric_limits<long long>::max();
     long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10 + (text[i] - '0');
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        const int digit = text[i] - '0';
+        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+    }
     return negative ? -value : value;
 }
 
