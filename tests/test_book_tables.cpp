@@ -153,6 +153,11 @@ TEST(HeadingTree, SelectionNotifiesOncePerChange) {
     tree.Select(tree.FindByData(2));
     tree.Select(tree.FindByData(0));
     EXPECT_FALSE(tree.FindByData(9).isValid());
+    // A heading shows its title and can be selected, never edited.
+    const QModelIndex third = tree.FindByData(2);
+    EXPECT_EQ(third.data().toString(), "2");
+    EXPECT_EQ(tree.Model()->flags(third) & (Qt::ItemIsEditable | Qt::ItemIsSelectable),
+              Qt::ItemIsSelectable);
     tree.DeleteAllItems();
     EXPECT_EQ(selected, (std::vector<int>{2, 0}));
     EXPECT_EQ(tree.Count(), 0);
