@@ -24,6 +24,8 @@ namespace tolvaro {
 // old text unused until the rows are deleted. Texts of up to 2^31 - 1 characters are kept.
 // Not thread-safe; a store filled on one thread may be handed to another.
 class CellStore {
+    struct Cell; // a cell's place in the text blocks: below
+
 public:
     // A small store, one for a few hundred rows, starts with smaller pieces of memory and does
     // not look for repeated texts: its writer shares them itself, with CopyCell.
@@ -55,38 +57,41 @@ public:
     QString Text(int row, int column) const { return TextView(row, column).toString(); }
     // The same without a copy; valid until the store changes.
     QStringView TextView(int row, int column) const;
-    void SetText(int row, int column, QStringView text) {
-        Cell* cell = At(row, column);
-        if (cell && text.isEmpty())
-            *cell = Cell{};
-        else if (cell)
-            Store(*cell, column, text.utf16(), static_cast<std::size_t>(text.size()));
-    }
+    void SetText(int row, int column, QStringView text) { SetCell(At(row, column), column, text); }
     // Sets a cell to bytes taken one character each.
     void SetLatin1(int row, int column, QLatin1StringView text) {
-        Cell* cell = At(row, column);
-        if (!cell)
-            return;
-        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-        const auto length = static_cast<std::size_t>(text.size());
-        if (length == 0) {
-            *cell = Cell{};
-            return;
-        }
-        // A store that shares no texts, with room in its block: what a loader meets for nearly
-        // every value. That way is inline.
-        if (!m_share && length <= m_blockChars - m_blockUsed) {
-            WidenInto(bytes, length, TakeFromBlock(*cell, length));
-            return;
-        }
-        Store(*cell, column, bytes, length);
+        SetCell(At(row, column), column, text);
     }
     // Gives row `to` the text row `from` has in the column, without comparing or copying it.
-    void CopyCell(int from, int to, int column) { CopyCell(from, column, to, column); }
-    // The same from one column to another.
-    void CopyCell(int fromRow, int fromColumn, int toRow, int toColumn) {
-        const Cell* source = At(fromRow, fromColumn);
-        Cell* target = At(toRow, toColumn);
+    void CopyCell(int from, int to, int column) {
+        CopyCell(RowAt(from), column, RowAt(to), column);
+    }
+
+    // The cells of one row, for a writer that sets several of them, or copies cells between
+    // rows, without finding the row each time. It stays valid while rows are only appended and
+    // the store is not emptied; it is null for a row out of range.
+    class Row {
+    public:
+        Row() = default;
+        explicit operator bool() const { return m_cells != nullptr; }
+
+    private:
+        friend class CellStore;
+        Cell* m_cells = nullptr;
+    };
+    Row RowAt(int row) {
+        Row r;
+        r.m_cells = At(row, 0);
+        return r;
+    }
+    void SetText(Row row, int column, QStringView text) { SetCell(At(row, column), column, text); }
+    void SetLatin1(Row row, int column, QLatin1StringView text) {
+        SetCell(At(row, column), column, text);
+    }
+    // Gives one cell the text of another, without comparing or copying it.
+    void CopyCell(Row from, int fromColumn, Row to, int toColumn) {
+        const Cell* source = At(from, fromColumn);
+        Cell* target = At(to, toColumn);
         if (source && target)
             *target = *source;
     }
@@ -122,6 +127,32 @@ private:
     }
     Cell* At(int row, int column) {
         return const_cast<Cell*>(std::as_const(*this).At(row, column));
+    }
+    Cell* At(Row row, int column) const {
+        return row.m_cells && column >= 0 && column < m_columns ? row.m_cells + column : nullptr;
+    }
+    void SetCell(Cell* cell, int column, QStringView text) {
+        if (cell && text.isEmpty())
+            *cell = Cell{};
+        else if (cell)
+            Store(*cell, column, text.utf16(), static_cast<std::size_t>(text.size()));
+    }
+    void SetCell(Cell* cell, int column, QLatin1StringView text) {
+        if (!cell)
+            return;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+        const auto length = static_cast<std::size_t>(text.size());
+        if (length == 0) {
+            *cell = Cell{};
+            return;
+        }
+        // A store that shares no texts, with room in its block: what a loader meets for nearly
+        // every value. That way is inline.
+        if (!m_share && length <= m_blockChars - m_blockUsed) {
+            WidenInto(bytes, length, TakeFromBlock(*cell, length));
+            return;
+        }
+        Store(*cell, column, bytes, length);
     }
     const char16_t* Chars(Cell cell) const;
     // Bytes widened to UTF-16 characters; with SSE2 in blocks of eight or four, the last block

@@ -145,7 +145,8 @@ unsigned TagsIn(std::string_view line, bool inner) {
 
 class SmilFile {
 public:
-    explicit SmilFile(ReaderState& s) : m_s(s), m_firstRow(s.phraseRow + 1) {}
+    explicit SmilFile(ReaderState& s)
+        : m_s(s), m_firstRow(s.phraseRow + 1), m_row(s.phrases.RowAt(s.phraseRow)) {}
 
     // `inner`: whether a "<" follows the line's first byte.
     void Line(std::string_view line, bool inner);
@@ -160,22 +161,26 @@ private:
     void SkipClass(std::string_view line);
     void Text(std::string_view line);
     void Audio(std::string_view line);
-    void SetParCells(int row);
+    void SetParCells();
+    // Appends the row of the next phrase, which the cells are then written to.
+    void NextRow();
 
     ReaderState& m_s;
     int m_firstRow;
+    // Row m_s.phraseRow: the loaders only append rows, so it stays where it is.
+    CellStore::Row m_row;
     // Views into the file's bytes, which outlive this reader.
     std::string_view m_parId, m_fragment, m_textId;
     QString m_document;
     std::string_view m_documentSource; // the bytes m_document was made from
     bool m_haveDocument = false;
     // Rows that hold m_document and the decoded m_audioSource, for the next rows to share.
-    int m_documentRow = -1;
+    CellStore::Row m_documentRow;
     std::string_view m_audioSource;
-    int m_audioRow = -1;
+    CellStore::Row m_audioRow;
     // The row whose clip end m_clipEnd is, for the next clip's beginning.
     std::string_view m_clipEnd;
-    int m_clipEndRow = -1;
+    CellStore::Row m_clipEndRow;
     bool m_firstClipStored = false;
 };
 
@@ -220,17 +225,20 @@ void SmilFile::Metadata(std::string_view line) {
 }
 
 void SmilFile::Par(std::string_view line) {
-    ++m_s.phraseRow;
     m_firstClipStored = false;
     m_parId = scan::AttributeValue(line, "id=");
     // Every marker ends in "-on": most pars have none, and need no further search.
     if (HasOnMarker(line))
         SkipClass(line);
+    NextRow();
     CellStore& phrases = m_s.phrases;
-    const int row = phrases.InsertRow(m_s.phraseRow);
-    phrases.SetText(row, col::kPhraseTreeId, m_s.treeId);
-    phrases.SetLatin1(row, col::kParId, Latin1View(m_parId));
-    phrases.SetLatin1(row, col::kSkip, Latin1View(m_s.skip));
+    phrases.SetText(m_row, col::kPhraseTreeId, m_s.treeId);
+    phrases.SetLatin1(m_row, col::kParId, Latin1View(m_parId));
+    phrases.SetLatin1(m_row, col::kSkip, Latin1View(m_s.skip));
+}
+
+void SmilFile::NextRow() {
+    m_row = m_s.phrases.RowAt(m_s.phrases.InsertRow(++m_s.phraseRow));
 }
 
 // The first skip class the par names starts skipping.
@@ -267,34 +275,34 @@ void SmilFile::Text(std::string_view line) {
         m_document.append(QStringView(m_s.folder)).append(name); // a copy: a shared one reallocates
         m_documentSource = source;
         m_haveDocument = true;
-        m_documentRow = -1;
+        m_documentRow = {};
     }
     m_reachesBack |= m_s.phraseRow < m_firstRow;
     m_fragment = scan::ExtractFragment(line);
     m_textId = scan::AttributeValue(line, "id=");
     CellStore& phrases = m_s.phrases;
-    if (m_documentRow >= 0) {
-        phrases.CopyCell(m_documentRow, m_s.phraseRow, col::kDocument);
+    if (m_documentRow) {
+        phrases.CopyCell(m_documentRow, col::kDocument, m_row, col::kDocument);
     } else {
-        phrases.SetText(m_s.phraseRow, col::kDocument, m_document);
-        m_documentRow = m_s.phraseRow;
+        phrases.SetText(m_row, col::kDocument, m_document);
+        m_documentRow = m_row;
     }
-    phrases.SetLatin1(m_s.phraseRow, col::kDocFragment, Latin1View(m_fragment));
+    phrases.SetLatin1(m_row, col::kDocFragment, Latin1View(m_fragment));
     if (!m_textId.empty() && Same(m_textId, m_fragment)) // as a rule: one text, kept once
-        phrases.CopyCell(m_s.phraseRow, col::kDocFragment, m_s.phraseRow, col::kTextId);
+        phrases.CopyCell(m_row, col::kDocFragment, m_row, col::kTextId);
     else
-        phrases.SetLatin1(m_s.phraseRow, col::kTextId, Latin1View(m_textId));
+        phrases.SetLatin1(m_row, col::kTextId, Latin1View(m_textId));
 }
 
 // A further clip of the same <par> gets a row of its own with the par's text cells.
-void SmilFile::SetParCells(int row) {
+void SmilFile::SetParCells() {
     CellStore& phrases = m_s.phrases;
-    phrases.SetText(row, col::kPhraseTreeId, m_s.treeId);
-    phrases.SetLatin1(row, col::kParId, Latin1View(m_parId));
-    phrases.SetLatin1(row, col::kSkip, Latin1View(m_s.skip));
-    phrases.SetText(row, col::kDocument, m_document);
-    phrases.SetLatin1(row, col::kDocFragment, Latin1View(m_fragment));
-    phrases.SetLatin1(row, col::kTextId, Latin1View(m_textId));
+    phrases.SetText(m_row, col::kPhraseTreeId, m_s.treeId);
+    phrases.SetLatin1(m_row, col::kParId, Latin1View(m_parId));
+    phrases.SetLatin1(m_row, col::kSkip, Latin1View(m_s.skip));
+    phrases.SetText(m_row, col::kDocument, m_document);
+    phrases.SetLatin1(m_row, col::kDocFragment, Latin1View(m_fragment));
+    phrases.SetLatin1(m_row, col::kTextId, Latin1View(m_textId));
 }
 
 void SmilFile::Audio(std::string_view line) {
@@ -303,25 +311,27 @@ void SmilFile::Audio(std::string_view line) {
     if (!m_firstClipStored) {
         m_firstClipStored = true;
         m_reachesBack |= m_s.phraseRow < m_firstRow;
-    } else
-        SetParCells(phrases.InsertRow(++m_s.phraseRow));
-    const std::string_view source = scan::AttributeValue(line, "src=");
-    if (m_audioRow >= 0 && Same(source, m_audioSource)) {
-        phrases.CopyCell(m_audioRow, m_s.phraseRow, col::kAudio);
     } else {
-        m_s.SetDecoded(phrases, m_s.phraseRow, col::kAudio, source);
+        NextRow();
+        SetParCells();
+    }
+    const std::string_view source = scan::AttributeValue(line, "src=");
+    if (m_audioRow && Same(source, m_audioSource)) {
+        phrases.CopyCell(m_audioRow, col::kAudio, m_row, col::kAudio);
+    } else {
+        m_s.SetDecoded(phrases, m_row, col::kAudio, source);
         m_audioSource = source;
     }
-    m_audioRow = m_s.phraseRow;
+    m_audioRow = m_row;
     // A clip mostly begins where the one before ended: that text is kept once.
     const std::string_view begin = scan::ExtractClipTime(line, true);
-    if (m_clipEndRow >= 0 && !begin.empty() && Same(begin, m_clipEnd))
-        phrases.CopyCell(m_clipEndRow, col::kClipEnd, m_s.phraseRow, col::kClipBegin);
+    if (m_clipEndRow && !begin.empty() && Same(begin, m_clipEnd))
+        phrases.CopyCell(m_clipEndRow, col::kClipEnd, m_row, col::kClipBegin);
     else
-        phrases.SetLatin1(m_s.phraseRow, col::kClipBegin, Latin1View(begin));
+        phrases.SetLatin1(m_row, col::kClipBegin, Latin1View(begin));
     m_clipEnd = scan::ExtractClipTime(line, false);
-    m_clipEndRow = m_s.phraseRow;
-    phrases.SetLatin1(m_s.phraseRow, col::kClipEnd, Latin1View(m_clipEnd));
+    m_clipEndRow = m_row;
+    phrases.SetLatin1(m_row, col::kClipEnd, Latin1View(m_clipEnd));
 }
 
 // The heading row's play time and the time before it.
