@@ -125,6 +125,30 @@ TEST(CellStore, TextsOfEveryLengthSurviveSettingCopyingAndTakingOver) {
     }
 }
 
+// A row handle keeps to its row while rows are appended past the end of its chunk.
+TEST(CellStore, RowHandlesOutliveAppendedRows) {
+    for (bool small : {false, true}) {
+        CellStore store(3, small);
+        EXPECT_FALSE(store.RowAt(0)) << small;
+        const CellStore::Row first = store.RowAt(store.InsertRow(0));
+        store.SetLatin1(first, 0, QLatin1StringView("first"));
+        store.SetText(first, 2, u"zwei");
+        store.SetLatin1(first, 3, QLatin1StringView("no such column"));
+        CellStore::Row last;
+        for (int i = 1; i < 3000; ++i) // several chunks
+            last = store.RowAt(store.InsertRow(i));
+        store.CopyCell(first, 0, last, 1);
+        store.CopyCell(first, 2, first, 1);
+        store.CopyCell(first, 0, CellStore::Row(), 0); // to no row: nothing
+        EXPECT_EQ(store.Text(0, 0), "first") << small;
+        EXPECT_EQ(store.Text(0, 1), "zwei") << small;
+        EXPECT_EQ(store.Text(2999, 1), "first") << small;
+        EXPECT_EQ(store.Text(1500, 1), "") << small;
+        EXPECT_FALSE(store.RowAt(3000)) << small;
+        EXPECT_FALSE(store.RowAt(-1)) << small;
+    }
+}
+
 // The loader's files, counted; "slow" ones yield to the other threads first.
 struct CountingReader {
     QMap<QString, QByteArray> files;
