@@ -13,8 +13,6 @@
 
 namespace tolvaro {
 
-// The first `c` in [p, end), or `end`. Book values are short, so this stays inline instead of
-// calling memchr for every few bytes; sixteen bytes at a time where SSE2 is there.
 #if defined(__SSE2__)
 // Sixteen bytes at a time: the first byte in [p, end) that `mark` sets a bit for (it takes a
 // block and gives one bit per byte), or end; the final block overlaps the one before, whose
@@ -32,6 +30,8 @@ template <typename Mark> const char* FindMarked(const char* p, const char* end, 
 }
 #endif
 
+// The first `c` in [p, end), or `end`. Book values are short, so this stays inline instead of
+// calling memchr for every few bytes; sixteen bytes at a time where SSE2 is there.
 inline const char* FindByte(const char* p, const char* end, char c) {
 #if defined(__SSE2__)
     const __m128i wanted = _mm_set1_epi8(c);
@@ -156,8 +156,7 @@ template <bool NoCase, typename Visit>
             return SameBytes(data + at + 1, needle.data() + 1, n - 1);
         });
     }
-    const std::size_t at = FindByte(s, needle[0]);
-    return at;
+    return FindByte(s, needle[0]);
 }
 
 } // namespace tolvaro

@@ -10,23 +10,15 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-std::string_view UpTo(std::string_view line, std::size_t start, char stop) {
-    return ValueFrom(line, start, stop);
-}
-
-std::size_t Find(std::string_view line, std::string_view needle) {
-    return FindText(line, needle);
-}
-
 } // namespace
 
 std::string_view ContentValue(std::string_view line, bool* found) {
-    const std::size_t at = Find(line, "content=");
+    const std::size_t at = FindText(line, "content=");
     if (found)
         *found = at != npos;
     if (at == npos)
         return {};
-    return UpTo(line, at + 9, '"');
+    return ValueFrom(line, at + 9, '"');
 }
 
 std::string_view LinkTarget(std::string_view line) {
@@ -88,7 +80,7 @@ double TimeToSeconds(std::string_view text) {
 std::string_view GroupLabel(std::string_view line, std::size_t from) {
     for (std::size_t q = line.find('"', from); q != npos; q = line.find('"', q + 1)) {
         if (q + 2 < line.size() && line[q + 1] == '>' && line[q + 2] != '<')
-            return UpTo(line, q + 2, '<');
+            return ValueFrom(line, q + 2, '<');
     }
     return {};
 }

@@ -162,6 +162,7 @@ private:
     void Text(std::string_view line);
     void Audio(std::string_view line);
     void SetParCells();
+    void SetClipRowCells();
     // Appends the row of the next phrase, which the cells are then written to.
     void NextRow();
 
@@ -231,10 +232,7 @@ void SmilFile::Par(std::string_view line) {
     if (HasOnMarker(line))
         SkipClass(line);
     NextRow();
-    CellStore& phrases = m_s.phrases;
-    phrases.SetText(m_row, col::kPhraseTreeId, m_s.treeId);
-    phrases.SetLatin1(m_row, col::kParId, Latin1View(m_parId));
-    phrases.SetLatin1(m_row, col::kSkip, Latin1View(m_s.skip));
+    SetParCells();
 }
 
 void SmilFile::NextRow() {
@@ -294,12 +292,18 @@ void SmilFile::Text(std::string_view line) {
         phrases.SetLatin1(m_row, col::kTextId, Latin1View(m_textId));
 }
 
-// A further clip of the same <par> gets a row of its own with the par's text cells.
+// The cells a <par> gives each of its rows.
 void SmilFile::SetParCells() {
     CellStore& phrases = m_s.phrases;
     phrases.SetText(m_row, col::kPhraseTreeId, m_s.treeId);
     phrases.SetLatin1(m_row, col::kParId, Latin1View(m_parId));
     phrases.SetLatin1(m_row, col::kSkip, Latin1View(m_s.skip));
+}
+
+// A further clip of the same <par> gets a row of its own with the par's and the text's cells.
+void SmilFile::SetClipRowCells() {
+    SetParCells();
+    CellStore& phrases = m_s.phrases;
     phrases.SetText(m_row, col::kDocument, m_document);
     phrases.SetLatin1(m_row, col::kDocFragment, Latin1View(m_fragment));
     phrases.SetLatin1(m_row, col::kTextId, Latin1View(m_textId));
@@ -313,7 +317,7 @@ void SmilFile::Audio(std::string_view line) {
         m_reachesBack |= m_s.phraseRow < m_firstRow;
     } else {
         NextRow();
-        SetParCells();
+        SetClipRowCells();
     }
     const std::string_view source = scan::AttributeValue(line, "src=");
     if (m_audioRow && Same(source, m_audioSource)) {
