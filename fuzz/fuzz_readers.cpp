@@ -33,8 +33,9 @@ struct SmilRun {
         headings.InsertRow(0);
         s.codePage = tolvaro::kCodePageUtf8;
         if (ahead) {
+            tolvaro::ScanTools tools;
             tolvaro::SmilScan scan =
-                tolvaro::ScanSmil(smil, s.folder, s.codePage, phrases.ColumnCount(), decoder);
+                tolvaro::ScanSmil(smil, s.folder, s.codePage, phrases.ColumnCount(), tools);
             if (tolvaro::TakeSmil(scan, 0, s))
                 return;
         }

@@ -1,5 +1,6 @@
 // Reading SMIL files ahead: the cell store they are scanned into, the prefetcher, and that a
 // scan taken in gives exactly the tables of reading the file in turn.
+#include "book/BlockMemory.h"
 #include "book/BookFiles.h"
 #include "book/BookModel.h"
 #include "book/ByteSearch.h"
@@ -19,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <string>
@@ -149,6 +152,56 @@ TEST(CellStore, RowHandlesOutliveAppendedRows) {
     }
 }
 
+// Pieces of every size around the region sizes: aligned, apart, writable to their end; only the
+// last piece is shortened.
+TEST(BlockMemory, PiecesAreApartAndOnlyTheLastIsShortened) {
+    BlockMemory memory;
+    std::vector<std::pair<char*, std::size_t>> pieces;
+    for (std::size_t bytes :
+         {std::size_t{1}, std::size_t{15}, std::size_t{64} << 10, (std::size_t{256} << 10) + 1,
+          std::size_t{2} << 20, (std::size_t{5} << 20) + 3, std::size_t{100}}) {
+        auto* p = static_cast<char*>(memory.Take(bytes));
+        ASSERT_EQ(reinterpret_cast<std::uintptr_t>(p) % 16, 0U) << bytes;
+        std::memset(p, static_cast<int>(pieces.size()), bytes);
+        pieces.emplace_back(p, bytes);
+    }
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const auto [p, bytes] = pieces[i];
+        EXPECT_EQ(p[0], static_cast<char>(i));
+        EXPECT_EQ(p[bytes - 1], static_cast<char>(i));
+    }
+    memory.Shorten(pieces[0].first, pieces[0].second, 0); // not the last: it stays
+    memory.Shorten(pieces.back().first, pieces.back().second, 16);
+    auto* next = static_cast<char*>(memory.Take(8));
+    EXPECT_EQ(next, pieces.back().first + 16);
+    EXPECT_EQ(pieces[0].first[0], 0);
+}
+
+// Texts written into a memory shared by several stores stay with the table that took them
+// over, after the stores and the memory's first owner are gone.
+TEST(CellStore, TakenOverTextsOutliveTheStoresTheyCameFrom) {
+    CellStore whole(2);
+    {
+        auto memory = std::make_shared<BlockMemory>();
+        for (int part = 0; part < 40; ++part) {
+            CellStore scan(2, true, memory);
+            scan.Reserve(3000);
+            for (int r = 0; r < 300; ++r) {
+                const CellStore::Row row = scan.RowAt(scan.InsertRow(r));
+                scan.SetText(row, 0, QString::number(part * 1000 + r));
+            }
+            scan.Shrink();
+            whole.AppendRows(std::move(scan), 1, QString::number(part));
+        }
+    }
+    ASSERT_EQ(whole.RowCount(), 40 * 300);
+    for (int row : {0, 299, 300, 6007, 11999})
+        EXPECT_EQ(whole.Text(row, 0), QString::number(row / 300 * 1000 + row % 300)) << row;
+    EXPECT_EQ(whole.Text(11999, 1), "39");
+    CellStore moved = std::move(whole);
+    EXPECT_EQ(moved.Text(6007, 0), "20007");
+}
+
 // The loader's files, counted; "slow" ones yield to the other threads first.
 struct CountingReader {
     QMap<QString, QByteArray> files;
@@ -183,7 +236,7 @@ TEST(FilePrefetch, GivesWhatTheReaderGivesWhateverTheOrderOfAsking) {
     };
     for (const auto& c : cases) {
         for (int workers : {0, 1, 3}) {
-            const FilePrefetch::Prepare prepare = [](const QByteArray& bytes, BookTextDecoder&) {
+            const FilePrefetch::Prepare prepare = [](const QByteArray& bytes, ScanTools&) {
                 SmilScan scan(1);
                 scan.elapsed = QString::fromLatin1(bytes);
                 return scan;
@@ -261,7 +314,8 @@ TEST(SmilScan, TakenInLikeReadingInTurn) {
         } read(c.entry), taken(c.entry);
         ReadSmil(c.smil, 1, read.s);
         const unsigned scanPage = c.entry == OtherCodePage ? kCodePageWindows1252 : kCodePageUtf8;
-        SmilScan scan = ScanSmil(c.smil, QStringLiteral("/book/"), scanPage, 9, taken.decoder);
+        ScanTools tools;
+        SmilScan scan = ScanSmil(c.smil, QStringLiteral("/book/"), scanPage, 9, tools);
         const bool takenIn = TakeSmil(scan, 1, taken.s);
         if (!takenIn)
             ReadSmil(c.smil, 1, taken.s);

@@ -213,8 +213,8 @@ void CA_Daisy::Ncc::ReadHeadingSmil(const QString& name, int row) {
         const int columns = m_s.phrases.ColumnCount();
         m_files = std::make_unique<FilePrefetch>(
             m_d.m_read, LinkedSmilFiles(m_ncc, folder),
-            [folder, codePage, columns](const QByteArray& bytes, BookTextDecoder& decoder) {
-                return ScanSmil(bytes, folder, codePage, columns, decoder);
+            [folder, codePage, columns](const QByteArray& bytes, ScanTools& tools) {
+                return ScanSmil(bytes, folder, codePage, columns, tools);
             },
             FilePrefetch::DefaultWorkers());
     }

@@ -19,6 +19,7 @@ CellStore::Chars16 CellStore::Allocate(std::size_t chars) {
 CellStore& CellStore::operator=(CellStore&& other) noexcept {
     if (this == &other)
         return *this;
+    FreeChunks();
     m_columns = other.m_columns;
     m_rows = std::exchange(other.m_rows, 0);
     m_lastRow = std::exchange(other.m_lastRow, nullptr);
@@ -32,11 +33,44 @@ CellStore& CellStore::operator=(CellStore&& other) noexcept {
     m_nextBlockChars = other.m_nextBlockChars;
     m_large = std::move(other.m_large);
     m_lastSet = std::move(other.m_lastSet);
+    m_memory = std::move(other.m_memory);
+    m_kept = std::move(other.m_kept);
+    other.m_kept.clear();
     other.m_chunks.clear();
     other.m_blocks.clear();
     other.m_large.clear();
     other.m_lastSet.assign(other.m_share ? other.Columns() : 0, Cell{});
     return *this;
+}
+
+BlockMemory& CellStore::Memory() {
+    if (!m_memory)
+        m_memory = std::make_shared<BlockMemory>();
+    return *m_memory;
+}
+
+// A small store's rows are handed on by copying them, so they come from malloc and go back as
+// soon as the store is emptied; a large store's stay with the table.
+CellStore::Cell* CellStore::NewChunk() {
+    const std::size_t cells = (std::size_t{1} << m_chunkShift) * Columns();
+    Cell* chunk =
+        m_share ? static_cast<Cell*>(Memory().Take(cells * sizeof(Cell))) : new Cell[cells];
+    m_chunks.push_back(chunk);
+    return chunk;
+}
+
+void CellStore::Keep(const std::shared_ptr<BlockMemory>& memory) {
+    if (memory && memory != m_memory &&
+        std::find(m_kept.begin(), m_kept.end(), memory) == m_kept.end())
+        m_kept.push_back(memory);
+}
+
+void CellStore::FreeChunks() {
+    if (!m_share) {
+        for (Cell* chunk : m_chunks)
+            delete[] chunk;
+    }
+    m_chunks.clear();
 }
 
 void CellStore::FindLastRow() {
@@ -54,8 +88,7 @@ int CellStore::InsertRowBefore(int row) {
     if (row < 0 || row > count)
         row = count;
     if ((count & ((1 << m_chunkShift) - 1)) == 0) // a row's cells are cleared as it comes
-        m_chunks.push_back(
-            std::make_unique_for_overwrite<Cell[]>((std::size_t{1} << m_chunkShift) * Columns()));
+        NewChunk();
     ++m_rows;
     FindLastRow();
     for (int r = count; r > row; --r) // the loaders only ever append: no row moves
@@ -67,7 +100,7 @@ int CellStore::InsertRowBefore(int row) {
 const char16_t* CellStore::Chars(Cell cell) const {
     if (cell.length > kBlockChars)
         return m_large[cell.pos].get();
-    return m_blocks[cell.pos >> 16].get() + (cell.pos & 0xffff);
+    return m_blocks[cell.pos >> 16] + (cell.pos & 0xffff);
 }
 
 QStringView CellStore::TextView(int row, int column) const {
@@ -95,7 +128,8 @@ bool CellStore::NewBlock(std::size_t length) {
         return false;
     m_blockChars = std::max(length, m_nextBlockChars);
     m_nextBlockChars = std::min(2 * m_nextBlockChars, kBlockChars);
-    m_blocks.push_back(Allocate(m_blockChars));
+    m_blocks.reserve(m_blocks.size() + 1);
+    m_blocks.push_back(static_cast<char16_t*>(Memory().Take(m_blockChars * sizeof(char16_t))));
     m_current = m_blocks.size();
     m_blockUsed = 0;
     return true;
@@ -138,8 +172,10 @@ template void CellStore::Store(Cell&, int, const unsigned char*, std::size_t);
 void CellStore::DeleteAllRows() {
     m_rows = 0;
     m_lastRow = nullptr;
-    m_chunks.clear();
+    FreeChunks();
     m_blocks.clear();
+    m_memory.reset();
+    m_kept.clear();
     m_current = 0;
     m_blockUsed = m_blockChars = 0;
     m_large.clear();
@@ -149,12 +185,9 @@ void CellStore::DeleteAllRows() {
 void CellStore::Shrink() {
     if (m_current == 0 || m_blockUsed == m_blockChars)
         return;
-    Chars16& block = m_blocks[m_current - 1];
-    const std::size_t bytes = std::max<std::size_t>(m_blockUsed, 1) * sizeof(char16_t);
-    if (void* fitted = std::realloc(block.get(), bytes)) { // in place, as a rule
-        (void)block.release();
-        block.reset(static_cast<char16_t*>(fitted));
-    }
+    if (m_memory)
+        m_memory->Shorten(m_blocks[m_current - 1], m_blockChars * sizeof(char16_t),
+                          m_blockUsed * sizeof(char16_t));
     m_blockChars = m_blockUsed; // full now: the next text starts a new block
 }
 
@@ -185,7 +218,12 @@ void CellStore::TakeRows(CellStore& other, int column, QStringView fill) {
     const auto blockBase = static_cast<std::uint32_t>(m_blocks.size() << 16);
     const auto largeBase = static_cast<std::uint32_t>(m_large.size());
     const bool anyLarge = !other.m_large.empty();
-    std::move(other.m_blocks.begin(), other.m_blocks.end(), std::back_inserter(m_blocks));
+    m_blocks.insert(m_blocks.end(), other.m_blocks.begin(), other.m_blocks.end());
+    other.m_blocks.clear();
+    // The other store's memory now holds texts of this one.
+    for (const std::shared_ptr<BlockMemory>& m : other.m_kept)
+        Keep(m);
+    Keep(other.m_memory);
     std::move(other.m_large.begin(), other.m_large.end(), std::back_inserter(m_large));
     Cell filled{};
     if (column >= 0 && column < m_columns)
@@ -193,8 +231,7 @@ void CellStore::TakeRows(CellStore& other, int column, QStringView fill) {
     const int chunkRows = 1 << m_chunkShift, otherRows = 1 << other.m_chunkShift;
     for (int r = 0; r < other.m_rows;) {
         if (m_rows % chunkRows == 0)
-            m_chunks.push_back(std::make_unique_for_overwrite<Cell[]>(
-                static_cast<std::size_t>(chunkRows) * Columns()));
+            NewChunk();
         const int n =
             std::min({other.m_rows - r, otherRows - r % otherRows, chunkRows - m_rows % chunkRows});
         const Cell* from = &other.m_chunks[static_cast<std::size_t>(r / otherRows)]

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "book/BlockMemory.h"
+
 #include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
@@ -22,17 +24,25 @@ namespace tolvaro {
 // large blocks that are filled one after the other and never moved, so a book of a hundred
 // thousand phrases loads without an allocation or a copy per cell; a cell set again leaves its
 // old text unused until the rows are deleted. Texts of up to 2^31 - 1 characters are kept.
-// Not thread-safe; a store filled on one thread may be handed to another.
+// Rows and blocks come from a BlockMemory, which a store may share with others (stores filled
+// one after the other on one thread, whose rows a table then takes over): the memory lives as
+// long as any store using it. Not thread-safe; a store filled on one thread may be handed to
+// another.
 class CellStore {
     struct Cell; // a cell's place in the text blocks: below
 
 public:
     // A small store, one for a few hundred rows, starts with smaller pieces of memory and does
     // not look for repeated texts: its writer shares them itself, with CopyCell.
-    explicit CellStore(int columns, bool small = false)
+    // Its rows, which it hands on by copying them, then come from malloc, and its texts from
+    // `memory` when one is given.
+    explicit CellStore(int columns, bool small = false, std::shared_ptr<BlockMemory> memory = {})
         : m_columns(columns), m_chunkShift(small ? 7 : 10), m_share(!small),
           m_nextBlockChars(small ? kBlockChars / 16 : kBlockChars),
-          m_lastSet(m_share ? Columns() : 0) {}
+          m_lastSet(m_share ? Columns() : 0), m_memory(std::move(memory)) {}
+    ~CellStore() { FreeChunks(); }
+    CellStore(const CellStore&) = delete;
+    CellStore& operator=(const CellStore&) = delete;
     // A store moved from is empty.
     CellStore(CellStore&& other) noexcept { *this = std::move(other); }
     CellStore& operator=(CellStore&& other) noexcept;
@@ -191,7 +201,7 @@ private:
     char16_t* TakeFromBlock(Cell& cell, std::size_t length) {
         cell = {static_cast<std::uint32_t>((m_current - 1) << 16 | m_blockUsed),
                 static_cast<std::uint32_t>(length)};
-        char16_t* at = m_blocks[m_current - 1].get() + m_blockUsed;
+        char16_t* at = m_blocks[m_current - 1] + m_blockUsed;
         m_blockUsed += length;
         return at;
     }
@@ -206,6 +216,10 @@ private:
                        std::uint32_t largeBase, bool anyLarge);
 
     void FindLastRow();
+    BlockMemory& Memory();
+    Cell* NewChunk();
+    void FreeChunks();
+    void Keep(const std::shared_ptr<BlockMemory>& memory);
 
     int m_columns;
     int m_rows = 0;
@@ -213,15 +227,15 @@ private:
     int m_chunkShift;          // chunks of 2^m_chunkShift rows
     bool m_share;              // whether a text equal to the column's last one is kept once
     // Rows in chunks that never move: a growing table copies nothing.
-    std::vector<std::unique_ptr<Cell[]>> m_chunks;
-    // Text memory comes from malloc, so that Shrink can give back a block's end in place.
+    std::vector<Cell*> m_chunks;
+    // Texts longer than a block come from malloc.
     struct Free {
         void operator()(char16_t* p) const { std::free(p); }
     };
     using Chars16 = std::unique_ptr<char16_t, Free>;
     static Chars16 Allocate(std::size_t chars);
 
-    std::vector<Chars16> m_blocks;
+    std::vector<char16_t*> m_blocks;
     std::size_t m_current = 0;   // the block being filled: m_blocks[m_current - 1]
     std::size_t m_blockUsed = 0; // characters taken in it
     std::size_t m_blockChars = 0;
@@ -230,6 +244,10 @@ private:
     // The text each column was set to last: a book repeats a file name or a heading number
     // from row to row, and such a run is kept once.
     std::vector<Cell> m_lastSet;
+    // Where new rows (but a small store's) and blocks come from; made when first needed.
+    std::shared_ptr<BlockMemory> m_memory;
+    // The memory of rows and blocks taken over from other stores.
+    std::vector<std::shared_ptr<BlockMemory>> m_kept;
 };
 
 } // namespace tolvaro

@@ -43,14 +43,14 @@ bool FilePrefetch::MayClaim() const {
 }
 
 // Called with the lock held, which it lets go while the file is read and scanned.
-void FilePrefetch::DoNext(std::unique_lock<std::mutex>& lock, BookTextDecoder& decoder) {
+void FilePrefetch::DoNext(std::unique_lock<std::mutex>& lock, ScanTools& tools) {
     const std::size_t i = m_claimed++;
     if (i < m_next) { // passed over while waiting: not worth reading
         m_ready[i] = 1;
         return;
     }
     lock.unlock();
-    PreparedFile file = Prepared(i, decoder);
+    PreparedFile file = Prepared(i, tools);
     lock.lock();
     if (i >= m_next) { // else passed over meanwhile
         m_bytesAhead += file.size;
@@ -62,7 +62,7 @@ void FilePrefetch::DoNext(std::unique_lock<std::mutex>& lock, BookTextDecoder& d
 }
 
 void FilePrefetch::Work() {
-    BookTextDecoder decoder;
+    ScanTools tools;
     std::unique_lock lock(m_mutex);
     for (;;) {
         ++m_idleWorkers;
@@ -70,15 +70,15 @@ void FilePrefetch::Work() {
         --m_idleWorkers;
         if (m_stop || m_claimed >= m_paths.size())
             return;
-        DoNext(lock, decoder);
+        DoNext(lock, tools);
     }
 }
 
-PreparedFile FilePrefetch::Prepared(std::size_t index, BookTextDecoder& decoder) const {
+PreparedFile FilePrefetch::Prepared(std::size_t index, ScanTools& tools) const {
     PreparedFile file{m_read(m_paths[index]), std::nullopt};
     file.size = file.bytes ? file.bytes->size() : 0;
     if (file.bytes && m_prepare) {
-        file.scan = m_prepare(*file.bytes, decoder);
+        file.scan = m_prepare(*file.bytes, tools);
         file.bytes.reset();
     }
     return file;
@@ -100,7 +100,7 @@ PreparedFile FilePrefetch::Take(const QString& path) {
     // Rather than wait, the caller does the next file no one has started on.
     while (!m_ready[index]) {
         if (MayClaim()) {
-            DoNext(lock, m_decoder);
+            DoNext(lock, m_tools);
             continue;
         }
         m_callerWaits = true;

@@ -36,13 +36,13 @@ struct PreparedFile {
 // passed over are dropped. Any other path is read on the calling thread, without a scan. Work stays
 // at most kFilesAhead files and about kBytesAhead bytes ahead of the caller, and the destructor
 // stops the workers (after the files they are on). `read` and `prepare` run on several threads at
-// once: they must not touch state the caller changes; each thread passes `prepare` a decoder of its
+// once: they must not touch state the caller changes; each thread passes `prepare` tools of its
 // own.
 class FilePrefetch {
 public:
     static constexpr std::size_t kFilesAhead = 32;
     static constexpr qsizetype kBytesAhead = 32 * 1024 * 1024;
-    using Prepare = std::function<SmilScan(const QByteArray& bytes, BookTextDecoder& decoder)>;
+    using Prepare = std::function<SmilScan(const QByteArray& bytes, ScanTools& tools)>;
 
     FilePrefetch(BookFileReader read, std::vector<QString> expected, Prepare prepare = {},
                  int workers = 1);
@@ -57,14 +57,14 @@ public:
 private:
     void Work();
     bool MayClaim() const;
-    void DoNext(std::unique_lock<std::mutex>& lock, BookTextDecoder& decoder);
-    PreparedFile Prepared(std::size_t index, BookTextDecoder& decoder) const;
+    void DoNext(std::unique_lock<std::mutex>& lock, ScanTools& tools);
+    PreparedFile Prepared(std::size_t index, ScanTools& tools) const;
     bool MayReadAhead(std::size_t index) const;
 
     const BookFileReader m_read;
     const std::vector<QString> m_paths;
     const Prepare m_prepare;
-    BookTextDecoder m_decoder; // the caller's
+    ScanTools m_tools; // the caller's
     std::vector<PreparedFile> m_data;
     std::vector<char> m_ready; // set once a worker is done with the file
     std::mutex m_mutex;

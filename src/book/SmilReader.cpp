@@ -370,11 +370,11 @@ void ReadSmil(QByteArrayView data, int headingRow, ReaderState& state) {
 }
 
 SmilScan ScanSmil(QByteArrayView data, const QString& folder, unsigned codePage, int columns,
-                  BookTextDecoder& decoder) {
-    SmilScan scan(columns);
+                  ScanTools& tools) {
+    SmilScan scan(columns, tools.memory);
     scan.phrases.Reserve(static_cast<std::size_t>(data.size()) / 4); // texts are a part of it
     CellStore noHeadings(0);
-    ReaderState state{noHeadings, scan.phrases, scan.features, decoder, folder};
+    ReaderState state{noHeadings, scan.phrases, scan.features, tools.decoder, folder};
     state.codePage = codePage;
     SmilFile file(state);
     ReadLines(data, file);

@@ -2,10 +2,12 @@
 
 #include "book/BookFeatures.h"
 #include "book/CellStore.h"
+#include "book/Charsets.h"
 
 #include <QByteArrayView>
 #include <QString>
 
+#include <memory>
 #include <string_view>
 
 namespace tolvaro {
@@ -20,7 +22,8 @@ void ReadSmil(QByteArrayView data, int headingRow, ReaderState& state);
 // A SMIL file read on its own, ahead of its turn and on any thread, from the state the reader
 // is in between well-formed files: outside head and body, no skip class, no earlier row touched.
 struct SmilScan {
-    explicit SmilScan(int columns) : phrases(columns, true) {}
+    explicit SmilScan(int columns, std::shared_ptr<BlockMemory> memory = {})
+        : phrases(columns, true, std::move(memory)) {}
 
     CellStore phrases; // its rows, their heading column left empty
     BookFeatures features;
@@ -34,8 +37,15 @@ struct SmilScan {
     bool reachesBack = false; // it writes to the row before its first: read it in turn
 };
 
+// What a thread that scans files keeps from one file to the next.
+struct ScanTools {
+    BookTextDecoder decoder;
+    // Where the texts of its scans go: the book's table takes them over.
+    std::shared_ptr<BlockMemory> memory = std::make_shared<BlockMemory>();
+};
+
 SmilScan ScanSmil(QByteArrayView data, const QString& folder, unsigned codePage, int columns,
-                  BookTextDecoder& decoder);
+                  ScanTools& tools);
 // Takes a scan in as ReadSmil would have read the file at this point; false, changing nothing,
 // when the reader's state is not the one the scan started from.
 bool TakeSmil(SmilScan& scan, int headingRow, ReaderState& state);
