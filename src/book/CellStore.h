@@ -221,11 +221,11 @@ private:
     void FreeChunks();
     void Keep(const std::shared_ptr<BlockMemory>& memory);
 
-    int m_columns;
+    int m_columns = 0;
     int m_rows = 0;
     Cell* m_lastRow = nullptr; // the cells of row m_rows - 1
-    int m_chunkShift;          // chunks of 2^m_chunkShift rows
-    bool m_share;              // whether a text equal to the column's last one is kept once
+    int m_chunkShift = 10;     // chunks of 2^m_chunkShift rows
+    bool m_share = true;       // whether a text equal to the column's last one is kept once
     // Rows in chunks that never move: a growing table copies nothing.
     std::vector<Cell*> m_chunks;
     // Texts longer than a block come from malloc.
@@ -239,7 +239,7 @@ private:
     std::size_t m_current = 0;   // the block being filled: m_blocks[m_current - 1]
     std::size_t m_blockUsed = 0; // characters taken in it
     std::size_t m_blockChars = 0;
-    std::size_t m_nextBlockChars; // doubles up to kBlockChars
+    std::size_t m_nextBlockChars = kBlockChars; // doubles up to kBlockChars
     std::vector<Chars16> m_large;
     // The text each column was set to last: a book repeats a file name or a heading number
     // from row to row, and such a run is kept once.
