@@ -3,6 +3,7 @@
 #include "book/ByteSearch.h"
 
 #include <algorithm>
+#include <pthread.h>
 #include <string_view>
 
 namespace tolvaro {
@@ -62,6 +63,7 @@ void FilePrefetch::DoNext(std::unique_lock<std::mutex>& lock, ScanTools& tools) 
 }
 
 void FilePrefetch::Work() {
+    pthread_setname_np(pthread_self(), "tolvaro-read"); // as system tools show it
     ScanTools tools;
     std::unique_lock lock(m_mutex);
     for (;;) {
