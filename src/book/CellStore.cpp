@@ -53,6 +53,7 @@ BlockMemory& CellStore::Memory() {
 // soon as the store is emptied; a large store's stay with the table.
 CellStore::Cell* CellStore::NewChunk() {
     const std::size_t cells = (std::size_t{1} << m_chunkShift) * Columns();
+    m_chunks.reserve(m_chunks.size() + 1); // so that a chunk is never lost to a throw
     Cell* chunk =
         m_share ? static_cast<Cell*>(Memory().Take(cells * sizeof(Cell))) : new Cell[cells];
     m_chunks.push_back(chunk);
