@@ -57,8 +57,8 @@ public:
     Ncc(CA_Daisy& daisy, IProgress& progress)
         : m_d(daisy), m_progress(progress), m_s{daisy.m_model.m_lstTitles.Cells(),
                                                 daisy.m_model.m_lstPhrases.Cells(),
-                                                daisy.m_features, daisy.m_decoder, daisy.m_folder} {
-    }
+                                                daisy.m_features, daisy.m_decoder, daisy.m_folder},
+          m_progressOf(u' ' + LoadString(40 + daisy.m_langOffset) + u' ') {}
 
     void Run(QByteArrayView ncc);
 
@@ -83,7 +83,8 @@ private:
     bool m_inHead = false, m_inBody = false;
     int m_headingRow = 0, m_pageRow = 0, m_groupRow = 0, m_entries = 0;
     int m_previousLevel = 1;
-    QString m_progressOf, m_progressTocItems, m_progressTotal;
+    QString m_progressOf;                          // " von "
+    QString m_progressTotal = QStringLiteral("0"); // ncc:tocItems, as the range has it
 };
 
 void CA_Daisy::Ncc::Run(QByteArrayView ncc) {
@@ -139,18 +140,11 @@ void CA_Daisy::Ncc::Structure(const std::string& lower) {
 }
 
 // "<entries> von <total>", for every 32nd entry and the last: the window shows a few a second
-// at most, and this runs for every entry. The word and the total are worked out again only
-// when they change.
+// at most, and this runs for every entry.
 void CA_Daisy::Ncc::ShowProgress(bool last) {
     m_progress.SetPosition(m_entries);
     if (!last && m_entries % 32 != 1)
         return;
-    if (m_progressOf.isEmpty())
-        m_progressOf = u' ' + LoadString(40 + m_d.m_langOffset) + u' ';
-    if (m_d.m_meta.tocItems != m_progressTocItems || m_progressTotal.isNull()) {
-        m_progressTocItems = m_d.m_meta.tocItems;
-        m_progressTotal = QString::number(TocTotal(m_d.m_meta.tocItems));
-    }
     m_progress.SetText(QString::number(m_entries) + m_progressOf + m_progressTotal);
 }
 
@@ -158,6 +152,7 @@ void CA_Daisy::Ncc::Metadata(const std::string& line, const std::string& lower) 
     HeadValues(line, lower, m_d.m_meta);
     if (Has(lower, "ncc:tocitems")) {
         const int total = TocTotal(m_d.m_meta.tocItems);
+        m_progressTotal = QString::number(total);
         m_progress.SetRange(total);
         m_progress.SetText(
             m_d.m_langOffset == kLangEnglish

@@ -16,9 +16,6 @@ bool IsSpace(char c) {
 bool IsAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
 
 bool NameAt(std::string_view s, std::size_t at, std::string_view name) {
     if (at + name.size() > s.size())

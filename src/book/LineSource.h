@@ -67,6 +67,9 @@ private:
 };
 
 // Lower-cases A to Z only, as every tag and key test expects.
+inline char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 void LowerInto(std::string_view in, std::string& out);
 // Whether `text` holds `lowerNeedle` when A to Z are compared without regard to case.
 bool ContainsNoCase(std::string_view text, std::string_view lowerNeedle);

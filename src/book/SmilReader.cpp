@@ -24,10 +24,6 @@ bool Same(std::string_view a, std::string_view b) {
     return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size());
 }
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
 // Has(line, "-on"), asked of every <par>: most have no "-" at all.
 bool HasOnMarker(std::string_view line) {
     for (std::size_t i = FindByte(line, '-'); i != npos && i + 2 < line.size();
