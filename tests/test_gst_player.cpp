@@ -7,6 +7,8 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -73,27 +75,65 @@ TEST_F(PlayerTest, PlaysSeeksPausesAndEnds) {
     EXPECT_EQ(player.PlayState(), IPlayer::kStopped);
 }
 
-// At rate 1.6 a 440 Hz tone still sounds at 440 Hz, in 1/1.6 of the time.
-TEST_F(PlayerTest, FasterKeepsThePitch) {
-    const QString raw = dir.filePath("out.raw");
+// The samples captured from the sink, as the sink received them (mono, 16 bit, 8 kHz).
+std::vector<qint16> Captured(const QString& raw) {
+    QFile file(raw);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    std::vector<qint16> samples(static_cast<std::size_t>(bytes.size() / 2));
+    std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
+    return samples;
+}
+
+void CaptureInto(const QString& raw) {
     qputenv("TOLVARO_AUDIO_SINK",
             ("audioconvert ! audioresample ! audio/x-raw,format=S16LE,channels=1,rate=8000 ! "
              "filesink location=" +
              raw)
                 .toUtf8());
+}
+
+// The volume changes the level of what leaves the player, whatever the sink: a file sink has no
+// volume of its own, as alsasink has none.
+TEST_F(PlayerTest, VolumeChangesTheLevelOfTheSound) {
+    const QString tone = Tone(440, 0.5);
+    const auto rms = [&](int volume) {
+        const QString raw = dir.filePath(QStringLiteral("level%1.raw").arg(volume));
+        CaptureInto(raw);
+        GstPlayer player;
+        player.SetVolume(volume);
+        player.SetUrl(tone);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return player.OpenState() == IPlayer::kMediaOpen; }));
+        player.Play();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Ended(player); }, 5000));
+        double sum = 0;
+        const std::vector<qint16> samples = Captured(raw);
+        for (qint16 s : samples)
+            sum += double(s) * s;
+        return samples.empty() ? 0.0 : std::sqrt(sum / double(samples.size()));
+    };
+    const double normal = rms(50), half = rms(25), silent = rms(0);
+    EXPECT_NEAR(normal, 12000 / std::sqrt(2.0), 800);
+    EXPECT_NEAR(half / normal, 0.5, 0.05);
+    EXPECT_LT(silent, 10);
+}
+
+// At rate 1.6 a 440 Hz tone still sounds at 440 Hz, in 1/1.6 of the time.
+TEST_F(PlayerTest, FasterKeepsThePitch) {
+    const QString raw = dir.filePath("out.raw");
+    CaptureInto(raw);
     GstPlayer player;
     player.SetRate(1.6);
     player.SetUrl(Tone(440, 3.0));
     QTRY_COMPARE_WITH_TIMEOUT(player.OpenState(), IPlayer::kMediaOpen, 5000);
     player.Play();
     QTRY_VERIFY_WITH_TIMEOUT(Ended(player), 10000);
-    QFile file(raw);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    const auto* samples = reinterpret_cast<const qint16*>(bytes.constData());
-    const qsizetype count = bytes.size() / 2;
+    const std::vector<qint16> samples = Captured(raw);
+    const auto count = static_cast<qsizetype>(samples.size());
+    ASSERT_GT(count, 0);
     int crossings = 0;
-    for (qsizetype i = 1; i < count; ++i)
+    for (std::size_t i = 1; i < samples.size(); ++i)
         crossings += (samples[i - 1] < 0) != (samples[i] < 0);
     const double seconds = static_cast<double>(count) / kRate;
     EXPECT_NEAR(seconds, 3.0 / 1.6, 0.2);

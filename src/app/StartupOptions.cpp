@@ -97,7 +97,8 @@ QString UsageText() {
         "  --show-data FILE  print the lines of one of Tolvaro's data files, unscrambled\n"
         "  --dump-tables FOLDER  print the tables the book in FOLDER is read into\n"
         "  --help          show this help\n"
-        "  --version       show the version\n");
+        "  --version       show the version\n\n"
+        "Set TOLVARO_DEBUG=1 to see the diagnostic output of Qt and the web engine.\n");
 }
 
 } // namespace tolvaro

@@ -30,8 +30,9 @@ GstPlayer::GstPlayer() {
     m_playbin = gst_element_factory_make("playbin", nullptr);
     if (!m_playbin)
         return;
-    // Audio only: no video or subtitle decoding for the book's sound files.
-    g_object_set(m_playbin, "flags", 0x2 /* audio */, nullptr);
+    // Audio only, no video or subtitle decoding for the book's sound files; and the volume
+    // applied to the samples themselves, since a sink like alsasink has no volume of its own.
+    g_object_set(m_playbin, "flags", 0x2 /* audio */ | 0x10 /* soft-volume */, nullptr);
     if (GstElement* tempo = gst_element_factory_make("scaletempo", nullptr))
         g_object_set(m_playbin, "audio-filter", tempo, nullptr);
     if (GstElement* sink = MakeSink())

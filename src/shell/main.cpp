@@ -13,10 +13,24 @@
 
 namespace {
 
-// Chromium refuses to start its sandbox as root; the text view shows only local files.
+void SetUnlessSet(const char* name, const QByteArray& value) {
+    if (!qEnvironmentVariableIsSet(name))
+        qputenv(name, value);
+}
+
+// Must run before the application object is made.
 void PrepareWebEngine() {
-    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Chromium refuses to start its sandbox as root; the text view shows only local files.
+    if (geteuid() == 0)
+        SetUnlessSet("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Without it the book's text is invisible to a screen reader on Linux.
+    SetUnlessSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+    // A quiet start: the web engine's and Qt's chatter only when TOLVARO_DEBUG asks for it.
+    if (qEnvironmentVariableIsEmpty("TOLVARO_DEBUG")) {
+        const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --log-level=3");
+        SetUnlessSet("QT_LOGGING_RULES", "*.debug=false;*.info=false;*.warning=false");
+    }
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
