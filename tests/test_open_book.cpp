@@ -73,26 +73,62 @@ TEST_F(OpenBookTest, OpeningTakesOverTheBook) {
     EXPECT_EQ(fake.dialogs.loadingCaptions, QStringList{LoadString(4) + " | " + LoadString(1)});
 }
 
-// The title clip: from 0 to the first phrase's end, at most 10 s; then the book plays from its
-// first heading.
+// The title clip plays the file from 0 to the first phrase's end (at most 10 s of it) at normal
+// speed, however long that takes on the clock; then the book plays from its first heading at the
+// reader's speed.
 TEST_F(OpenBookTest, TitleClipPlaysTheBeginningOnce) {
     const struct {
         QString* folder;
-        int ms;
-    } cases[] = {{&a, 3200}, {&b, 10000}};
+        double end;
+    } cases[] = {{&a, 3.2}, {&b, 10.0}};
     for (const auto& c : cases) {
         Open(*c.folder);
         EXPECT_TRUE(dlg.IsTitleClipPlaying());
         EXPECT_EQ(fake.player.url, *c.folder + "tlv_0001.wav");
         EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
-        EXPECT_EQ(fake.timers.Interval(TitleClip::kTimerId), c.ms);
+        EXPECT_EQ(fake.player.rate, 1.0);
+        fake.player.position = c.end - 0.05;
+        fake.timers.Advance(static_cast<int>(c.end * 1000) + 500); // the clock does not end it
+        EXPECT_TRUE(dlg.IsTitleClipPlaying());
         const int urls = fake.player.urls.size();
-        fake.timers.Advance(c.ms);
+        fake.player.position = c.end;
+        fake.timers.Advance(TitleClip::kPollMs);
         EXPECT_FALSE(dlg.IsTitleClipPlaying());
         EXPECT_GT(fake.player.urls.size(), urls); // loaded again for the first phrase
         EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+        EXPECT_EQ(fake.player.rate, dlg.Rate());
         EXPECT_EQ(dlg.Model().m_lstPhrases.SelectionMark(), 0);
+        dlg.RunCommand(kRateUp); // the next book's clip is at normal speed all the same
     }
+    EXPECT_NEAR(fake.player.rate, 1.4, 1e-9);
+}
+
+// A clip whose file is missing is no clip: the book goes on at once. A file that never opens
+// holds it up for the clip's length and a little more, not for ever.
+TEST_F(OpenBookTest, TitleClipWithoutItsFile) {
+    ASSERT_TRUE(QFile::remove(a + "tlv_0001.wav"));
+    Open(a);
+    EXPECT_FALSE(dlg.IsTitleClipPlaying());
+    EXPECT_EQ(fake.player.urls.filter("tlv_0001").size(), 1); // for the first phrase only
+
+    Open(b);
+    ASSERT_TRUE(dlg.IsTitleClipPlaying());
+    fake.player.url.clear(); // the player never opens it
+    fake.timers.Advance(12000);
+    EXPECT_FALSE(dlg.IsTitleClipPlaying());
+}
+
+// A heading chosen in the tree while the clip plays is where reading goes on.
+TEST_F(OpenBookTest, AHeadingChosenDuringTheClipWins) {
+    Open(a);
+    ASSERT_TRUE(dlg.IsTitleClipPlaying());
+    HeadingTree& tree = dlg.Model().m_treeTitles;
+    tree.Select(tree.Next(tree.FirstRoot()));
+    EXPECT_FALSE(dlg.IsTitleClipPlaying());
+    const int cursor = dlg.Model().m_lstPhrases.SelectionMark();
+    EXPECT_EQ(dlg.Model().m_lstPhrases.Text(cursor, col::kPhraseTreeId), "1");
+    fake.timers.Advance(11000);
+    EXPECT_EQ(HeadingTree::ItemData(tree.Selected()), 1);
 }
 
 TEST_F(OpenBookTest, ACommandEndsTheClipFirst) {

@@ -61,8 +61,11 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
     connect(&m_commands, &CommandTable::Command, this, &CTolvaroDlg::OnCommand);
     connect(&m_model.m_lstPhrases, &BookTable::ItemChanged, this,
             [this](int, int state, int) { m_engine.OnPhraseItemChanged(state); });
-    connect(&m_model.m_treeTitles, &HeadingTree::SelectionChanged, this,
-            [this](int data) { m_engine.OnHeadingSelChanged(data); });
+    connect(&m_model.m_treeTitles, &HeadingTree::SelectionChanged, this, [this](int data) {
+        // A heading chosen while the title clip plays wins over where the book was left.
+        m_titleClip.Abandon();
+        m_engine.OnHeadingSelChanged(data);
+    });
     connect(&m_model.m_lstPages, &BookTable::ItemChanged, this,
             [this](int, int state, int) { m_navigation.OnPageItemChanged(state); });
     connect(&m_model.m_lstGroups, &BookTable::ItemChanged, this,
@@ -112,7 +115,7 @@ void CTolvaroDlg::OnTimer(int id) {
             OpenBookFolder(m_strBookFolder, OpenPath::Startup);
         break;
     case TitleClip::kTimerId:
-        m_titleClip.Finish();
+        m_titleClip.OnTick();
         break;
     case kTimerMark:
         m_platform.timers.KillTimer(kTimerMark);

@@ -3,37 +3,63 @@
 #include "platform/IPlayer.h"
 #include "platform/ITimers.h"
 
+#include <QFileInfo>
+
 namespace tolvaro {
 
-int TitleClip::LengthMs(double clipEnd) {
-    const double ms = clipEnd * 1000.0;
-    if (!(ms >= 1.0) || ms > kLongestMs) // 0, below, not a number, or too long
-        return kLongestMs;
-    return static_cast<int>(ms);
+double TitleClip::EndSeconds(double clipEnd) {
+    if (!(clipEnd > 0.0) || clipEnd > kLongestSeconds) // 0, below, not a number, or too long
+        return kLongestSeconds;
+    return clipEnd;
 }
 
 void TitleClip::Play(const QString& audioPath, double clipEnd, std::function<void()> then) {
     Finish();
     m_then = std::move(then);
-    if (audioPath.isEmpty()) {
+    if (audioPath.isEmpty() || !QFileInfo(audioPath).isFile()) {
         Finish();
         return;
     }
     m_playing = true;
+    m_end = EndSeconds(clipEnd);
+    m_rate = m_player.Rate();
+    // Two seconds more than the clip lasts, for a file that is slow to open or never does.
+    m_ticksLeft = static_cast<int>((m_end + 2.0) * 1000.0) / kPollMs;
     m_player.SetUrl(audioPath);
+    m_player.SetRate(1.0);
     m_player.SetPosition(0.0);
     m_player.Play();
-    m_timers.SetTimer(kTimerId, LengthMs(clipEnd));
+    m_timers.SetTimer(kTimerId, kPollMs);
+}
+
+void TitleClip::OnTick() {
+    if (!m_playing)
+        return;
+    const int state = m_player.PlayState();
+    const bool ended = state == IPlayer::kStopped || state == IPlayer::kMediaEnded;
+    const bool open = m_player.OpenState() == IPlayer::kMediaOpen;
+    if ((open && (ended || m_player.Position() >= m_end)) || --m_ticksLeft <= 0)
+        Finish();
+}
+
+void TitleClip::Stop() {
+    if (!m_playing)
+        return;
+    m_playing = false;
+    m_timers.KillTimer(kTimerId);
+    m_player.Stop();
+    m_player.SetRate(m_rate);
 }
 
 void TitleClip::Finish() {
-    if (m_playing) {
-        m_playing = false;
-        m_timers.KillTimer(kTimerId);
-        m_player.Stop();
-    }
+    Stop();
     if (auto then = std::exchange(m_then, nullptr))
         then();
+}
+
+void TitleClip::Abandon() {
+    Stop();
+    m_then = nullptr;
 }
 
 } // namespace tolvaro
