@@ -40,6 +40,22 @@ TEST_F(NavigationTest, NextAndPreviousPage) {
     EXPECT_FALSE(dlg.Commands().IsEnabled(kPagePrevious));
 }
 
+// A book whose first page begins after its first phrase: "next page" goes to page 1 first.
+TEST(NavigationStart, NextPageGoesToTheFirstPageBeforeItIsReached) {
+    test::EngineBook book;
+    book.Open({{1, {{"a.mp3", 0, 1}, {"a.mp3", 1, 2}}}, {1, {{"b.mp3", 0, 1}, {"b.mp3", 1, 2}}}},
+              true, -1,
+              "<span class=\"page-normal\"><a href=\"s0.smil#p0_1\">1</a></span>\n"
+              "<span class=\"page-normal\"><a href=\"s1.smil#x1_1\">2</a></span>\n");
+    ASSERT_EQ(book.Cursor(), 0);
+    book.dlg.RunCommand(kPageNext);
+    EXPECT_EQ(book.dlg.Model().m_lstPages.SelectionMark(), 0);
+    EXPECT_EQ(book.Cursor(), 1);
+    book.dlg.RunCommand(kPageNext);
+    EXPECT_EQ(book.dlg.Model().m_lstPages.SelectionMark(), 1);
+    EXPECT_EQ(book.Cursor(), 3);
+}
+
 TEST_F(NavigationTest, GoToPage) {
     const struct {
         std::optional<QString> answer;

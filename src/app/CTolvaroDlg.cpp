@@ -257,6 +257,7 @@ void CTolvaroDlg::ResetToNoBook() {
     m_platform.timers.KillTimer(kTimerPoll);
     m_platform.window.SetWaitCursor(true);
     m_play.m_strDocFragment.clear();
+    m_play.m_bPageReached = false;
     m_strSearchTerm.clear();
     HeadingTree& tree = m_model.m_treeTitles;
     if (tree.Count() > 0) {

@@ -41,9 +41,16 @@ void Navigation::JumpToSelected(int newState, const BookTable& list, bool parIdT
     JumpTo(list.TextView(row, col::kTitleId).toInt(), fragment, parIdToo);
 }
 
+// Before the first page has been reached the cursor waits on it, and "next" goes there.
 void Navigation::OnNextPage() {
     BookTable& pages = m_c.model.m_lstPages;
-    pages.MoveTo(pages.SelectionMark() + 1);
+    if (m_c.play.m_bPageReached) {
+        pages.MoveTo(pages.SelectionMark() + 1);
+    } else {
+        pages.SetItemState(pages.SelectionMark(), 0, BookTable::Selected | BookTable::Focused);
+        pages.MoveTo(pages.SelectionMark());
+    }
+    m_c.play.m_bPageReached = true;
     const int row = pages.SelectionMark();
     if (row != 0)
         m_c.commands.SetEnabled(cmd::kPagePrevious, true);
@@ -54,6 +61,7 @@ void Navigation::OnNextPage() {
 void Navigation::OnPreviousPage() {
     BookTable& pages = m_c.model.m_lstPages;
     pages.MoveTo(pages.SelectionMark() - 1);
+    m_c.play.m_bPageReached = true;
     const int row = pages.SelectionMark();
     if (row == 0)
         m_c.commands.SetEnabled(cmd::kPagePrevious, false);

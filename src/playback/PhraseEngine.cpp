@@ -53,6 +53,7 @@ void PhraseEngine::MovePageCursor(int row) {
         m_c.commands.SetEnabled(cmd::kPageNext, i != pages.RowCount() - 1);
         m_c.commands.SetEnabled(cmd::kPagePrevious, i != 0);
         pages.MoveToQuietly(i);
+        m_c.play.m_bPageReached = true;
         return;
     }
 }

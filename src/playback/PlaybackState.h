@@ -19,6 +19,7 @@ struct PlaybackState {
     int m_nVolume = 0;
     QString m_strDocFragment;       // text element of the current phrase
     bool m_bStartPageShown = false; // the text view shows a start page
+    bool m_bPageReached = false;    // the page cursor stands on a page reached in this book
 };
 
 } // namespace tolvaro
