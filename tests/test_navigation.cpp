@@ -79,3 +79,31 @@ TEST_F(NavigationTest, GoToPage) {
 
 } // namespace
 } // namespace tolvaro
+
+namespace tolvaro {
+namespace {
+
+// Chosen from the menu, a command ends as by its key: the menu's closing lets the book play on
+// first, then the command runs (a cancelled go-to-page stays paused, a phrase move plays).
+TEST_F(NavigationTest, ACommandFromTheMenuEndsAsByItsKey) {
+    const struct {
+        int command;
+        int state;
+    } cases[] = {
+        {cmd::kPhraseNext, IPlayer::kPlaying},
+        {cmd::kPageNext, IPlayer::kPlaying},
+        {cmd::kPageGoTo, IPlayer::kPaused}, // cancelled
+        {cmd::kVolumeUp, IPlayer::kPlaying},
+    };
+    for (const auto& c : cases) {
+        fake.player.state = IPlayer::kPlaying;
+        dlg.OnMenuSelect(false); // the menu opens
+        EXPECT_EQ(fake.player.state, IPlayer::kPaused);
+        ASSERT_TRUE(dlg.RunCommand(c.command)) << c.command;
+        dlg.OnMenuSelect(true); // the menus' closing, reported after the command
+        EXPECT_EQ(fake.player.state, c.state) << c.command;
+    }
+}
+
+} // namespace
+} // namespace tolvaro

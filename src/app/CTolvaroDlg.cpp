@@ -129,10 +129,21 @@ void CTolvaroDlg::OnTimer(int id) {
     }
 }
 
+void CTolvaroDlg::OnMenuSelect(bool closing) {
+    if (closing && !m_bMenuOpen)
+        return; // handled already, before the command chosen from the menu
+    m_bMenuOpen = !closing;
+    if (m_bBookOpen)
+        m_audio.OnMenuSelect(closing);
+}
+
 void CTolvaroDlg::OnCommand(int id) {
-    // A command ends the title clip first, and what follows the clip runs before the command.
+    // A command ends the title clip first, and what follows the clip runs before the command;
+    // so does the closing of the menu it was chosen from.
     if (m_titleClip.IsPlaying())
         m_titleClip.Finish();
+    if (m_bMenuOpen)
+        OnMenuSelect(true);
     switch (id) {
     case cmd::kSkipFootnote:
     case cmd::kSkipSidebar:

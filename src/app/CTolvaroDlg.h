@@ -43,11 +43,9 @@ public:
     // book named on the command line (opened by the start-up timer's first tick).
     void OnInitDialog(const StartupInfo& startup);
     void OnTimer(int id);
-    // A menu opened or closed: playback pauses while the user reads the menu.
-    void OnMenuSelect(bool closing) {
-        if (m_bBookOpen)
-            m_audio.OnMenuSelect(closing);
-    }
+    // A menu opened or the menus closed: playback pauses while the user reads the menu. A
+    // command chosen from a menu runs after the closing has been handled, as by its key.
+    void OnMenuSelect(bool closing);
     // Runs a command as its menu item or key would: only when it is enabled.
     bool RunCommand(int id) { return m_commands.Trigger(id); }
     // "Beenden" and closing the window: closes the open book, saves the settings, ends.
@@ -118,6 +116,7 @@ private:
     QString m_strBookFolder;
     QString m_strBookDate, m_strBookId, m_strBookTitle, m_strTocItems, m_strTotalTime, m_strSetInfo;
     bool m_bBookOpen = false;
+    bool m_bMenuOpen = false;
     QString m_strMarkColor;
     bool m_bMarkBackground = false;
     bool m_bMarkItalic = false;
