@@ -142,6 +142,25 @@ TEST(HeadingTree, ParentsFollowTheLevels) {
     }
 }
 
+// Single expand: the selected heading and its ancestors stand open, nothing else.
+TEST(HeadingTree, OneBranchStandsOpen) {
+    HeadingTree tree;
+    const int levels[] = {1, 2, 3, 2, 1, 2};
+    for (int i = 0; i < 6; ++i)
+        tree.AppendHeading(levels[i], QString::number(i), i);
+    const struct {
+        int selected;
+        std::vector<int> open;
+    } cases[] = {{0, {0}}, {2, {0, 1, 2}}, {3, {0, 3}}, {5, {4, 5}}};
+    for (const auto& c : cases) {
+        tree.Select(tree.FindByData(c.selected));
+        std::vector<int> open;
+        for (const QModelIndex& item : tree.OpenBranch())
+            open.push_back(HeadingTree::ItemData(item));
+        EXPECT_EQ(open, c.open) << c.selected;
+    }
+}
+
 TEST(HeadingTree, SelectionNotifiesOncePerChange) {
     HeadingTree tree;
     for (int i = 0; i < 4; ++i)

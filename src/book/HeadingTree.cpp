@@ -103,6 +103,13 @@ int HeadingTree::ItemData(const QModelIndex& index) {
     return index.data(Qt::UserRole).toInt();
 }
 
+QModelIndexList HeadingTree::OpenBranch() const {
+    QModelIndexList branch;
+    for (QModelIndex at = Selected(); at.isValid(); at = at.parent())
+        branch.prepend(at);
+    return branch;
+}
+
 void HeadingTree::Select(const QModelIndex& index) {
     if (!index.isValid())
         return;

@@ -45,6 +45,9 @@ public:
     // selected raises nothing.
     void Select(const QModelIndex& index);
     QModelIndex Selected() const { return m_selection.currentIndex(); }
+    // The tree expands one branch at a time: the items that stand open are the selected one
+    // and its ancestors, outermost first; every other item is collapsed.
+    QModelIndexList OpenBranch() const;
 
 Q_SIGNALS:
     // The selected item changed; `data` is the new item's heading row.

@@ -110,11 +110,13 @@ void MainWindow::BindModels() {
     BookModel& model = m_dlg->Model();
     m_tree->setModel(model.m_treeTitles.Model());
     m_tree->setSelectionModel(model.m_treeTitles.Selection());
-    // The heading being read is always in sight: its chapter opens when playback moves into it.
+    // One branch open at a time, the heading being read in sight: Down from a chapter walks
+    // into its sections, and leaving the chapter closes it again.
     connect(model.m_treeTitles.Selection(), &QItemSelectionModel::currentChanged, m_tree,
             [this](const QModelIndex& current) {
-                for (QModelIndex up = current.parent(); up.isValid(); up = up.parent())
-                    m_tree->expand(up);
+                m_tree->collapseAll();
+                for (const QModelIndex& item : m_dlg->Model().m_treeTitles.OpenBranch())
+                    m_tree->expand(item);
                 m_tree->scrollTo(current);
             });
     m_bookmarks->setModel(model.m_lbBookmarks.Model());
