@@ -2,6 +2,7 @@
 #include "res/StringTable.h"
 #include "shell/MainWindow.h"
 
+#include <QApplication>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
@@ -112,6 +113,30 @@ TEST_F(MainWindowTest, KeysRunEnabledCommandsOnly) {
 TEST_F(MainWindowTest, KeyTableWinsOverMenuMnemonics) {
     QTest::keyClick(window.Tree(), Qt::Key_L, Qt::AltModifier);
     EXPECT_EQ(ran, (std::vector<int>{cmd::kLast}));
+}
+
+// After Alt alone the letters are the menu bar's mnemonics: Alt, L opens "&Lesezeichen" and
+// does not turn the volume up.
+TEST_F(MainWindowTest, AfterAltTheLettersBelongToTheMenuBar) {
+    CommandTable& commands = window.Dlg().Commands();
+    commands.SetEnabled(cmd::kVolumeUp, true);
+    commands.SetEnabledAt({4}, true);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.Tree()->setFocus();
+    QTest::keyClick(window.Tree(), Qt::Key_Alt);
+    ASSERT_EQ(QApplication::focusWidget(), window.menuBar());
+    QTest::keyClick(window.menuBar(), Qt::Key_L);
+    EXPECT_TRUE(ran.empty());
+    QTRY_COMPARE(QApplication::activePopupWidget(), commands.At({4})->action->menu());
+    QApplication::activePopupWidget()->close();
+}
+
+TEST_F(MainWindowTest, ComesBackAsItWas) {
+    window.showMaximized();
+    window.showMinimized();
+    window.BringForward();
+    EXPECT_TRUE(window.isMaximized());
+    EXPECT_FALSE(window.isMinimized());
 }
 
 TEST_F(MainWindowTest, EscapeAndEnterDoNotClose) {

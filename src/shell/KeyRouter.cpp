@@ -3,6 +3,7 @@
 #include "app/CommandTable.h"
 
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QWidget>
 
 namespace tolvaro {
@@ -13,6 +14,9 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return false;
+    // After Alt alone the menu bar has the focus, and the letters are its mnemonics.
+    if (qobject_cast<QMenuBar*>(watched))
         return false;
     const Qt::KeyboardModifiers mods =
         key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);

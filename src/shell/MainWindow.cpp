@@ -160,9 +160,10 @@ void MainWindow::Start(const StartupInfo& startup) {
     m_dlg->OnInitDialog(startup);
 }
 
+// In the state it had before it was minimised: a maximised window comes back maximised.
 void MainWindow::BringForward() {
-    if (isMinimized())
-        showNormal();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
     raise();
     activateWindow();
 }
