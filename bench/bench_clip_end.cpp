@@ -58,6 +58,7 @@ struct DirectDialogs : IDialogs {
 
 struct NoWindow : IMainWindow {
     void FocusTree() override {}
+    void ApplyLanguage(int) override {}
     void SetWaitCursor(bool) override {}
     void EndDialog() override {}
 };

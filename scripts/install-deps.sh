@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core
   clang-format espeak-ng
+  qt6-translations-l10n fonts-noto-cjk
 )
 
 missing=()

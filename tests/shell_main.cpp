@@ -5,6 +5,7 @@
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1"); // as the program sets it
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -81,7 +81,7 @@ TEST_F(MainWindowTest, MenuBarIsTheCommandTable) {
     const QList<QAction*> items = daisy->actions();
     ASSERT_EQ(items.size(), 11);
     EXPECT_TRUE(items[4]->isSeparator());
-    EXPECT_EQ(items[0]->text(), QString::fromUtf8("&Öffnen\tStrg+O"));
+    EXPECT_EQ(items[0]->text(), QString::fromUtf8("&Öffnen")); // the key is the shortcut
     EXPECT_EQ(items[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     EXPECT_TRUE(items[0]->isEnabled());
     EXPECT_FALSE(items[3]->isEnabled()); // "&Wechseln"

@@ -79,6 +79,18 @@ TEST_F(TextViewTest, MarksMovesAndScrolls) {
     QTRY_COMPARE_WITH_TIMEOUT(MarkedIds(), QString(), 5000);
 }
 
+// Focus puts the document's focus and caret on the phrase being read, where a screen reader
+// starts to read.
+TEST_F(TextViewTest, FocusLandsOnThePhrase) {
+    text.MarkElement("p30", "FONT-WEIGHT: bold");
+    QTRY_COMPARE_WITH_TIMEOUT(MarkedIds(), QString("p30:FONT-WEIGHT: bold"), 5000);
+    text.Focus();
+    QTRY_COMPARE_WITH_TIMEOUT(Ask("document.activeElement.parentNode.id").toString(),
+                              QString("p30"), 5000);
+    EXPECT_EQ(Ask("window.getSelection().anchorNode.parentNode.id").toString(), "p30");
+    EXPECT_TRUE(view.hasFocus());
+}
+
 TEST_F(TextViewTest, LinksIntoTheBookAreTakenOver) {
     Ask("document.getElementById('link').click(); true");
     QTRY_COMPARE_WITH_TIMEOUT(links.size(), 2, 5000); // the page itself, then the link

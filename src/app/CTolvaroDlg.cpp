@@ -99,6 +99,7 @@ void CTolvaroDlg::OnInitDialog(const StartupInfo& startup) {
     WriteDefaultFiles();
     ResetToNoBook();
     LoadSettings();
+    m_platform.window.ApplyLanguage(m_nLangOffset);
     m_strBookFolder = ParseBookFolderOption(startup.commandLine);
     // A folder given relative to where the program was started: the text view and the player
     // need it whole.
@@ -238,6 +239,7 @@ void CTolvaroDlg::SwitchLanguage(int langOffset) {
             m_model.m_lbSearchHits.AddString(noResults);
     }
     ApplyMenuLanguage(m_commands, m_nLangOffset);
+    m_platform.window.ApplyLanguage(m_nLangOffset);
 }
 
 void CTolvaroDlg::OnExit() {

@@ -5,6 +5,15 @@
 #include <QActionGroup>
 
 namespace tolvaro {
+namespace {
+
+// The caption without its key part ("&Öffnen\tStrg+O" gives "&Öffnen"): the menu shows the key
+// from the action's shortcut, and a screen reader reads the name and the key each once.
+QString ActionText(const QString& caption) {
+    return caption.section(u'\t', 0, 0);
+}
+
+} // namespace
 
 CommandTable::CommandTable(QObject* parent) : QObject(parent) {
     for (const MenuDef& def : MainMenuDefinition())
@@ -30,8 +39,8 @@ std::unique_ptr<CommandTable::Node> CommandTable::Make(const MenuDef& def) {
     if (!node->fixedCaption.isEmpty())
         action->setText(node->fixedCaption);
     else
-        action->setText(def.firstCaption ? QString::fromUtf16(def.firstCaption)
-                                         : LoadString(def.captionId));
+        action->setText(ActionText(def.firstCaption ? QString::fromUtf16(def.firstCaption)
+                                                    : LoadString(def.captionId)));
 
     for (const MenuDef& child : def.children)
         node->children.push_back(Make(child));
@@ -120,7 +129,7 @@ void CommandTable::ForEach(const std::function<void(const Node&)>& visit) const 
 void CommandTable::ApplyCaptions(int langOffset) {
     ForEach([langOffset](const Node& node) {
         if (node.captionId != 0)
-            node.action->setText(LoadString(node.captionId + langOffset));
+            node.action->setText(ActionText(LoadString(node.captionId + langOffset)));
     });
 }
 

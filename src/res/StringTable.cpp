@@ -61,6 +61,12 @@ constexpr Entry kStrings[] = {
     {43, u"/documents/Manuals/DE/DAISY/"},
     {44, u"Keine Lesezeichen"},
     {45, u"Keine Suchergebnisse"},
+    // Names of the controls, as a screen reader announces them.
+    {46, u"Überschriften"},
+    {47, u"Text"},
+    {48, u"Lesezeichen"},
+    {49, u"Suchergebnisse"},
+    {50, u"Hilfe"},
 
     {100, u"&DAISY"},
     {101, u"&Navigation"},
@@ -183,6 +189,11 @@ constexpr Entry kStrings[] = {
     {243, u"/documents/Manuals/EN/DAISY/"},
     {244, u"No bookmarks"},
     {245, u"No search results"},
+    {246, u"Headings"},
+    {247, u"Text"},
+    {248, u"Bookmarks"},
+    {249, u"Search results"},
+    {250, u"Help"},
 
     {300, u"&DAISY"},
     {301, u"&Navigation"},

@@ -17,6 +17,7 @@ LoadingDlg::LoadingDlg(const QString& caption, const QString& frameText,
     m_frame = new QGroupBox(frameText, this);
     m_bar = new QProgressBar(m_frame);
     m_bar->setRange(0, 0);
+    m_bar->setAccessibleName(frameText);
     m_text = new QLabel(m_frame);
     m_text->setAlignment(Qt::AlignCenter);
     auto* inner = new QVBoxLayout(m_frame);

@@ -3,12 +3,15 @@
 #include "app/CommandIds.h"
 #include "app/Layout.h"
 #include "shell/AboutDlg.h"
+#include "shell/AccessibleNames.h"
 #include "shell/GstPlayer.h"
 #include "shell/KeyRouter.h"
 #include "shell/MenuBuilder.h"
 #include "shell/QtDialogs.h"
 #include "shell/QtTimers.h"
+#include "shell/UiLanguage.h"
 #include "shell/WebTextView.h"
+#include "res/StringTable.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -52,7 +55,8 @@ QString MainWindow::Caption() {
     return QStringLiteral("Tolvaro 2.1.1 - © 2024-2026 Ostrila");
 }
 
-MainWindow::MainWindow() {
+MainWindow::MainWindow() : m_uiLanguage(std::make_unique<UiLanguage>()) {
+    InstallMenuBarNames();
     setWindowTitle(Caption());
     setWindowIcon(ProgramIcon());
     setMinimumSize(800, 600);
@@ -89,6 +93,7 @@ void MainWindow::CreateControls() {
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setDragEnabled(false);
+    m_tree->installEventFilter(this);
 
     m_web = new QWebEngineView(m_client);
     m_web->setObjectName(QStringLiteral("textView"));
@@ -183,6 +188,9 @@ void MainWindow::LayoutControls() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_client && event->type() == QEvent::Resize)
         LayoutControls();
+    // Back in the tree (by N, or when a dialog or a menu closes): on the heading being read.
+    if (watched == m_tree && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, m_tree, [this] { AnnounceCurrentItem(*m_tree); });
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -191,7 +199,23 @@ const IPlayer& MainWindow::Player() const {
 }
 
 void MainWindow::FocusTree() {
+    if (m_tree->hasFocus())
+        AnnounceCurrentItem(*m_tree);
     m_tree->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::ApplyLanguage(int langOffset) {
+    const auto name = [langOffset](int id) { return LoadString(id + langOffset); };
+    m_tree->setAccessibleName(name(kNameHeadings));
+    // The tree's one column header is read out too: it carries the tree's name, not "1".
+    m_dlg->Model().m_treeTitles.Model()->setHeaderData(0, Qt::Horizontal, name(kNameHeadings));
+    m_web->setAccessibleName(name(kNameText));
+    m_bookmarks->setAccessibleName(name(kNameBookmarks));
+    m_searchHits->setAccessibleName(name(kNameSearchResults));
+    QAction* help = menuBar()->actions().constLast();
+    SetMenuBarItemName(*help, name(kNameHelpMenu));
+    help->menu()->setAccessibleName(name(kNameHelpMenu));
+    m_uiLanguage->Apply(langOffset == kLangGerman);
 }
 
 void MainWindow::SetWaitCursor(bool wait) {

@@ -19,6 +19,7 @@ class KeyRouter;
 class GstPlayer;
 class QtDialogs;
 class QtTimers;
+class UiLanguage;
 class WebTextView;
 
 // The main window: heading tree, text view, player strip and the two lists, laid out by
@@ -46,6 +47,7 @@ public:
     QWidget* PlayerStrip() const { return m_playerStrip; }
 
     void FocusTree() override;
+    void ApplyLanguage(int langOffset) override;
     void SetWaitCursor(bool wait) override;
     void EndDialog() override;
 
@@ -74,6 +76,7 @@ private:
     std::unique_ptr<QtDialogs> m_dialogs;
     std::unique_ptr<CTolvaroDlg> m_dlg;
     std::unique_ptr<KeyRouter> m_keys;
+    std::unique_ptr<UiLanguage> m_uiLanguage;
     bool m_ending = false;
 };
 

@@ -48,6 +48,24 @@ const char* const kMarkScript = R"JS(
 })(%1, %2);
 )JS";
 
+// Puts the document's focus and caret at the phrase being read, so that a screen reader's
+// reading and a braille display start there.
+const char* const kFocusMarkScript = R"JS(
+(function () {
+  var mark = document.querySelector('span[data-tolvaro-mark]');
+  if (!mark) return false;
+  mark.setAttribute('tabindex', '-1');
+  mark.focus();
+  var range = document.createRange();
+  range.setStart(mark, 0);
+  range.collapse(true);
+  var selection = window.getSelection();
+  selection.removeAllRanges();
+  selection.addRange(range);
+  return true;
+})();
+)JS";
+
 QString JsString(const QString& text) {
     QString quoted = text;
     quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
@@ -103,8 +121,10 @@ void WebTextView::Navigate(const QString& path) {
 }
 
 void WebTextView::Focus() {
-    if (m_view)
-        m_view->setFocus(Qt::OtherFocusReason);
+    if (!m_view)
+        return;
+    m_view->setFocus(Qt::OtherFocusReason);
+    m_page->runJavaScript(QString::fromLatin1(kFocusMarkScript), QWebEngineScript::ApplicationWorld);
 }
 
 QString WebTextView::LocationName() const {

@@ -126,10 +126,12 @@ public:
 class FakeWindow : public IMainWindow {
 public:
     void FocusTree() override { ++treeFocused; }
+    void ApplyLanguage(int langOffset) override { language = langOffset; }
     void SetWaitCursor(bool wait) override { waitDepth += wait ? 1 : -1; }
     void EndDialog() override { ++ended; }
 
     int treeFocused = 0;
+    int language = -1;
     int waitDepth = 0;
     int ended = 0;
 };

@@ -1,0 +1,110 @@
+// What a screen reader finds in the main window: every control named in the current language,
+// with the role it has, and the text view's document with its words.
+#include "app/CommandIds.h"
+#include "res/StringTable.h"
+#include "shell/MainWindow.h"
+
+#include <QAccessible>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <QWebEngineView>
+
+#include "Printers.h"
+
+#include <gtest/gtest.h>
+
+namespace tolvaro {
+namespace {
+
+QAccessibleInterface* Of(QObject* object) {
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+// The first interface below `root` (itself included) that `match` accepts.
+QAccessibleInterface* Find(QAccessibleInterface* root,
+                           const std::function<bool(QAccessibleInterface*)>& match,
+                           int depth = 0) {
+    if (!root || depth > 40)
+        return nullptr;
+    if (match(root))
+        return root;
+    for (int i = 0; i < root->childCount(); ++i) {
+        if (QAccessibleInterface* found = Find(root->child(i), match, depth + 1))
+            return found;
+    }
+    return nullptr;
+}
+
+struct AccessibilityTest : ::testing::Test {
+    AccessibilityTest() {
+        window.Start({QStringLiteral(TOLVARO_PROGRAM_DIR), data.path(), "", "de_DE"});
+    }
+    QTemporaryDir data;
+    MainWindow window;
+};
+
+TEST_F(AccessibilityTest, ControlsAreNamedInTheCurrentLanguage) {
+    QMenuBar* bar = window.menuBar();
+    QAction* open = window.Dlg().Commands().Action(cmd::kOpen);
+    QMenu* daisy = window.Dlg().Commands().At({0})->action->menu();
+    for (const int lang : {kLangGerman, kLangEnglish}) {
+        window.Dlg().RunCommand(lang == kLangGerman ? cmd::kLanguageGerman
+                                                    : cmd::kLanguageEnglish);
+        const bool de = lang == kLangGerman;
+        const struct {
+            QAccessibleInterface* iface;
+            const char* name;
+            QAccessible::Role role;
+        } cases[] = {
+            {Of(window.Tree()), de ? "Überschriften" : "Headings", QAccessible::Tree},
+            {Of(window.Tree())->child(0), de ? "Überschriften" : "Headings",
+             QAccessible::ColumnHeader}, // not "1"
+            {Of(window.TextView()), "Text", Of(window.TextView())->role()},
+            {Of(window.BookmarkList()), de ? "Lesezeichen" : "Bookmarks", QAccessible::List},
+            {Of(window.SearchList()), de ? "Suchergebnisse" : "Search results",
+             QAccessible::List},
+            {Of(window.PlayButton()), de ? "Pause/Fortsetzen" : "Pause/Continue",
+             QAccessible::Button},
+            {Of(bar)->child(6), de ? "Hilfe" : "Help", QAccessible::MenuItem},
+            {Of(daisy)->child(0), de ? "Öffnen" : "Open", QAccessible::MenuItem},
+        };
+        for (const auto& c : cases) {
+            ASSERT_NE(c.iface, nullptr) << c.name;
+            EXPECT_EQ(c.iface->text(QAccessible::Name), QString::fromUtf8(c.name));
+            EXPECT_EQ(c.iface->role(), c.role) << c.name;
+        }
+        // The key once, as the shortcut, not again in the name.
+        EXPECT_EQ(Of(open)->text(QAccessible::Accelerator), "Ctrl+O");
+    }
+    // Greyed, and still there to be found: announced as unavailable.
+    QAccessibleInterface* navigation = Of(bar)->child(1);
+    EXPECT_TRUE(navigation->state().disabled);
+    EXPECT_TRUE(Of(bar)->child(6)->state().hasPopup);
+    EXPECT_FALSE(Of(bar)->child(6)->state().disabled);
+}
+
+// With accessibility on, the start page reaches the screen reader as a document with its words.
+TEST_F(AccessibilityTest, TheDocumentIsReadable) {
+    QAccessible::setActive(true);
+    QAccessibleInterface* heading = nullptr;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            heading = Find(Of(window.TextView()), [](QAccessibleInterface* i) {
+                return i->role() == QAccessible::Heading;
+            });
+            return heading != nullptr;
+        },
+        15000));
+    QAccessible::setActive(false);
+    ASSERT_NE(heading, nullptr);
+    EXPECT_TRUE(heading->text(QAccessible::Name).contains("Tolvaro"))
+        << heading->text(QAccessible::Name).toStdString();
+}
+
+} // namespace
+} // namespace tolvaro
