@@ -109,6 +109,22 @@ TEST_F(MainWindowTest, KeysRunEnabledCommandsOnly) {
     EXPECT_EQ(ran, (std::vector<int>{cmd::kPhraseNext, cmd::kPhrasePrevious, cmd::kFocusTree}));
 }
 
+// The keys also reach the commands from inside the text view: N leaves it for the headings.
+TEST_F(MainWindowTest, KeysWorkFromTheTextView) {
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    CommandTable& commands = window.Dlg().Commands();
+    commands.SetEnabled(cmd::kFocusTree, true);
+    commands.SetEnabled(cmd::kFocusText, true);
+    window.Dlg().RunCommand(cmd::kFocusText);
+    QTRY_VERIFY(window.TextView()->isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == window.TextView());
+    QWidget* focus = QApplication::focusWidget();
+    ran.clear();
+    QTest::keyClick(focus, Qt::Key_N);
+    EXPECT_EQ(ran, std::vector<int>{cmd::kFocusTree});
+    EXPECT_EQ(QApplication::focusWidget(), window.Tree());
+}
+
 // Alt+L is "Letztes", not the mnemonic of the "&Lesezeichen" menu.
 TEST_F(MainWindowTest, KeyTableWinsOverMenuMnemonics) {
     QTest::keyClick(window.Tree(), Qt::Key_L, Qt::AltModifier);
