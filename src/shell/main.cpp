@@ -13,6 +13,12 @@
 
 namespace {
 
+// Messages of Qt and the web engine reach the terminal only when they are critical.
+void OnlyCriticalMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 void SetUnlessSet(const char* name, const QByteArray& value) {
     if (!qEnvironmentVariableIsSet(name))
         qputenv(name, value);
@@ -29,7 +35,7 @@ void PrepareWebEngine() {
     if (qEnvironmentVariableIsEmpty("TOLVARO_DEBUG")) {
         const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --log-level=3");
-        SetUnlessSet("QT_LOGGING_RULES", "*.debug=false;*.info=false;*.warning=false");
+        qInstallMessageHandler(&OnlyCriticalMessages);
     }
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }

@@ -62,6 +62,13 @@ def walk(acc, depth=0):
 
 
 def describe(acc):
+    try:
+        return say(acc)
+    except Exception:
+        return "(gone: the program has ended)"
+
+
+def say(acc):
     states = acc.getState()
     said = [acc.getRoleName(), acc.name or "(no name)"]
     if not states.contains(pyatspi.STATE_SENSITIVE) and not states.contains(pyatspi.STATE_ENABLED):
