@@ -1,10 +1,12 @@
 // What a screen reader finds in the main window: every control named in the current language,
 // with the role it has, and the text view's document with its words.
 #include "app/CommandIds.h"
+#include "app/CommandTable.h"
 #include "res/StringTable.h"
 #include "shell/MainWindow.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
@@ -86,6 +88,33 @@ TEST_F(AccessibilityTest, ControlsAreNamedInTheCurrentLanguage) {
     EXPECT_TRUE(navigation->state().disabled);
     EXPECT_TRUE(Of(bar)->child(6)->state().hasPopup);
     EXPECT_FALSE(Of(bar)->child(6)->state().disabled);
+}
+
+// Before a book is open the greyed menus open on their greyed items, so a new user can find
+// every command with the keyboard; choosing a greyed item runs nothing.
+TEST_F(AccessibilityTest, GreyedMenusOpenOnTheirGreyedItems) {
+    const CommandTable& commands = window.Dlg().Commands();
+    QMenu* navigation = commands.At({1})->action->menu();
+    QMenu* phrase = commands.At({1, 0})->action->menu();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.Tree()->setFocus();
+    QTest::keyClick(window.Tree(), Qt::Key_Alt);
+    QMenuBar* bar = window.menuBar();
+    QTest::keyClick(bar, Qt::Key_Right);
+    EXPECT_EQ(bar->activeAction(), commands.At({1})->action);
+    QTest::keyClick(bar, Qt::Key_Down);
+    QTRY_COMPARE(QApplication::activePopupWidget(), navigation);
+    QTest::keyClick(navigation, Qt::Key_Right);
+    QTRY_COMPARE(QApplication::activePopupWidget(), phrase);
+    EXPECT_TRUE(Of(navigation)->child(0)->state().disabled);
+    EXPECT_EQ(Of(navigation)->child(0)->text(QAccessible::Name), "Phrase");
+    EXPECT_TRUE(Of(phrase)->child(0)->state().disabled);
+    bool ran = false;
+    QObject::connect(&window.Dlg().Commands(), &CommandTable::Command, [&] { ran = true; });
+    QTest::keyClick(phrase, Qt::Key_Return);
+    EXPECT_FALSE(ran);
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
 }
 
 // With accessibility on, the start page reaches the screen reader as a document with its words.

@@ -145,9 +145,9 @@ TEST_F(DlgFixture, WithoutABookOnlyTheBookFreeCommandsAreEnabled) {
     for (int id : AllCommandIds(dlg.Commands()))
         EXPECT_EQ(dlg.Commands().IsEnabled(id), enabled.count(id) == 1) << id;
     for (int top = 0; top < 7; ++top)
-        EXPECT_EQ(dlg.Commands().At({top})->action->isEnabled(), top == 0 || top == 6) << top;
+        EXPECT_EQ(dlg.Commands().IsEnabledAt({top}), top == 0 || top == 6) << top;
     for (auto path : {std::initializer_list<int>{0, 3}, {0, 5}, {0, 6}, {0, 5, 0}, {1, 3}})
-        EXPECT_FALSE(dlg.Commands().At(path)->action->isEnabled());
+        EXPECT_FALSE(dlg.Commands().IsEnabledAt(path));
 }
 
 // A greyed command's key does nothing; once enabled, it runs.
@@ -219,8 +219,8 @@ TEST_F(DlgFixture, EnableBookMenusFollowsTheFeatures) {
         for (auto [id, expect] : c.states)
             EXPECT_EQ(dlg.Commands().IsEnabled(id), expect == On) << c.name << " " << id;
         EXPECT_EQ(autoPlay, c.autoPlayAfter) << c.name;
-        EXPECT_EQ(dlg.Commands().At({2})->action->isEnabled(), c.features.audio) << c.name;
-        EXPECT_EQ(dlg.Commands().At({1, 3})->action->isEnabled(),
+        EXPECT_EQ(dlg.Commands().IsEnabledAt({2}), c.features.audio) << c.name;
+        EXPECT_EQ(dlg.Commands().IsEnabledAt({1, 3}),
                   c.features.footnotes || c.features.prodnotes)
             << c.name;
         EXPECT_EQ(dlg.Model().m_lstTitles.SelectionMark(), 0);

@@ -97,9 +97,25 @@ void CommandTable::SetEnabled(int id, bool enabled) {
         action->setEnabled(enabled);
 }
 
+bool CommandTable::IsGreyed(const QAction& action) {
+    return !action.isEnabled() || action.property(kGreyed).toBool();
+}
+
+bool CommandTable::IsEnabledAt(std::initializer_list<int> path) const {
+    const Node* node = At(path);
+    return node && !IsGreyed(*node->action);
+}
+
 void CommandTable::SetEnabledAt(std::initializer_list<int> path, bool enabled) {
-    if (Node* node = At(path))
+    Node* node = At(path);
+    if (!node)
+        return;
+    if (node->kind != MenuDef::Kind::Popup) {
         node->action->setEnabled(enabled);
+    } else if (node->action->property(kGreyed).toBool() == enabled) {
+        node->action->setProperty(kGreyed, !enabled);
+        Q_EMIT GreyedChanged(node->action);
+    }
 }
 
 bool CommandTable::IsChecked(int id) const {

@@ -18,6 +18,8 @@ namespace tolvaro {
 // a command only runs when its own action is enabled, so a greyed command's key does nothing.
 // Check marks live on the actions: Qt flips a checkable action's mark before Command is emitted,
 // so a toggle handler reads the mark it has just been given.
+// A greyed submenu keeps its action enabled, so that its menu still opens and a keyboard user can
+// explore the (greyed) items in it; its greyed state is the action's property kGreyed.
 class CommandTable : public QObject {
     Q_OBJECT
 public:
@@ -42,8 +44,13 @@ public:
     // Visits every entry, each before its children, in menu order.
     void ForEach(const std::function<void(const Node&)>& visit) const;
 
+    static constexpr const char* kGreyed = "tolvaroGreyed";
+    // Whether the entry shows greyed: a disabled command or a greyed submenu.
+    static bool IsGreyed(const QAction& action);
+
     bool IsEnabled(int id) const;
     void SetEnabled(int id, bool enabled);
+    bool IsEnabledAt(std::initializer_list<int> path) const;
     void SetEnabledAt(std::initializer_list<int> path, bool enabled);
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
@@ -58,6 +65,8 @@ public:
 
 Q_SIGNALS:
     void Command(int id);
+    // A submenu's greyed state changed (its action's own enabled state does not).
+    void GreyedChanged(QAction* action);
 
 private:
     std::unique_ptr<Node> Make(const MenuDef& def);

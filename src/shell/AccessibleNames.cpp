@@ -1,5 +1,7 @@
 #include "shell/AccessibleNames.h"
 
+#include "app/CommandTable.h"
+
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QAction>
@@ -13,18 +15,27 @@ namespace {
 
 const char* const kNameProperty = "tolvaroAccessibleName";
 
-// A menu-bar item as Qt presents it, with the name of our choice: its menu as its one child,
-// the focus while it is the bar's active item, greyed when disabled, and opening its menu as its
-// action.
-class NamedMenuBarItem : public QAccessibleInterface, public QAccessibleActionInterface {
-public:
-    NamedMenuBarItem(QMenuBar* bar, QAction* item) : m_bar(bar), m_item(item) {}
+// The caption as a screen reader reads it: without the mnemonic marks.
+QString StripMnemonic(QString caption) {
+    for (qsizetype i = caption.indexOf(u'&'); i >= 0 && i < caption.size();
+         i = caption.indexOf(u'&', i + 1))
+        caption.remove(i, 1); // "&&" leaves one "&", which the next search steps over
+    return caption;
+}
 
-    bool isValid() const override { return m_bar && m_item; }
+// A submenu entry, in the menu bar or in a menu, as Qt presents it with two changes: greyed
+// when the command table greys it (its action stays enabled so that the menu still opens), and
+// named as we choose where the caption is not a name ("?" is the help menu). Its menu is its one
+// child; it has the focus while it is its owner's active entry; its action opens the menu.
+class MenuEntryItem : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    MenuEntryItem(QWidget* owner, QAction* item) : m_owner(owner), m_item(item) {}
+
+    bool isValid() const override { return m_owner && m_item; }
     QObject* object() const override { return m_item; }
-    QWindow* window() const override { return m_bar->window()->windowHandle(); }
+    QWindow* window() const override { return m_owner->window()->windowHandle(); }
     QAccessibleInterface* parent() const override {
-        return QAccessible::queryAccessibleInterface(m_bar);
+        return QAccessible::queryAccessibleInterface(m_owner);
     }
     QAccessibleInterface* child(int index) const override {
         return index == 0 && m_item->menu() ? QAccessible::queryAccessibleInterface(m_item->menu())
@@ -36,8 +47,10 @@ public:
     }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name)
-            return m_item->property(kNameProperty).toString();
+        if (t == QAccessible::Name) {
+            const QVariant name = m_item->property(kNameProperty);
+            return name.isValid() ? name.toString() : StripMnemonic(m_item->text());
+        }
         if (t == QAccessible::Accelerator) {
             const qsizetype amp = m_item->text().indexOf(u'&');
             if (amp >= 0 && amp + 1 < m_item->text().size())
@@ -47,16 +60,20 @@ public:
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
-        const QRect r = m_bar->actionGeometry(m_item);
-        return QRect(m_bar->mapToGlobal(r.topLeft()), r.size());
+        QRect r;
+        if (auto* bar = qobject_cast<QMenuBar*>(m_owner))
+            r = bar->actionGeometry(m_item);
+        else if (auto* menu = qobject_cast<QMenu*>(m_owner))
+            r = menu->actionGeometry(m_item);
+        return QRect(m_owner->mapToGlobal(r.topLeft()), r.size());
     }
     QAccessible::Role role() const override { return QAccessible::MenuItem; }
     QAccessible::State state() const override {
         QAccessible::State s;
         s.focusable = true;
-        s.focused = m_bar->activeAction() == m_item;
-        s.disabled = !m_item->isEnabled();
-        s.invisible = !m_bar->isVisible() || !m_item->isVisible();
+        s.focused = ActiveEntry() == m_item;
+        s.disabled = CommandTable::IsGreyed(*m_item);
+        s.invisible = !m_owner->isVisible() || !m_item->isVisible();
         s.hasPopup = m_item->menu() != nullptr;
         return s;
     }
@@ -67,23 +84,37 @@ public:
 
     QStringList actionNames() const override { return {showMenuAction()}; }
     void doAction(const QString& name) override {
-        if (name == showMenuAction() || name == pressAction())
-            m_bar->setActiveAction(m_item);
+        if (name != showMenuAction() && name != pressAction())
+            return;
+        if (auto* bar = qobject_cast<QMenuBar*>(m_owner))
+            bar->setActiveAction(m_item);
+        else if (auto* menu = qobject_cast<QMenu*>(m_owner))
+            menu->setActiveAction(m_item); // a menu's active submenu entry opens its menu
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    QPointer<QMenuBar> m_bar;
+    QAction* ActiveEntry() const {
+        if (auto* bar = qobject_cast<QMenuBar*>(m_owner))
+            return bar->activeAction();
+        if (auto* menu = qobject_cast<QMenu*>(m_owner))
+            return menu->activeAction();
+        return nullptr;
+    }
+
+    QPointer<QWidget> m_owner;
     QPointer<QAction> m_item;
 };
 
-QAccessibleInterface* NamedItemFactory(const QString&, QObject* object) {
+QAccessibleInterface* MenuEntryFactory(const QString&, QObject* object) {
     auto* item = qobject_cast<QAction*>(object);
-    if (!item || !item->property(kNameProperty).isValid())
+    if (!item || !item->menu())
         return nullptr;
     for (QObject* owner : item->associatedObjects()) {
-        if (auto* bar = qobject_cast<QMenuBar*>(owner))
-            return new NamedMenuBarItem(bar, item);
+        auto* widget = qobject_cast<QWidget*>(owner);
+        const bool isMenu = qobject_cast<QMenuBar*>(owner) || qobject_cast<QMenu*>(owner);
+        if (isMenu && widget->actions().contains(item))
+            return new MenuEntryItem(widget, item);
     }
     return nullptr;
 }
@@ -91,7 +122,7 @@ QAccessibleInterface* NamedItemFactory(const QString&, QObject* object) {
 } // namespace
 
 void InstallMenuBarNames() {
-    QAccessible::installFactory(&NamedItemFactory);
+    QAccessible::installFactory(&MenuEntryFactory);
 }
 
 void SetMenuBarItemName(QAction& item, const QString& name) {

@@ -7,8 +7,9 @@ class QTreeView;
 
 namespace tolvaro {
 
-// Lets a screen reader name an item of the menu bar other than its caption (the menu whose
-// caption is "?" is the help menu). Installed once, before the item is first asked for.
+// Presents submenu entries to a screen reader: greyed as the command table greys them, and named
+// other than by their caption where asked (the menu whose caption is "?" is the help menu).
+// Installed once, before the entries are first asked for.
 void InstallMenuBarNames();
 void SetMenuBarItemName(QAction& item, const QString& name);
 

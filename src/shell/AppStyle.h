@@ -5,7 +5,7 @@
 namespace tolvaro {
 
 // The desktop's style, with two changes: pressing and releasing Alt moves the focus to the menu
-// bar, and greyed menus and items can be reached with the arrow keys (announced as unavailable),
+// bar, and greyed items can be reached with the arrow keys (announced as unavailable),
 // so that every command can be found with the keyboard alone, also before a book is open.
 class AppStyle : public QProxyStyle {
 public:

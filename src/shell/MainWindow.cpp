@@ -70,7 +70,7 @@ MainWindow::MainWindow() : m_uiLanguage(std::make_unique<UiLanguage>()) {
         Platform{*m_timers, *m_textView, *m_player, *m_dialogs, *this});
 
     BindModels();
-    BuildMenuBar(*menuBar(), m_dlg->Commands());
+    setMenuBar(BuildMenuBar(m_dlg->Commands()));
     PauseWhileMenusAreOpen();
     m_keys = std::make_unique<KeyRouter>(m_dlg->Commands(), *this);
     qApp->installEventFilter(m_keys.get());

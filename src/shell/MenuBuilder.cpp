@@ -2,16 +2,47 @@
 
 #include "app/CommandTable.h"
 
+#include <QAccessible>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyleOptionMenuItem>
 
 namespace tolvaro {
 namespace {
 
+void DrawGreyed(QStyleOptionMenuItem* option, const QAction* action) {
+    if (action && CommandTable::IsGreyed(*action)) {
+        option->state &= ~QStyle::State_Enabled;
+        option->palette.setCurrentColorGroup(QPalette::Disabled);
+    }
+}
+
+class Menu : public QMenu {
+public:
+    using QMenu::QMenu;
+
+protected:
+    void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override {
+        QMenu::initStyleOption(option, action);
+        DrawGreyed(option, action);
+    }
+};
+
+class MenuBar : public QMenuBar {
+public:
+    using QMenuBar::QMenuBar;
+
+protected:
+    void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override {
+        QMenuBar::initStyleOption(option, action);
+        DrawGreyed(option, action);
+    }
+};
+
 void AddEntries(QWidget& container, const std::vector<std::unique_ptr<CommandTable::Node>>& nodes) {
     for (const auto& node : nodes) {
         if (node->kind == MenuDef::Kind::Popup) {
-            auto* menu = new QMenu(&container);
+            auto* menu = new Menu(&container);
             AddEntries(*menu, node->children);
             node->action->setMenu(menu);
         }
@@ -19,10 +50,27 @@ void AddEntries(QWidget& container, const std::vector<std::unique_ptr<CommandTab
     }
 }
 
+// Repaints the menus that show the entry and tells a screen reader it is (no longer) greyed.
+void ShowGreyedChange(QAction* action) {
+    for (QObject* owner : action->associatedObjects()) {
+        if (auto* widget = qobject_cast<QWidget*>(owner))
+            widget->update();
+    }
+    if (QAccessible::isActive()) {
+        QAccessible::State disabled;
+        disabled.disabled = true;
+        QAccessibleStateChangeEvent changed(action, disabled);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
 } // namespace
 
-void BuildMenuBar(QMenuBar& bar, CommandTable& commands) {
-    AddEntries(bar, commands.TopLevel());
+QMenuBar* BuildMenuBar(CommandTable& commands) {
+    auto* bar = new MenuBar;
+    AddEntries(*bar, commands.TopLevel());
+    QObject::connect(&commands, &CommandTable::GreyedChanged, bar, &ShowGreyedChange);
+    return bar;
 }
 
 } // namespace tolvaro
