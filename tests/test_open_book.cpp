@@ -8,6 +8,7 @@
 #include "store/DefaultFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -210,6 +211,40 @@ TEST_F(OpenBookTest, ExitRecordsTheOpenBook) {
     Open(b);
     dlg.RunCommand(kExit);
     EXPECT_EQ(LastBook(), QStringList{b});
+    EXPECT_EQ(fake.window.ended, 1);
+}
+
+// Data files that are there but cannot be read whole (here: larger than any data file) are
+// left exactly as they are by every save: closing a book, opening another, the exit.
+TEST_F(OpenBookTest, UnreadableDataFilesAreKept) {
+    Open(a);
+    const QString data = dir.filePath("data");
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                            QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                            QFileDevice::WriteOther | QFileDevice::ExeOther;
+    EXPECT_EQ(QFileInfo(data).permissions() & others, 0); // made private to the user
+    struct Stat {
+        QString path;
+        qint64 size;
+        QDateTime modified;
+    };
+    std::vector<Stat> before;
+    for (const char16_t* name : {kResumeFile, kSettingsFile, kLastBookFile}) {
+        QFile file(DataFilePath(data, name));
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("other books' records");
+        ASSERT_TRUE(file.resize(datafile::kMaxDataFile + 1));
+        file.close();
+        const QFileInfo info(file.fileName());
+        before.push_back({info.filePath(), info.size(), info.lastModified()});
+    }
+    Open(b);
+    dlg.RunCommand(kExit);
+    for (const Stat& old : before) {
+        const QFileInfo now(old.path);
+        EXPECT_EQ(now.size(), old.size) << old.path.toStdString();
+        EXPECT_EQ(now.lastModified(), old.modified) << old.path.toStdString();
+    }
     EXPECT_EQ(fake.window.ended, 1);
 }
 

@@ -43,5 +43,17 @@ TEST(ResumeFile, ShortLastRecord) {
     EXPECT_EQ(written.mid(0, 9), (file + QStringList{"", ""}));
 }
 
+// A damaged record (a line the program never wrote) is dropped on the next save, not carried on.
+TEST(ResumeFile, DamagedRecordsAreDropped) {
+    QStringList file = WithResumeRecord({}, Record("A", "3"));
+    file = WithResumeRecord(file, Record("B", "5"));
+    std::vector<bool> foreign(18, false);
+    foreign[2] = true; // in A's record
+    file = WithResumeRecord(file, Record("C", "1"), foreign);
+    ASSERT_EQ(file.size(), 18);
+    EXPECT_EQ(file[2], "B");
+    EXPECT_EQ(file[11], "C");
+}
+
 } // namespace
 } // namespace tolvaro

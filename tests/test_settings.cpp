@@ -64,72 +64,70 @@ TEST_F(SettingsTest, ExistingFilesAreKept) {
     EXPECT_EQ(QFileInfo(File(kSettingsFile)).size(), 0);
 }
 
-TEST_F(SettingsTest, EmptySettingsFileReadsAsFourteenEmptyLines) {
-    QFile(File(kSettingsFile)).open(QIODevice::WriteOnly);
-    Start("en_US");
-    EXPECT_EQ(dlg.Volume(), 0);
-    EXPECT_EQ(dlg.Rate(), 0.0);
-    EXPECT_EQ(dlg.LangOffset(), kLangGerman); // line 14 empty counts as 0
-    EXPECT_FALSE(dlg.Commands().IsChecked(kAutoPlay));
-    EXPECT_EQ(fake.player.volume, 0);
-}
-
-TEST_F(SettingsTest, LinesAreReadAsTheyCome) {
+// An empty or garbled file starts with the defaults, not silent at volume 0, and the exit saves
+// the defaults back; the valid lines of a damaged file are kept.
+TEST_F(SettingsTest, DamagedLinesGiveTheirDefaults) {
+    const QStringList good = {"60", "1.2", "1", "0", "0", "0", "0", "1", "#123456",
+                              "0",  "0",   "0", "#123456", "200"};
+    const auto with = [&good](int line, const char* text) {
+        QStringList lines = good;
+        lines[line - 1] = QString::fromUtf8(text);
+        return lines;
+    };
     const struct {
         const char* name;
         QStringList lines;
-        int lang;
+        int volume;
+        double rate;
         bool footnote, autoPlay;
-        int styleMarked;
         const char* color;
+        int lang;
     } cases[] = {
-        {"English",
-         {"60", "1.2", "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "", "200"},
-         kLangEnglish,
-         false,
-         false,
-         0,
-         ""},
-        {"unknown language stays German",
-         {"60", "1.2", "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "", "100"},
-         kLangGerman,
-         false,
-         false,
-         0,
-         ""},
-        {"both colour styles: line 13 wins",
-         {"60", "1.2", "01", "0", "0", "0", "yes", "1", "#111111", "0", "0", "1", "#222222", "0"},
-         kLangGerman,
-         true,
-         false,
-         kMarkTextColor,
-         "#222222"},
-        {"five lines", {"60", "1.2", "1", "0", "1"}, kLangGerman, true, false, 0, ""},
+        {"all valid", good, 60, 1.2, true, false, "#123456", kLangEnglish},
+        {"empty file", {}, 50, 1.0, false, true, "#ffff00", kLangGerman},
+        {"garbage", {"\x01\x02", "zz", "", "?"}, 50, 1.0, false, true, "#ffff00", kLangGerman},
+        {"volume above 100", with(1, "250"), 50, 1.2, true, false, "#123456", kLangEnglish},
+        {"volume below 0", with(1, "-1"), 50, 1.2, true, false, "#123456", kLangEnglish},
+        {"volume with text after it", with(1, "12x"), 12, 1.2, true, false, "#123456",
+         kLangEnglish},
+        {"rate 0", with(2, "0"), 60, 1.0, true, false, "#123456", kLangEnglish},
+        {"rate past the steps", with(2, "3.5"), 60, 1.0, true, false, "#123456", kLangEnglish},
+        {"slowest rate", with(2, "0.600000"), 60, 0.6, true, false, "#123456", kLangEnglish},
+        {"flag 2", with(3, "2"), 60, 1.2, false, false, "#123456", kLangEnglish},
+        {"flag as a word", with(7, "yes"), 60, 1.2, true, true, "#123456", kLangEnglish},
+        {"no colour", with(9, ""), 60, 1.2, true, false, "#ffff00", kLangEnglish},
+        {"a colour name", with(9, "red"), 60, 1.2, true, false, "#ffff00", kLangEnglish},
+        {"unknown language", with(14, "100"), 60, 1.2, true, false, "#123456", kLangGerman},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
         test::FakePlatform f;
         CTolvaroDlg d(f.Get());
-        ASSERT_TRUE(datafile::WriteLines(DataFilePath(dir.path(), kSettingsFile), c.lines));
-        d.OnInitDialog({"/prog", dir.path(), "", "en_US"});
-        EXPECT_EQ(d.LangOffset(), c.lang) << c.name;
+        const QString file = DataFilePath(dir.path(), kSettingsFile);
+        ASSERT_TRUE(datafile::WriteLines(file, c.lines));
+        d.OnInitDialog({"/prog", dir.path(), "", "de_DE"});
+        EXPECT_EQ(f.player.volume, c.volume) << c.name;
+        EXPECT_DOUBLE_EQ(f.player.rate, c.rate) << c.name;
         EXPECT_EQ(d.Commands().IsChecked(kSkipFootnote), c.footnote) << c.name;
         EXPECT_EQ(d.AutoPlay(), c.autoPlay) << c.name;
         EXPECT_EQ(d.MarkColor(), QString::fromUtf8(c.color)) << c.name;
-        for (int style : {kMarkBackground, kMarkItalic, kMarkBold, kMarkTextColor})
-            EXPECT_EQ(d.Commands().IsChecked(style), style == c.styleMarked) << c.name;
-        EXPECT_EQ(f.player.volume, 60);
-        EXPECT_DOUBLE_EQ(f.player.rate, 1.2);
-        const bool marked =
-            c.lang == kLangEnglish || c.lines.value(13) == "0" || c.lines.size() < 14;
-        EXPECT_EQ(d.Commands().IsChecked(kLanguageGerman) ||
-                      d.Commands().IsChecked(kLanguageEnglish),
-                  marked)
+        EXPECT_EQ(d.LangOffset(), c.lang) << c.name;
+        EXPECT_TRUE(d.Commands().IsChecked(c.lang == kLangEnglish ? kLanguageEnglish
+                                                                  : kLanguageGerman))
             << c.name;
-        if (c.lang == kLangEnglish) {
-            EXPECT_TRUE(f.textView.navigations.last().endsWith("start_en.html"));
-        }
+        d.RunCommand(kExit);
+        EXPECT_EQ(datafile::ReadLines(file)->value(0), QString::number(c.volume)) << c.name;
     }
+}
+
+// Of several style lines the last one carries the mark, with its colour.
+TEST_F(SettingsTest, BothColourStylesLine13Wins) {
+    WriteSettings({"60", "1.2", "0", "0", "0", "0", "1", "1", "#111111", "0", "0", "1", "#222222",
+                   "0"});
+    Start();
+    EXPECT_EQ(dlg.MarkColor(), "#222222");
+    for (int style : {kMarkBackground, kMarkItalic, kMarkBold, kMarkTextColor})
+        EXPECT_EQ(dlg.Commands().IsChecked(style), style == kMarkTextColor);
 }
 
 TEST_F(SettingsTest, ExitSavesTheSettings) {

@@ -1,7 +1,9 @@
 #include "store/CA_Enigma.h"
 #include "store/DataFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tolvaro {
@@ -158,6 +161,81 @@ TEST_F(ReplaceTest, WritesThroughTheNamedTemporaryFile) {
     EXPECT_FALSE(QFile::exists(dir.filePath("AResume.tmp")));
     EXPECT_FALSE(datafile::WriteLines(dir.filePath("no/such/folder/x.dl"), {"x"}));
     EXPECT_FALSE(datafile::ReadLines(dir.filePath("missing.dl")).has_value());
+}
+
+// A file that is there but cannot be read whole is left exactly as it is: it may hold the
+// user's data, readable again later. Nothing is read from it either, and nothing blocks.
+TEST_F(ReplaceTest, WhatCannotBeReadIsNeverReplaced) {
+    const QString path = Path();
+    const struct {
+        const char* name;
+        std::function<bool()> make; // false when the case cannot be made here
+    } cases[] = {
+        {"no read permission",
+         [&] {
+             return geteuid() != 0 && datafile::WriteLines(path, {"mine"}) &&
+                    QFile::setPermissions(path, QFileDevice::WriteOwner);
+         }},
+        {"larger than any data file",
+         [&] {
+             QFile f(path);
+             return f.open(QIODevice::WriteOnly) && f.resize(datafile::kMaxDataFile + 1);
+         }},
+        {"a FIFO", [&] { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }},
+        {"a link to /dev/zero", [&] { return QFile::link("/dev/zero", path); }},
+        {"a folder", [&] { return QDir().mkdir(path); }},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(path);
+        QDir().rmdir(path);
+        if (!c.make())
+            continue;
+        const QFileInfo info(path);
+        const qint64 size = info.size();
+        const bool link = info.isSymLink();
+        const QDateTime modified = info.lastModified();
+        EXPECT_EQ(datafile::Read(path).status, FileRead::Status::Unreadable) << c.name;
+        EXPECT_FALSE(datafile::ReadLines(path).has_value()) << c.name;
+        EXPECT_FALSE(datafile::WriteLines(path, {"new"})) << c.name;
+        const QFileInfo after(path);
+        EXPECT_EQ(after.size(), size) << c.name;
+        EXPECT_EQ(after.isSymLink(), link) << c.name;
+        EXPECT_EQ(after.lastModified(), modified) << c.name;
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    QDir().rmdir(path);
+    EXPECT_EQ(datafile::Read(path).status, FileRead::Status::Missing);
+    EXPECT_TRUE(datafile::WriteLines(path, {"new"})); // a missing file is written
+}
+
+// A link planted as the temporary file never makes a save write to what it points to.
+TEST_F(ReplaceTest, NeverWritesThroughALink) {
+    const QString victim = dir.filePath("victim");
+    for (const QString& temp : {Path() + ".tmp", dir.filePath("AResume.tmp")}) {
+        QFile v(victim);
+        ASSERT_TRUE(v.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        v.write("untouched");
+        v.close();
+        ASSERT_TRUE(QFile::link(victim, temp));
+        const QString tempPath = temp.endsWith("AResume.tmp") ? temp : QString();
+        EXPECT_TRUE(datafile::WriteLines(Path(), {"saved"}, tempPath)) << temp.toStdString();
+        EXPECT_EQ(datafile::ReadLines(Path()), QStringList{"saved"}) << temp.toStdString();
+        QFile check(victim);
+        ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+        EXPECT_EQ(check.readAll(), "untouched") << temp.toStdString();
+        EXPECT_FALSE(QFileInfo(Path()).isSymLink());
+    }
+}
+
+// Lines the codec never writes (not UTF-8, control characters) are flagged as foreign.
+TEST(DataFile, ForeignLinesAreFlagged) {
+    QByteArray bytes = datafile::EncodeLines({"plain", "Über", "tab\there"});
+    bytes += "\xff\xfe\r\nbell\x07\r\nC1\xc2\x85\r\n";
+    std::vector<bool> foreign;
+    const QStringList lines = datafile::DecodeLines(bytes, &foreign);
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[1], QString::fromUtf8("Über"));
+    EXPECT_EQ(foreign, (std::vector<bool>{false, false, false, true, true, true}));
 }
 
 } // namespace

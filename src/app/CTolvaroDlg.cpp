@@ -95,7 +95,7 @@ void CTolvaroDlg::OnInitDialog(const StartupInfo& startup) {
     m_strDataFolder = startup.dataFolder;
     m_defaults = DefaultSettings(startup.localeName);
     // A folder that cannot be created is not reported: the file operations in it fail quietly.
-    QDir().mkpath(m_strDataFolder);
+    MakeDataFolder(m_strDataFolder);
     WriteDefaultFiles();
     ResetToNoBook();
     LoadSettings();
@@ -298,7 +298,7 @@ void CTolvaroDlg::WriteDefaultFiles() {
 // A settings file that cannot be read gives the settings of a new user.
 void CTolvaroDlg::LoadSettings() {
     const std::optional<QStringList> lines = datafile::ReadLines(DataFile(kSettingsFile));
-    ApplySettings(lines ? SettingsFromLines(*lines) : m_defaults);
+    ApplySettings(lines ? SettingsFromLines(*lines, m_defaults) : m_defaults);
 }
 
 void CTolvaroDlg::ApplySettings(const Settings& s) {
@@ -373,8 +373,10 @@ void CTolvaroDlg::SaveResume() {
     ResumeRecord record{BookIdentity(), phrases.Text(row, col::kPhraseTreeId),
                         begin.toDouble() <= position ? QString::asprintf("%.3f", position) : begin,
                         QString::number(row)};
-    const QStringList lines = datafile::ReadLines(DataFile(kResumeFile)).value_or(QStringList());
-    datafile::WriteLines(DataFile(kResumeFile), WithResumeRecord(lines, record),
+    const datafile::DataLines old = datafile::Read(DataFile(kResumeFile));
+    if (old.status == FileRead::Status::Unreadable)
+        return; // other books' records are in there: never replace them with this one alone
+    datafile::WriteLines(DataFile(kResumeFile), WithResumeRecord(old.lines, record, old.foreign),
                          DataFile(kResumeTemp));
 }
 
@@ -388,8 +390,8 @@ void CTolvaroDlg::RestoreResume() {
         return;
     BookTable& phrases = m_model.m_lstPhrases;
     const std::optional<ResumeRecord> record = FindResumeRecord(*lines, BookIdentity());
-    const int heading = record ? record->heading.toInt() : 0;
-    const int row = record ? record->phrase.toInt() : 0;
+    const int heading = record ? ParseInt(record->heading) : 0;
+    const int row = record ? ParseInt(record->phrase) : 0;
     const bool known = record && row >= 0 && row < phrases.RowCount() &&
                        phrases.TextView(row, col::kPhraseTreeId).toInt() == heading;
     m_engine.SelectHeadingByTreeId(known ? heading : 0);

@@ -1,51 +1,14 @@
 #include "book/BookFiles.h"
 
-#include <QFile>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "io/RegularFile.h"
 
 namespace tolvaro {
-namespace {
 
-// Closes the descriptor on every way out.
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-} // namespace
-
-// One open, one fstat and the reads: a book opens a thousand files or more. O_NONBLOCK keeps the
-// open of a FIFO from waiting for a writer; the fstat then turns it away, on the very file that
-// was opened.
 std::optional<QByteArray> ReadBookFile(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    const Descriptor file{::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
-    struct stat info {};
-    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        info.st_size > kMaxBookFile)
+    FileRead read = ReadRegularFile(path, kMaxBookFile);
+    if (read.status != FileRead::Status::Read)
         return std::nullopt;
-    QByteArray bytes(static_cast<qsizetype>(info.st_size), Qt::Uninitialized);
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            ::read(file.fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break; // the file shrank while it was read: keep what it had
-        done += n;
-    }
-    bytes.truncate(done);
-    return bytes;
+    return std::move(read.bytes);
 }
 
 } // namespace tolvaro

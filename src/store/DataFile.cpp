@@ -13,11 +13,18 @@
 namespace tolvaro::datafile {
 namespace {
 
-QString DecodeLineBytes(QByteArrayView bytes, QStringDecoder& utf8) {
+QString DecodeLineBytes(QByteArrayView bytes, QStringDecoder& utf8, bool& foreign) {
     utf8.resetState();
     QString text = utf8.decode(bytes);
-    if (utf8.hasError())
+    foreign = utf8.hasError();
+    if (foreign)
         return QString::fromLatin1(bytes);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 ? c != u'\t' : (c.unicode() >= 0x7f && c.unicode() < 0xa0)) {
+            foreign = true;
+            break;
+        }
+    }
     return text;
 }
 
@@ -57,7 +64,7 @@ QByteArray EncodeLines(const QStringList& lines) {
     return bytes;
 }
 
-QStringList DecodeLines(const QByteArray& bytes) {
+QStringList DecodeLines(const QByteArray& bytes, std::vector<bool>* foreign) {
     const CA_Enigma enigma;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QStringList lines;
@@ -70,21 +77,29 @@ QStringList DecodeLines(const QByteArray& bytes) {
         qsizetype stop = end;
         if (stop > start && bytes[stop - 1] == '\r')
             --stop;
+        bool damaged = false;
         lines.append(enigma.Decode(
-            DecodeLineBytes(QByteArrayView(bytes).sliced(start, stop - start), utf8)));
+            DecodeLineBytes(QByteArrayView(bytes).sliced(start, stop - start), utf8, damaged)));
+        if (foreign)
+            foreign->push_back(damaged);
         start = next;
     }
     return lines;
 }
 
+DataLines Read(const QString& path) {
+    const FileRead file = ReadRegularFile(path, kMaxDataFile);
+    DataLines read{file.status, {}, {}};
+    if (file.status == FileRead::Status::Read)
+        read.lines = DecodeLines(file.bytes, &read.foreign);
+    return read;
+}
+
 std::optional<QStringList> ReadLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    DataLines read = Read(path);
+    if (read.status != FileRead::Status::Read)
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return DecodeLines(bytes);
+    return std::move(read.lines);
 }
 
 FileCalls SystemCalls() {
@@ -96,10 +111,16 @@ FileCalls SystemCalls() {
 
 bool ReplaceFile(const QString& path, const QByteArray& content, const QString& tempPath,
                  const FileCalls& calls) {
+    if (ReadRegularFile(path, kMaxDataFile).status == FileRead::Status::Unreadable)
+        return false;
     const QByteArray target = QFile::encodeName(path);
     const QByteArray temp =
         QFile::encodeName(tempPath.isEmpty() ? path + QStringLiteral(".tmp") : tempPath);
-    const int fd = calls.open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A stale temporary file, or a link planted in its place, goes; O_EXCL and O_NOFOLLOW then
+    // make sure the file written is a new one of our own.
+    ::unlink(temp.constData());
+    const int fd = calls.open(temp.constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
     const bool written = WriteAll(fd, content, calls) && calls.fsync(fd) == 0;

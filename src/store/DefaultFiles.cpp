@@ -3,12 +3,22 @@
 #include "store/DataFile.h"
 #include "store/Settings.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace tolvaro {
 
 QString DataFilePath(const QString& dataFolder, const char16_t* name) {
     return dataFolder + u'/' + QString::fromUtf16(name);
+}
+
+void MakeDataFolder(const QString& dataFolder) {
+    if (QFileInfo::exists(dataFolder))
+        return;
+    const QFileInfo folder(QDir::cleanPath(dataFolder));
+    QDir().mkpath(folder.absolutePath());
+    QDir().mkdir(folder.absoluteFilePath(),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void WriteDefaultFiles(const QString& dataFolder, const Settings& defaults) {

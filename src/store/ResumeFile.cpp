@@ -14,11 +14,19 @@ QStringList RecordAt(const QStringList& lines, qsizetype start) {
 
 } // namespace
 
-QStringList WithResumeRecord(const QStringList& lines, const ResumeRecord& record) {
+QStringList WithResumeRecord(const QStringList& lines, const ResumeRecord& record,
+                             const std::vector<bool>& foreign) {
+    const auto damaged = [&foreign](qsizetype at) {
+        for (qsizetype i = at; i < at + kRecordLines; ++i) {
+            if (i < static_cast<qsizetype>(foreign.size()) && foreign[static_cast<size_t>(i)])
+                return true;
+        }
+        return false;
+    };
     QStringList out;
     for (qsizetype at = 0; at < lines.size(); at += kRecordLines) {
         const QStringList old = RecordAt(lines, at);
-        if (old.mid(0, 6) != record.identity)
+        if (old.mid(0, 6) != record.identity && !damaged(at))
             out += old;
     }
     out += record.identity;

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace tolvaro {
 
@@ -15,8 +16,10 @@ struct ResumeRecord {
 };
 
 // The file's lines with `record` in place of the book's old record, at the end. A last record
-// cut short is completed with empty lines and kept.
-QStringList WithResumeRecord(const QStringList& lines, const ResumeRecord& record);
+// cut short is completed with empty lines and kept. A record with a line flagged in `foreign`
+// (one the program never wrote, as in a damaged file) is dropped, so damage does not grow.
+QStringList WithResumeRecord(const QStringList& lines, const ResumeRecord& record,
+                             const std::vector<bool>& foreign = {});
 
 // The first record of the book with this identity.
 std::optional<ResumeRecord> FindResumeRecord(const QStringList& lines, const QStringList& identity);

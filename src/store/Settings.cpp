@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <optional>
+
+#include <QRegularExpression>
 
 namespace tolvaro {
 namespace {
@@ -67,28 +70,63 @@ QStringList SettingsToLines(const Settings& s) {
             QString::number(s.langOffset)};
 }
 
-Settings SettingsFromLines(const QStringList& lines) {
+namespace {
+
+// A number the C library reads from the text (it may be followed by other text: "12x" is 12);
+// nothing when the text does not start with one.
+std::optional<long long> LeadingInt(const QString& text) {
+    const QByteArray number = NumberText(text);
+    long long value = 0;
+    const auto [end, error] =
+        std::from_chars(number.constData(), number.constData() + number.size(), value);
+    if (error != std::errc())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<bool> FlagValue(const QString& text) {
+    const std::optional<long long> value = LeadingInt(text);
+    if (!value || (*value != 0 && *value != 1))
+        return std::nullopt;
+    return *value == 1;
+}
+
+bool IsColor(const QString& text) {
+    static const QRegularExpression color(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
+    return color.match(text).hasMatch();
+}
+
+} // namespace
+
+Settings SettingsFromLines(const QStringList& lines, const Settings& defaults) {
     const auto line = [&lines](int number) { return lines.value(number - 1); };
-    const auto flag = [&line](int number) { return ParseInt(line(number)) == 1; };
-    Settings s;
-    s.volume = ParseInt(line(1));
-    s.rate = ParseDouble(line(2));
-    s.skipFootnote = flag(3);
-    s.skipSidebar = flag(4);
-    s.skipProdnote = flag(5);
-    s.skipPageNumber = flag(6);
-    s.autoPlay = flag(7);
-    s.markBackground = flag(8);
-    s.markItalic = flag(10);
-    s.markBold = flag(11);
-    s.markTextColor = flag(12);
-    s.markColor.clear();
+    const auto flag = [&line](int number, bool fallback) {
+        return FlagValue(line(number)).value_or(fallback);
+    };
+    Settings s = defaults;
+    const std::optional<long long> volume = LeadingInt(line(1));
+    if (volume && *volume >= 0 && *volume <= 100)
+        s.volume = static_cast<int>(*volume);
+    const double rate = ParseDouble(line(2));
+    if (rate >= kSlowestRate - 1e-6 && rate <= kFastestRate + 1e-6)
+        s.rate = rate;
+    s.skipFootnote = flag(3, defaults.skipFootnote);
+    s.skipSidebar = flag(4, defaults.skipSidebar);
+    s.skipProdnote = flag(5, defaults.skipProdnote);
+    s.skipPageNumber = flag(6, defaults.skipPageNumber);
+    s.autoPlay = flag(7, defaults.autoPlay);
+    s.markBackground = flag(8, defaults.markBackground);
+    s.markItalic = flag(10, defaults.markItalic);
+    s.markBold = flag(11, defaults.markBold);
+    s.markTextColor = flag(12, defaults.markTextColor);
     s.hasMarkColor = s.markBackground || s.markTextColor;
-    if (s.markBackground)
+    if (s.markBackground && IsColor(line(9)))
         s.markColor = line(9);
-    if (s.markTextColor)
+    if (s.markTextColor && IsColor(line(13)))
         s.markColor = line(13);
-    s.langOffset = ParseInt(line(14));
+    const std::optional<long long> language = LeadingInt(line(14));
+    if (language && (*language == 0 || *language == 200))
+        s.langOffset = static_cast<int>(*language);
     return s;
 }
 

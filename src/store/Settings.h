@@ -29,9 +29,15 @@ Settings DefaultSettings(const QString& localeName);
 
 // The 14 lines of the file, in their order.
 QStringList SettingsToLines(const Settings& settings);
-// Reads the 14 lines; missing lines read as empty, and text that is no number as 0. The colour
-// is taken from line 9 when line 8 is 1, and from line 13 when line 12 is 1 (the later wins).
-Settings SettingsFromLines(const QStringList& lines);
+// The slowest and fastest speeds the speed steps reach.
+inline constexpr double kSlowestRate = 0.6;
+inline constexpr double kFastestRate = 2.0;
+
+// Reads the 14 lines. A line that is missing or holds no valid value for its setting (volume
+// 0-100, a speed the steps reach, a flag 0 or 1, a colour "#rrggbb", language 0 or 200) gives
+// that setting's default: a damaged file must not start the program silent. The colour is taken
+// from line 9 when line 8 is 1, and from line 13 when line 12 is 1 (the later wins).
+Settings SettingsFromLines(const QStringList& lines, const Settings& defaults);
 
 // Number parsing as the C library does it, independent of the locale: leading white space, an
 // optional sign, digits (and for doubles a fraction and exponent); anything else gives 0.
