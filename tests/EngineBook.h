@@ -54,6 +54,10 @@ struct EngineBook {
                    rel + ">H" + QByteArray::number(static_cast<int>(h)) + "</a></h" +
                    QByteArray::number(headings[h].first) + ">\n";
             Write(name, SmilFile(headings[h].second, static_cast<int>(h)));
+            for (const Par& par : headings[h].second) {
+                if (*par.audio && !QFile::exists(dir.filePath(QString::fromLatin1(par.audio))))
+                    Write(par.audio, {}); // a phrase plays only from a file that is there
+            }
         }
         Write("ncc.html", ncc + extraNcc + "</body>\n</html>\n");
         dlg.OnInitDialog({"/prog", dir.filePath("data"), "", "de_DE"});

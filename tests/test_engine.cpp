@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace tolvaro {
@@ -142,11 +144,42 @@ TEST_F(EngineTest, ResumesWhereTheBookWasLeft) {
     ASSERT_EQ(Cursor(), 2);
     fake.player.position = 13.25;
     fake.dialogs.bookFile = dir.filePath("ncc.html"); // the same book again
-    ASSERT_TRUE(dlg.RunCommand(kOpen)); // no title clip: the book has no audio files
+    ASSERT_TRUE(dlg.RunCommand(kOpen));
+    fake.timers.Advance(10000); // the title clip
     EXPECT_EQ(Heading(), 1);
     EXPECT_EQ(Cursor(), 2);
     EXPECT_DOUBLE_EQ(fake.player.position, 13.25);
     EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+}
+
+// A book left at its heading's end (without automatic playback) replays that heading's last
+// phrase when opened again, instead of resting silent past its end.
+TEST_F(EngineTest, ResumesAfterAHeadingsEnd) {
+    Open({{1, {{"a.mp3", 0, 1}, {"a.mp3", 4, 6}}}, {1, {{"b.mp3", 0, 1}}}}, false);
+    PlayToEnd();
+    PlayToEnd(); // the heading's last clip: the player stops
+    Poll();
+    ASSERT_EQ(Cursor(), 1);
+    fake.dialogs.bookFile = dir.filePath("ncc.html"); // the same book again
+    ASSERT_TRUE(dlg.RunCommand(kOpen));
+    fake.timers.Advance(10000); // the title clip
+    EXPECT_EQ(Cursor(), 1);
+    EXPECT_DOUBLE_EQ(fake.player.position, 4.0);
+    EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+}
+
+// Audio that is a pipe or a folder is no audio: the phrase is passed, and the player is never
+// given it (opening a pipe would block).
+TEST_F(EngineTest, AudioThatIsNoFileIsPassed) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.mp3")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.mp3"));
+    Open({{1, {{"a.mp3", 0, 1}, {"pipe.mp3", 0, 1}, {"folder.mp3", 0, 1}, {"b.mp3", 0, 1}}}});
+    PlayToEnd();
+    Poll();
+    EXPECT_EQ(Cursor(), 3);
+    EXPECT_EQ(fake.player.url, dir.filePath("b.mp3"));
+    EXPECT_TRUE(fake.player.urls.filter("pipe").isEmpty());
+    EXPECT_TRUE(fake.player.urls.filter("folder").isEmpty());
 }
 
 // A book without audio has no title clip: it starts at once.

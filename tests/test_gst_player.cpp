@@ -1,6 +1,8 @@
 #include "bookwriter/DaisyWriter.h"
+#include "fakes/FakePlatform.h"
 #include "shell/GstPlayer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -9,6 +11,10 @@
 #include <cmath>
 #include <cstring>
 #include <vector>
+
+#include <sys/stat.h>
+
+#include "Soon.h"
 
 #include <gtest/gtest.h>
 
@@ -50,19 +56,19 @@ TEST_F(PlayerTest, PlaysSeeksPausesAndEnds) {
     GstPlayer player;
     ASSERT_TRUE(player.IsWorking());
     player.SetUrl(Tone(440, 2.0));
-    QTRY_COMPARE_WITH_TIMEOUT(player.OpenState(), IPlayer::kMediaOpen, 5000);
+    ASSERT_SOON((player.OpenState()) == (IPlayer::kMediaOpen), 5000);
     EXPECT_NEAR(player.Duration(), 2.0, 0.05);
     player.SetPosition(1.0);
     player.Play();
     EXPECT_EQ(player.PlayState(), IPlayer::kPlaying);
-    QTRY_VERIFY_WITH_TIMEOUT(player.Position() > 1.2, 5000);
+    ASSERT_SOON(player.Position() > 1.2, 5000);
     player.Pause();
     EXPECT_EQ(player.PlayState(), IPlayer::kPaused);
     const double held = player.Position();
     QTest::qWait(200);
     EXPECT_NEAR(player.Position(), held, 0.05);
     player.Play();
-    QTRY_VERIFY_WITH_TIMEOUT(Ended(player), 5000);
+    ASSERT_SOON(Ended(player), 5000);
     EXPECT_NEAR(player.Position(), 2.0, 0.05);
 
     player.SetVolume(150);
@@ -73,6 +79,62 @@ TEST_F(PlayerTest, PlaysSeeksPausesAndEnds) {
     QTest::qWait(200);
     EXPECT_NE(player.OpenState(), IPlayer::kMediaOpen);
     EXPECT_EQ(player.PlayState(), IPlayer::kStopped);
+}
+
+// What every player promises, checked on the real player and on the tests' fake alike.
+struct SinkForTests {
+    SinkForTests() { qputenv("TOLVARO_AUDIO_SINK", "fakesink sync=true"); }
+};
+
+template <class Player>
+struct PlayerContract : SinkForTests, ::testing::Test {
+    QTemporaryDir dir;
+    Player player;
+
+    QString File(const char* name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+    bool Opens(const QString& path) {
+        player.SetUrl(path);
+        return QTest::qWaitFor([&] { return player.OpenState() == IPlayer::kMediaOpen; }, 3000);
+    }
+};
+using Players = ::testing::Types<test::FakePlayer, GstPlayer>;
+TYPED_TEST_SUITE(PlayerContract, Players);
+
+// Only regular files are opened; SetUrl on a pipe returns at once (it would block in open()).
+TYPED_TEST(PlayerContract, OpensOnlyRegularFiles) {
+    const QString pipe = this->dir.filePath("pipe.wav");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(this->dir.path()).mkdir("folder.wav"));
+    for (const QString& path : {pipe, this->dir.filePath("folder.wav"),
+                                this->dir.filePath("missing.wav"), QString()}) {
+        this->player.SetUrl(path);
+        QTest::qWait(100);
+        EXPECT_NE(this->player.OpenState(), IPlayer::kMediaOpen) << path.toStdString();
+        EXPECT_EQ(this->player.PlayState(), IPlayer::kStopped) << path.toStdString();
+    }
+    EXPECT_TRUE(this->Opens(this->File("tone.wav", ToneWav(440, 1.0))));
+}
+
+// Stop rewinds to the start; positions that are no finite number count as 0, and a position far
+// past the end is bounded (no overflow when it is converted).
+TYPED_TEST(PlayerContract, StopRewindsAndPositionsAreBounded) {
+    ASSERT_TRUE(this->Opens(this->File("tone.wav", ToneWav(440, 1.0))));
+    this->player.SetPosition(0.5);
+    ASSERT_SOON(std::abs(this->player.Position() - 0.5) < 0.05, 3000);
+    this->player.Stop();
+    EXPECT_EQ(this->player.PlayState(), IPlayer::kStopped);
+    ASSERT_SOON(this->player.Position() < 0.05, 3000);
+    for (const double odd : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e308, -1e308}) {
+        this->player.SetPosition(odd);
+        QTest::qWait(20);
+        const double position = this->player.Position();
+        EXPECT_TRUE(std::isfinite(position) && position >= 0) << odd << " gave " << position;
+    }
 }
 
 // The samples captured from the sink, as the sink received them (mono, 16 bit, 8 kHz).
@@ -126,9 +188,9 @@ TEST_F(PlayerTest, FasterKeepsThePitch) {
     GstPlayer player;
     player.SetRate(1.6);
     player.SetUrl(Tone(440, 3.0));
-    QTRY_COMPARE_WITH_TIMEOUT(player.OpenState(), IPlayer::kMediaOpen, 5000);
+    ASSERT_SOON((player.OpenState()) == (IPlayer::kMediaOpen), 5000);
     player.Play();
-    QTRY_VERIFY_WITH_TIMEOUT(Ended(player), 10000);
+    ASSERT_SOON(Ended(player), 10000);
     const std::vector<qint16> samples = Captured(raw);
     const auto count = static_cast<qsizetype>(samples.size());
     ASSERT_GT(count, 0);
@@ -147,9 +209,9 @@ TEST_F(PlayerTest, DecodesMp3) {
     qputenv("TOLVARO_AUDIO_SINK", "fakesink sync=false");
     GstPlayer player;
     player.SetUrl(mp3);
-    QTRY_COMPARE_WITH_TIMEOUT(player.OpenState(), IPlayer::kMediaOpen, 5000);
+    ASSERT_SOON((player.OpenState()) == (IPlayer::kMediaOpen), 5000);
     player.Play(); // an unsynchronised sink plays it through at once
-    QTRY_VERIFY_WITH_TIMEOUT(Ended(player), 5000);
+    ASSERT_SOON(Ended(player), 5000);
     EXPECT_GT(player.Duration(), 1.0);
 }
 

@@ -15,6 +15,8 @@
 
 #include "Printers.h"
 
+#include "Soon.h"
+
 #include <gtest/gtest.h>
 
 namespace tolvaro {
@@ -116,8 +118,8 @@ TEST_F(MainWindowTest, KeysWorkFromTheTextView) {
     commands.SetEnabled(cmd::kFocusTree, true);
     commands.SetEnabled(cmd::kFocusText, true);
     window.Dlg().RunCommand(cmd::kFocusText);
-    QTRY_VERIFY(window.TextView()->isAncestorOf(QApplication::focusWidget()) ||
-                QApplication::focusWidget() == window.TextView());
+    ASSERT_SOON(window.TextView()->isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == window.TextView(), 5000);
     QWidget* focus = QApplication::focusWidget();
     ran.clear();
     QTest::keyClick(focus, Qt::Key_N);
@@ -143,7 +145,7 @@ TEST_F(MainWindowTest, AfterAltTheLettersBelongToTheMenuBar) {
     ASSERT_EQ(QApplication::focusWidget(), window.menuBar());
     QTest::keyClick(window.menuBar(), Qt::Key_L);
     EXPECT_TRUE(ran.empty());
-    QTRY_COMPARE(QApplication::activePopupWidget(), commands.At({4})->action->menu());
+    ASSERT_SOON((QApplication::activePopupWidget()) == (commands.At({4})->action->menu()), 5000);
     QApplication::activePopupWidget()->close();
 }
 
@@ -167,13 +169,13 @@ TEST_F(MainWindowTest, EscapeAndEnterDoNotClose) {
 TEST_F(MainWindowTest, ClosingGoesThroughExit) {
     window.close();
     EXPECT_EQ(ran, std::vector<int>{}); // closing is not the menu command, but ends the same way
-    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 5000);
+    ASSERT_SOON(!window.isVisible(), 5000);
 }
 
 TEST_F(MainWindowTest, AltF4Exits) {
     QTest::keyClick(window.Tree(), Qt::Key_F4, Qt::AltModifier);
     EXPECT_EQ(ran, (std::vector<int>{cmd::kExit}));
-    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 5000);
+    ASSERT_SOON(!window.isVisible(), 5000);
 }
 
 // The start-up option opens the sample book through the loading window.
@@ -183,22 +185,22 @@ TEST(MainWindowStart, OpensTheBookNamedOnTheCommandLine) {
     const QString book = QStringLiteral(TOLVARO_PROGRAM_DIR "/documents/sample-book");
     window.Start(
         {QStringLiteral(TOLVARO_PROGRAM_DIR), data.path(), "/D=\"" + book + "\"", "en_US"});
-    QTRY_VERIFY_WITH_TIMEOUT(window.Dlg().IsBookOpen(), 10000);
+    ASSERT_SOON(window.Dlg().IsBookOpen(), 10000);
     EXPECT_EQ(window.Tree()->model()->rowCount(), 2);
     EXPECT_EQ(window.Tree()->model()->index(0, 0).data().toString(), "A Walk by the River");
     EXPECT_TRUE(window.Dlg().Commands().IsEnabled(cmd::kPhraseNext));
     EXPECT_EQ(window.Tree()->currentIndex().row(), 0);
     // After the title clip the book plays: the cursor moves on at the first clip's end.
-    QTRY_VERIFY_WITH_TIMEOUT(window.Dlg().Model().m_lstPhrases.SelectionMark() >= 1, 10000);
+    ASSERT_SOON(window.Dlg().Model().m_lstPhrases.SelectionMark() >= 1, 10000);
 
     // Opening a menu pauses the book; closing the menus lets it play on.
     auto* daisy = qobject_cast<QMenu*>(window.menuBar()->actions().first()->menu());
     ASSERT_NE(daisy, nullptr);
-    QTRY_COMPARE_WITH_TIMEOUT(window.Player().PlayState(), IPlayer::kPlaying, 5000);
+    ASSERT_SOON((window.Player().PlayState()) == (IPlayer::kPlaying), 5000);
     daisy->popup(QPoint(0, 0));
-    QTRY_COMPARE_WITH_TIMEOUT(window.Player().PlayState(), IPlayer::kPaused, 5000);
+    ASSERT_SOON((window.Player().PlayState()) == (IPlayer::kPaused), 5000);
     daisy->hide();
-    QTRY_COMPARE_WITH_TIMEOUT(window.Player().PlayState(), IPlayer::kPlaying, 5000);
+    ASSERT_SOON((window.Player().PlayState()) == (IPlayer::kPlaying), 5000);
 }
 
 TEST_F(MainWindowTest, PlayButtonFollowsItsCommand) {

@@ -10,11 +10,13 @@ namespace tolvaro {
 // else before (and after SetUrl("")).
 // Play states: kStopped (nothing playing, also with no file), kPaused, kPlaying, kScanForward,
 // kScanReverse, kMediaEnded (the file has played to its end).
-//   SetUrl(path)   loads `path` (stops what played before); "" unloads and stops.
+//   SetUrl(path)   loads `path` (stops what played before); "" unloads and stops. A path that
+//                  is not a regular file (a pipe, a device, a folder) is never opened.
 //   Play()         starts or continues at the current position; with no file it does nothing.
 //   Pause()        holds at the current position (state kPaused) while playing.
-//   Stop()         stops (state kStopped).
-//   Position / SetPosition: seconds from the file's start.
+//   Stop()         stops (state kStopped) and rewinds to the file's start.
+//   Position / SetPosition: seconds from the file's start; a position that is not a finite
+//                  number counts as 0, one past the end is bounded.
 //   Rate / SetRate: 1.0 is normal; the pitch is kept.
 //   Volume / SetVolume: 0 to 100, 50 normal; values outside are bounded to that range.
 //   Duration: seconds of the loaded file, 0 when unknown.

@@ -9,7 +9,8 @@ namespace tolvaro {
 // The view that shows the book's text documents and the start page.
 //
 // Navigate(path) starts loading the local file at `path` and returns at once; the page appears
-// later. A file that does not exist shows the view's own error page; nothing is reported.
+// later. A file that does not exist shows the view's own error page; nothing is reported. A path
+// that is there but no regular file (a pipe, a device) is not read: the view shows an empty page.
 // Focus() gives the view the keyboard focus, with the document's focus and caret at the marked
 // element when there is one (where a screen reader starts to read). LocationName() is the file name of the document
 // shown (or being loaded).

@@ -9,6 +9,8 @@
 #include "playback/PlaybackState.h"
 #include "res/StringTable.h"
 
+#include <QFileInfo>
+
 #include <QUrl>
 
 namespace tolvaro {
@@ -24,6 +26,19 @@ void PhraseEngine::NextPhrase() {
     if (row + 1 < phrases.RowCount() && phrases.TextView(row + 1, col::kPhraseTreeId).toInt() ==
                                             phrases.TextView(row, col::kPhraseTreeId).toInt())
         MoveCursor(row + 1);
+}
+
+void PhraseEngine::AdvanceWithoutAudio() {
+    if (m_advancing) {
+        m_advanceAgain = true;
+        return;
+    }
+    m_advancing = true;
+    do {
+        m_advanceAgain = false;
+        NextPhrase();
+    } while (m_advanceAgain);
+    m_advancing = false;
 }
 
 void PhraseEngine::PreviousPhrase() {
@@ -110,9 +125,10 @@ void PhraseEngine::Activate() {
     m_c.timers.SetTimer(kTimerMark, 50);
 
     const QString audio = phrases.Text(row, col::kAudio);
-    if (audio.isEmpty()) {
+    // Missing audio, or a pipe or device in its place (whose opening would block), counts as none.
+    if (audio.isEmpty() || !QFileInfo(m_c.bookFolder + audio).isFile()) {
         if (!phrases.TextView(row + 1, col::kAudio).isEmpty() || p.m_bAutoPlay)
-            NextPhrase();
+            AdvanceWithoutAudio();
         return;
     }
     m_c.timers.KillTimer(kTimerPoll);

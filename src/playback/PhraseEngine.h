@@ -52,6 +52,9 @@ public:
     bool OnLinkClicked(const QString& url);
 
 private:
+    // Moves on from a phrase without audio. A run of such phrases is walked in a loop, not by
+    // recursion, however long it is.
+    void AdvanceWithoutAudio();
     void Activate();
     void MovePageCursor(int row);
     bool SkipRun(int row);
@@ -62,6 +65,8 @@ private:
     QString m_lastDocument;  // given to the text view last
     QString m_lastAudio;     // loaded into the player last
     QString m_lastPhraseEnd; // "PhrEnd" of the phrase played last
+    bool m_advancing = false;   // inside AdvanceWithoutAudio
+    bool m_advanceAgain = false; // the phrase reached there has no audio either
 };
 
 } // namespace tolvaro

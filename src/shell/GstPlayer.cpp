@@ -1,10 +1,12 @@
 #include "shell/GstPlayer.h"
 
+#include <QFileInfo>
 #include <QUrl>
 
 #include <gst/gst.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tolvaro {
 namespace {
@@ -83,7 +85,8 @@ void GstPlayer::SetUrl(const QString& path) {
     if (!m_playbin)
         return;
     gst_element_set_state(m_playbin, GST_STATE_NULL);
-    if (path.isEmpty())
+    // Only a regular file: opening a pipe would block this thread until a writer comes.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
     const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);
@@ -127,6 +130,7 @@ void GstPlayer::Stop() {
         return;
     gst_element_set_state(m_playbin, GST_STATE_PAUSED);
     m_state = kStopped;
+    Seek(0.0);
 }
 
 double GstPlayer::Position() const {
@@ -153,7 +157,10 @@ void GstPlayer::SetPosition(double seconds) {
 void GstPlayer::Seek(double seconds) {
     if (!m_playbin)
         return;
-    const auto position = static_cast<gint64>(std::max(0.0, seconds) * GST_SECOND);
+    // Bounded before the conversion: a clip time such as "npt=1e308s" must not overflow it.
+    constexpr double kLatest = 1e9; // seconds; past the end of any file
+    const double bounded = std::isfinite(seconds) ? std::clamp(seconds, 0.0, kLatest) : 0.0;
+    const auto position = static_cast<gint64>(bounded * GST_SECOND);
     gst_element_seek(m_playbin, m_rate, GST_FORMAT_TIME,
                      static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                      GST_SEEK_TYPE_SET, position, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE);

@@ -117,7 +117,10 @@ WebTextView::~WebTextView() {
 void WebTextView::Navigate(const QString& path) {
     m_markId.clear();
     m_loading = true;
-    m_page->setUrl(QUrl::fromLocalFile(path));
+    // A pipe or device in a document's place is not read: its reading might never end.
+    const QFileInfo file(path);
+    m_page->setUrl(file.exists() && !file.isFile() ? QUrl(QStringLiteral("about:blank"))
+                                                   : QUrl::fromLocalFile(path));
 }
 
 void WebTextView::Focus() {

@@ -8,8 +8,10 @@
 #include "platform/ITextView.h"
 #include "platform/Platform.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
+#include <cmath>
 #include <deque>
 
 namespace tolvaro::test {
@@ -45,16 +47,22 @@ public:
         urls.append(path);
         state = kStopped;
     }
-    int OpenState() const override { return url.isEmpty() ? 0 : kMediaOpen; }
+    // Opens only regular files, as the real player does.
+    int OpenState() const override { return QFileInfo(url).isFile() ? kMediaOpen : 0; }
     int PlayState() const override { return state; }
     void Play() override { state = kPlaying; }
     void Pause() override {
         if (state == kPlaying)
             state = kPaused;
     }
-    void Stop() override { state = kStopped; }
+    void Stop() override {
+        state = kStopped;
+        position = 0;
+    }
     double Position() const override { return position; }
-    void SetPosition(double seconds) override { position = seconds; }
+    void SetPosition(double seconds) override {
+        position = std::isfinite(seconds) ? std::clamp(seconds, 0.0, 1e9) : 0.0;
+    }
     double Rate() const override { return rate; }
     void SetRate(double r) override { rate = r; }
     int Volume() const override { return volume; }
