@@ -60,6 +60,22 @@ TEST(NccReader, Headings) {
     }
 }
 
+// A heading never closed joins the rest of the file once, each piece lowered and searched once:
+// these shapes take minutes when every joined piece has the whole join searched again.
+TEST(NccReader, UnclosedHeadingsJoinInLinearTime) {
+    QByteArray lines = "<h1><a href=\"a.smil#1\">A</a>\n";
+    for (int i = 0; i < 400000; ++i)
+        lines += "more text\n";
+    const QByteArray nested = "<h1><a href=\"b.smil#1\">B</a>" + QByteArray("<h1>").repeated(50000);
+    for (const QByteArray& body : {lines, nested}) {
+        MemoryBook book;
+        book.files["ncc.html"] = Ncc(body);
+        BookModel m;
+        ASSERT_TRUE(Load(book, m).ok);
+        EXPECT_EQ(m.m_lstTitles.RowCount(), 1);
+    }
+}
+
 // Books whose markup puts everything on one line read like those with one element per line.
 TEST(NccReader, OneLineBodyReadsLikeManyLines) {
     const QByteArray lines =

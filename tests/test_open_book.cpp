@@ -214,6 +214,25 @@ TEST_F(OpenBookTest, ExitRecordsTheOpenBook) {
     EXPECT_EQ(fake.window.ended, 1);
 }
 
+// Escape while a book loads leaves the window without a book and without an error; closing the
+// loading window ends the program as "Beenden" does, saving what it saves.
+TEST_F(OpenBookTest, StoppingTheLoad) {
+    for (const IProgress::Stop stop : {IProgress::Stop::Cancel, IProgress::Stop::Close}) {
+        test::FakePlatform f;
+        CTolvaroDlg d(f.Get());
+        d.OnInitDialog({"/prog", dir.filePath("data"), "", "de_DE"});
+        f.dialogs.progress.stopAt = 1;
+        f.dialogs.progress.stop = stop;
+        f.dialogs.bookFile = a + "ncc.html";
+        d.RunCommand(kOpen);
+        EXPECT_FALSE(d.IsBookOpen());
+        EXPECT_EQ(d.Model().m_treeTitles.Count(), 0);
+        EXPECT_EQ(d.Model().m_lstPhrases.RowCount(), 0);
+        EXPECT_TRUE(f.dialogs.shown.empty()); // no "could not be opened"
+        EXPECT_EQ(f.window.ended, stop == IProgress::Stop::Close ? 1 : 0);
+    }
+}
+
 // Data files that are there but cannot be read whole (here: larger than any data file) are
 // left exactly as they are by every save: closing a book, opening another, the exit.
 TEST_F(OpenBookTest, UnreadableDataFilesAreKept) {

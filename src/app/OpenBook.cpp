@@ -7,6 +7,7 @@
 #include "book/CA_Daisy.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
+#include "platform/IProgress.h"
 #include "platform/ITimers.h"
 #include "res/StringTable.h"
 #include "store/DataFile.h"
@@ -19,16 +20,26 @@ namespace tolvaro {
 bool CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path) {
     CA_Daisy daisy(m_model, folder, m_nLangOffset);
     IDialogs& dialogs = m_platform.dialogs;
+    IProgress::Stop stop = IProgress::Stop::None;
     const bool loaded = dialogs.RunLoading(
         LoadString(4 + m_nLangOffset), LoadString(1 + m_nLangOffset), [&](IProgress& progress) {
             m_platform.window.SetWaitCursor(true);
             const bool read = daisy.LoadBook(progress);
             m_platform.window.SetWaitCursor(false);
-            if (!read)
+            stop = progress.StopRequested();
+            if (!read && stop == IProgress::Stop::None)
                 dialogs.MessageBox(LoadString(2 + m_nLangOffset), LoadString(3 + m_nLangOffset),
                                    IDialogs::Icon::Error, IDialogs::Buttons::Ok);
             return read;
         });
+    if (stop != IProgress::Stop::None) {
+        // Stopped by the user: no book, not even the part read. Closing the loading window asks
+        // the program to end, as closing the main window does.
+        ResetToNoBook();
+        if (stop == IProgress::Stop::Close)
+            OnExit();
+        return false;
+    }
     if (!loaded)
         return false;
 

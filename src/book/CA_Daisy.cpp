@@ -101,6 +101,8 @@ void CA_Daisy::Ncc::Run(QByteArrayView ncc) {
     while (source.Next(line)) {
         LowerInto(line, lower);
         Line(line, lower);
+        if (m_progress.StopRequested() != IProgress::Stop::None)
+            return;
     }
     if (m_entries > 0)
         ShowProgress(true);
@@ -164,11 +166,17 @@ void CA_Daisy::Ncc::Metadata(const std::string& line, const std::string& lower) 
             CharsetToCodePage(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
 }
 
+// Each piece is lowered and searched once, so a join that never closes stays linear.
 void CA_Daisy::Ncc::JoinUntil(std::string& line, std::string& lower, std::string_view closing) {
-    while (!Has(lower, closing)) {
+    std::size_t from = 0; // no `closing` starts before this
+    std::string piece;
+    while (lower.find(closing, from) == std::string::npos) {
+        from = lower.size() < closing.size() ? 0 : lower.size() - closing.size() + 1;
+        const std::size_t joined = line.size();
         if (!m_source->AppendNext(line))
             return;
-        LowerInto(line, lower);
+        LowerInto(std::string_view(line).substr(joined), piece);
+        lower += piece;
     }
 }
 
@@ -252,10 +260,12 @@ CA_Daisy::CA_Daisy(BookModel& model, QString bookFolder, int langOffset, BookFil
 CA_Daisy::~CA_Daisy() = default;
 
 bool CA_Daisy::LoadBook(IProgress& progress) {
+    if (progress.StopRequested() != IProgress::Stop::None)
+        return false;
     const std::optional<QByteArray> ncc = m_read(m_folder + QStringLiteral("ncc.html"));
     Ncc reader(*this, progress);
     reader.Run(ncc.value_or(QByteArray())); // without ncc.html, this empties the tables
-    return ncc.has_value();
+    return ncc.has_value() && progress.StopRequested() == IProgress::Stop::None;
 }
 
 std::optional<BookMeta> CA_Daisy::ReadBookHead(const QString& folder, const BookFileReader& read) {

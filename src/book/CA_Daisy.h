@@ -30,7 +30,8 @@ public:
              BookFileReader read = ReadBookFile);
     ~CA_Daisy();
 
-    // False when ncc.html cannot be read; the tables are then empty.
+    // False when ncc.html cannot be read (the tables are then empty), or when the progress asked
+    // to stop (the tables then hold what was read so far).
     bool LoadBook(IProgress& progress);
 
     const BookMeta& Meta() const { return m_meta; }

@@ -12,6 +12,11 @@ public:
     virtual void SetRange(int maximum) = 0; // from 0; the position goes back to 0
     virtual void SetPosition(int position) = 0;
     virtual void SetText(const QString& text) = 0;
+
+    // Whether the user asked to stop while the book loads: Escape cancels the loading, closing
+    // the window asks the program to end. The loader stops at its next entry and opens nothing.
+    enum class Stop { None, Cancel, Close };
+    virtual Stop StopRequested() const { return Stop::None; }
 };
 
 } // namespace tolvaro

@@ -1,5 +1,7 @@
 #include "shell/LoadingDlg.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -30,7 +32,14 @@ LoadingDlg::LoadingDlg(const QString& caption, const QString& frameText,
 
 bool LoadingDlg::Run() {
     exec();
-    return m_started && m_result;
+    if (m_stop == Stop::Close && !m_workRan) {
+        // Closed before loading began: the work still hears of it (and loads nothing), so that
+        // the program ends.
+        m_workRan = true;
+        m_work(*this);
+        return false;
+    }
+    return m_workRan && m_result;
 }
 
 void LoadingDlg::paintEvent(QPaintEvent* event) {
@@ -44,8 +53,32 @@ void LoadingDlg::paintEvent(QPaintEvent* event) {
 
 void LoadingDlg::Start() {
     m_sincePaint.start();
+    m_working = true;
+    m_workRan = true;
     m_result = m_work(*this);
+    m_working = false;
     done(m_result ? Accepted : Rejected);
+}
+
+// Escape, while loading: stop it; the window closes when the loader has stopped.
+void LoadingDlg::reject() {
+    if (m_working) {
+        if (m_stop == Stop::None)
+            m_stop = Stop::Cancel;
+        return;
+    }
+    QDialog::reject();
+}
+
+// Closing the window (Alt+F4, the window manager, the session's end) asks the program to end,
+// whether loading has begun or not.
+void LoadingDlg::closeEvent(QCloseEvent* event) {
+    m_stop = Stop::Close;
+    if (m_working) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void LoadingDlg::SetRange(int maximum) {
@@ -69,6 +102,9 @@ void LoadingDlg::PaintNowAndThen() {
         return;
     m_sincePaint.restart();
     repaint();
+    if (m_working)
+        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers |
+                                        QEventLoop::X11ExcludeTimers);
 }
 
 } // namespace tolvaro

@@ -15,7 +15,10 @@ namespace tolvaro {
 
 // The window a book loads in. Loading starts right after its first paint; until then Escape
 // closes it without loading. While loading runs, the bar and the line are repainted at most
-// every 50 ms, so that painting does not slow the loading down.
+// every 50 ms, so that painting does not slow the loading down; the window's input is taken then
+// too, so that Escape stops a load that takes long (StopRequested) and closing the window asks
+// the program to end. Timers and sockets wait until loading is done: nothing else runs in
+// between.
 class LoadingDlg : public QDialog, public IProgress {
 public:
     LoadingDlg(const QString& caption, const QString& frameText,
@@ -27,9 +30,13 @@ public:
     void SetRange(int maximum) override;
     void SetPosition(int position) override;
     void SetText(const QString& text) override;
+    Stop StopRequested() const override { return m_stop; }
+
+    void reject() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Start();
@@ -40,7 +47,10 @@ private:
     QProgressBar* m_bar;
     QLabel* m_text;
     bool m_started = false;
+    bool m_working = false;
+    bool m_workRan = false;
     bool m_result = false;
+    Stop m_stop = Stop::None;
     QElapsedTimer m_sincePaint;
 };
 

@@ -117,7 +117,12 @@ public:
         void SetRange(int m) override { maximum = m; }
         void SetPosition(int p) override { position = p; }
         void SetText(const QString& t) override { texts.append(t); }
-        int maximum = 0, position = 0;
+        // The user stops the loading once the position reaches `stopAt`.
+        Stop StopRequested() const override {
+            return stopAt >= 0 && position >= stopAt ? stop : Stop::None;
+        }
+        int maximum = 0, position = 0, stopAt = -1;
+        Stop stop = Stop::None;
         QStringList texts;
     } progress;
 
