@@ -4,9 +4,11 @@
 #include "bookwriter/DaisyWriter.h"
 #include "fakes/FakePlatform.h"
 #include "res/StringTable.h"
+#include "book/TableDump.h"
 #include "store/DataFile.h"
 #include "store/DefaultFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -212,6 +214,27 @@ TEST_F(OpenBookTest, ExitRecordsTheOpenBook) {
     dlg.RunCommand(kExit);
     EXPECT_EQ(LastBook(), QStringList{b});
     EXPECT_EQ(fake.window.ended, 1);
+}
+
+// A book whose files are named in capitals (as on many CDs) while its links are not opens and
+// plays, and its tables hold the names as the links give them.
+TEST_F(OpenBookTest, ABookInCapitalsOpens) {
+    const QString upper = dir.filePath("UPPER") + "/";
+    ASSERT_TRUE(QDir().mkpath(upper));
+    for (const QString& name : QDir(a).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(a + name, upper + name.toUpper()));
+    std::string original, copied, error;
+    ASSERT_EQ(DumpTables(a, original, error), 0);
+    ASSERT_EQ(DumpTables(upper, copied, error), 0) << error;
+    EXPECT_EQ(copied, original);
+
+    fake.dialogs.bookFile = upper + "NCC.HTML";
+    ASSERT_TRUE(dlg.RunCommand(kOpen));
+    ASSERT_TRUE(dlg.IsBookOpen());
+    fake.timers.Advance(10000); // the title clip, then the first heading
+    EXPECT_TRUE(QFileInfo(fake.player.url).isFile()) << fake.player.url.toStdString();
+    EXPECT_TRUE(fake.player.url.endsWith(".WAV"));
+    EXPECT_TRUE(QFileInfo(fake.textView.navigations.last()).isFile());
 }
 
 // Escape while a book loads leaves the window without a book and without an error; closing the

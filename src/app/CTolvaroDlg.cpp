@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "app/MenuStates.h"
 #include "app/StartupOptions.h"
+#include "io/CaseInsensitivePath.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
 #include "platform/IPlayer.h"
@@ -400,7 +401,7 @@ void CTolvaroDlg::RestoreResume() {
     if (known && !document.contains(u"ncc.html") && !document.contains(u"NCC.HTML"))
         m_commands.SetEnabled(cmd::kSearchText, true);
     m_play.m_bStartPageShown = false;
-    m_platform.textView.Navigate(document);
+    m_platform.textView.Navigate(ExistingPathIgnoringCase(document));
     phrases.MoveTo(phrases.SelectionMark());
     if (known) {
         m_platform.player.SetPosition(ParseDouble(record->position));

@@ -5,6 +5,7 @@
 #include "app/CommandIds.h"
 #include "app/MenuStates.h"
 #include "book/CA_Daisy.h"
+#include "io/CaseInsensitivePath.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
 #include "platform/IProgress.h"
@@ -68,7 +69,8 @@ void CTolvaroDlg::PlayTitleClip() {
     const BookTable& phrases = m_model.m_lstPhrases;
     const QString audio = phrases.Text(0, col::kAudio);
     const double end = phrases.Text(0, col::kClipEnd).toDouble();
-    m_titleClip.Play(audio.isEmpty() ? QString() : m_strBookFolder + audio, end,
+    m_titleClip.Play(audio.isEmpty() ? QString() : ExistingPathIgnoringCase(m_strBookFolder + audio),
+                     end,
                      [this] { RestoreResume(); });
 }
 

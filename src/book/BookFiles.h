@@ -8,8 +8,9 @@
 
 namespace tolvaro {
 
-// Reads a whole book file. Nothing for a missing file, one that is not a regular file (a folder
-// or a pipe would never end), or one larger than kMaxBookFile.
+// Reads a whole book file. A name the folder holds only in another case is found (books are
+// made on systems that ignore case). Nothing for a missing file, one that is not a regular file
+// (a folder or a pipe would never end), or one larger than kMaxBookFile.
 using BookFileReader = std::function<std::optional<QByteArray>(const QString& path)>;
 
 inline constexpr qint64 kMaxBookFile = 256 * 1024 * 1024;

@@ -2,6 +2,7 @@
 
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
+#include "io/CaseInsensitivePath.h"
 #include "book/BookModel.h"
 #include "platform/IPlayer.h"
 #include "platform/ITextView.h"
@@ -119,14 +120,16 @@ void PhraseEngine::Activate() {
     const QString document = phrases.Text(row, col::kDocument);
     if (document != m_lastDocument) {
         p.m_bStartPageShown = false;
-        m_c.textView.Navigate(document);
+        m_c.textView.Navigate(ExistingPathIgnoringCase(document));
         m_lastDocument = document;
     }
     m_c.timers.SetTimer(kTimerMark, 50);
 
     const QString audio = phrases.Text(row, col::kAudio);
+    const QString audioPath = audio.isEmpty() ? QString()
+                                              : ExistingPathIgnoringCase(m_c.bookFolder + audio);
     // Missing audio, or a pipe or device in its place (whose opening would block), counts as none.
-    if (audio.isEmpty() || !QFileInfo(m_c.bookFolder + audio).isFile()) {
+    if (audio.isEmpty() || !QFileInfo(audioPath).isFile()) {
         if (!phrases.TextView(row + 1, col::kAudio).isEmpty() || p.m_bAutoPlay)
             AdvanceWithoutAudio();
         return;
@@ -136,7 +139,7 @@ void PhraseEngine::Activate() {
     p.m_dPhraseEnd = end.toDouble();
     IPlayer& player = m_c.player;
     if (audio != m_lastAudio) {
-        player.SetUrl(m_c.bookFolder + audio);
+        player.SetUrl(audioPath);
         m_lastAudio = audio;
         if (start != 0.0) {
             player.SetRate(p.m_dRate);
