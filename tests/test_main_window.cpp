@@ -1,16 +1,23 @@
 #include "app/CommandIds.h"
 #include "res/StringTable.h"
+#include "shell/EndRequests.h"
 #include "shell/MainWindow.h"
+#include "store/DataFile.h"
+#include "store/DefaultFiles.h"
 
 #include <QApplication>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
+
+#include <csignal>
 #include <QWebEngineView>
 
 #include "Printers.h"
@@ -176,6 +183,26 @@ TEST_F(MainWindowTest, AltF4Exits) {
     QTest::keyClick(window.Tree(), Qt::Key_F4, Qt::AltModifier);
     EXPECT_EQ(ran, (std::vector<int>{cmd::kExit}));
     ASSERT_SOON(!window.isVisible(), 5000);
+}
+
+// SIGTERM, SIGHUP (shutdown, logout) and SIGINT end the program as "Beenden" does, with what it
+// saves saved; a dialog that is open is cancelled first.
+TEST_F(MainWindowTest, SignalsEndTheProgramAsExitDoes) {
+    for (const int sig : {SIGTERM, SIGHUP, SIGINT}) {
+        QTemporaryDir dir;
+        MainWindow w;
+        w.Start({QStringLiteral(TOLVARO_PROGRAM_DIR), dir.path(), "", "de_DE"});
+        EndRequests ends;
+        QObject::connect(&ends, &EndRequests::Requested, &w, &MainWindow::EndOnRequest);
+        w.Dlg().RunCommand(cmd::kLanguageEnglish);
+        QTimer::singleShot(0, [sig] { ::raise(sig); }); // while the message box is open
+        QMessageBox box(QMessageBox::Information, "Title", "Text", QMessageBox::Ok, &w);
+        box.exec();
+        ASSERT_SOON(!w.isVisible(), 5000);
+        const auto settings = datafile::ReadLines(DataFilePath(dir.path(), kSettingsFile));
+        ASSERT_TRUE(settings.has_value()) << sig;
+        EXPECT_EQ(settings->value(13), "200") << sig;
+    }
 }
 
 // The start-up option opens the sample book through the loading window.

@@ -225,6 +225,18 @@ void MainWindow::SetWaitCursor(bool wait) {
         QApplication::restoreOverrideCursor();
 }
 
+void MainWindow::EndOnRequest() {
+    if (m_ending)
+        return;
+    for (int guard = 0; guard < 10; ++guard) { // a dialog may open another as it closes
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == this)
+            break;
+        modal->close();
+    }
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
 void MainWindow::EndDialog() {
     m_ending = true;
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

@@ -36,6 +36,9 @@ public:
     void Start(const StartupInfo& startup);
     // Brings the window to the front, restoring it when minimised.
     void BringForward();
+    // Ends the program as "Beenden" does, asked from outside (a signal, the session's end): open
+    // dialogs are cancelled first, so that whatever they were asked for finishes.
+    void EndOnRequest();
 
     CTolvaroDlg& Dlg() { return *m_dlg; }
     const IPlayer& Player() const;

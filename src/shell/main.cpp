@@ -1,6 +1,7 @@
 #include "app/StartupOptions.h"
 #include "book/TableDump.h"
 #include "shell/AppStyle.h"
+#include "shell/EndRequests.h"
 #include "shell/MainWindow.h"
 #include "shell/SingleInstance.h"
 #include "store/DataFile.h"
@@ -111,6 +112,8 @@ int main(int argc, char** argv) {
                       qEnvironmentVariable("HOME"));
     startup.commandLine = request.commandLine;
     startup.localeName = QLocale::system().name();
+    EndRequests ends;
+    QObject::connect(&ends, &EndRequests::Requested, &window, &MainWindow::EndOnRequest);
     window.Start(startup);
     return app.exec();
 }
