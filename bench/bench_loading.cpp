@@ -5,7 +5,8 @@
 // Writes a book of 1,000 headings and 100,000 phrases in 1,000 SMIL files into a temporary
 // folder, then alternates: read every file of the book into memory / load the book as opening it
 // does. Prints the median of each, their ratio, the processor time of loading, the loading time
-// on one core (the loader's own work), and the process's peak memory. With "load-only"
+// on one core (the loader's own work), and the process's peak memory; then the same ratio for two
+// hostile shapes of ncc.html whose headings never close. With "load-only"
 // the files are not read apart (for profiling the loader alone; the ratio is then meaningless).
 #include "book/BookModel.h"
 #include "book/CA_Daisy.h"
@@ -152,6 +153,39 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+// A book of one hostile ncc.html: loading it against reading it, as a median ratio.
+double HostileRatio(const QByteArray& body, int runs) {
+    QTemporaryDir dir;
+    Save(dir.filePath("ncc.html"),
+         "<html>\n<head>\n<title>x</title>\n</head>\n<body>\n" + body + "</body>\n</html>\n");
+    std::vector<double> ratios;
+    for (int i = 0; i < runs + 1; ++i) {
+        QElapsedTimer t;
+        t.start();
+        ReadAll(dir.path());
+        const double read = static_cast<double>(t.nsecsElapsed()) / 1e6;
+        t.restart();
+        auto model = std::make_unique<tolvaro::BookModel>();
+        Load(dir.path(), *model);
+        const double load = static_cast<double>(t.nsecsElapsed()) / 1e6;
+        if (i > 0)
+            ratios.push_back(load / read);
+    }
+    return Median(ratios);
+}
+
+// Headings never closed: one followed by 200,000 lines, and 10,000 nested on one line.
+void PrintHostileShapes(int runs) {
+    QByteArray lines = "<h1><a href=\"a.smil#1\">A</a>\n";
+    for (int i = 0; i < 200000; ++i)
+        lines += "<p>a line of text that never closes the heading</p>\n";
+    std::printf("unclosed heading, 200,000 lines: loading / reading: median %.2f\n",
+                HostileRatio(lines, runs));
+    const QByteArray nested = "<h1><a href=\"a.smil#1\">A</a>" + QByteArray("<h1>").repeated(10000);
+    std::printf("10,000 nested headings on one line: loading / reading: median %.2f\n",
+                HostileRatio(nested + "\n", runs));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -200,5 +234,7 @@ int main(int argc, char** argv) {
     std::printf("loading on one core: median %.1f ms\n", Median(oneCore));
     std::printf("peak memory of this process: %.1f MB\n",
                 static_cast<double>(usage.ru_maxrss) / 1024.0);
+    if (!loadOnly)
+        PrintHostileShapes(runs);
     return phrases == kHeadings * kPhrasesPerHeading ? 0 : 1;
 }
