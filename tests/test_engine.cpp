@@ -3,6 +3,7 @@
 #include "app/CTolvaroDlg.h"
 #include "app/CommandIds.h"
 #include "fakes/FakePlatform.h"
+#include "store/DataFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -150,6 +151,19 @@ TEST_F(EngineTest, ResumesWhereTheBookWasLeft) {
     EXPECT_EQ(Cursor(), 2);
     EXPECT_DOUBLE_EQ(fake.player.position, 13.25);
     EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+
+    // The heading and phrase rows are read as the C library reads numbers: "1x" is 1.
+    const QString file = dir.filePath("data") + "/AResume.dl";
+    dlg.RunCommand(kExit);
+    QStringList lines = datafile::ReadLines(file).value();
+    ASSERT_EQ(lines.size(), 9);
+    lines[6] += "x";
+    lines[8] += " rows";
+    ASSERT_TRUE(datafile::WriteLines(file, lines));
+    ASSERT_TRUE(dlg.RunCommand(kOpen));
+    fake.timers.Advance(10000);
+    EXPECT_EQ(Heading(), 1);
+    EXPECT_EQ(Cursor(), 2);
 }
 
 // A book left at its heading's end (without automatic playback) replays that heading's last
