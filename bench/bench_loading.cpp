@@ -1,6 +1,7 @@
 // Loading a large book into the tables, against merely reading its files.
 //
 //   bench_loading [RUNS] [load-only]
+//   bench_loading --write-book FOLDER    (only writes the book, e.g. for tools/dumpcompare)
 //
 // Writes a book of 1,000 headings and 100,000 phrases in 1,000 SMIL files into a temporary
 // folder, then alternates: read every file of the book into memory / load the book as opening it
@@ -190,6 +191,11 @@ void PrintHostileShapes(int runs) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    if (argc > 2 && std::strcmp(argv[1], "--write-book") == 0) { // for comparing builds' tables
+        QDir().mkpath(QString::fromLocal8Bit(argv[2]));
+        WriteBook(QString::fromLocal8Bit(argv[2]));
+        return 0;
+    }
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     const bool loadOnly = argc > 2 && std::strcmp(argv[2], "load-only") == 0;
     QTemporaryDir dir;
