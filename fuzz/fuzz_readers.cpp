@@ -14,7 +14,6 @@
 
 #include <QByteArray>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -26,40 +25,6 @@ struct NoProgress : tolvaro::IProgress {
     void SetRange(int) override {}
     void SetPosition(int) override {}
     void SetText(const QString&) override {}
-};
-
-// The tables and state after one SMIL file, read in turn or scanned on its own and taken in.
-struct SmilRun {
-    tolvaro::CellStore headings{6}, phrases{9};
-    tolvaro::BookFeatures features;
-    tolvaro::BookTextDecoder decoder;
-    tolvaro::ReaderState s{headings, phrases, features, decoder, QStringLiteral("/book/")};
-
-    SmilRun(const QByteArray& smil, bool ahead) {
-        headings.InsertRow(0);
-        s.codePage = tolvaro::kCodePageUtf8;
-        if (ahead) {
-            tolvaro::ScanTools tools;
-            tolvaro::SmilScan scan =
-                tolvaro::ScanSmil(smil, s.folder, s.codePage, phrases.ColumnCount(), tools);
-            if (tolvaro::TakeSmil(scan, 0, s))
-                return;
-        }
-        tolvaro::ReadSmil(smil, 0, s);
-    }
-    bool operator==(const SmilRun& o) const {
-        for (int r = 0; r < std::max(phrases.RowCount(), o.phrases.RowCount()); ++r) {
-            for (int c = 0; c < phrases.ColumnCount(); ++c) {
-                if (phrases.TextView(r, c) != o.phrases.TextView(r, c))
-                    return false;
-            }
-        }
-        return phrases.RowCount() == o.phrases.RowCount() && s.skip == o.s.skip &&
-               s.smilInHead == o.s.smilInHead && s.smilInBody == o.s.smilInBody &&
-               headings.Text(0, tolvaro::col::kTime) == o.headings.Text(0, tolvaro::col::kTime) &&
-               headings.Text(0, tolvaro::col::kElapsed) ==
-                   o.headings.Text(0, tolvaro::col::kElapsed);
-    }
 };
 
 } // namespace
@@ -82,8 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tolvaro::CA_Daisy::ReadBookHead(QStringLiteral("/book/"),
                                     [&](const QString&) { return std::optional(ncc); });
 
-    if (!(SmilRun(smil, false) == SmilRun(smil, true)))
-        std::abort(); // a file taken in must read exactly as the file read in turn
+    {
+        tolvaro::CellStore headings{6}, phrases{9};
+        tolvaro::BookFeatures features;
+        tolvaro::BookTextDecoder decoder;
+        tolvaro::ReaderState s{headings, phrases, features, decoder, QStringLiteral("/book/")};
+        headings.InsertRow(0);
+        s.codePage = tolvaro::kCodePageUtf8;
+        tolvaro::ReadSmil(smil, 0, s);
+    }
 
     tolvaro::BookTextDecoder decoder;
     for (unsigned codePage : {0u, 65001u, 1252u, 932u, 50220u, 28605u, 65000u})

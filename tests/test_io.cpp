@@ -1,11 +1,16 @@
-// Finding a book's files by names written on a system that ignores case.
+// Reading a book's files: whole regular files only, names written on a system that ignores case.
+#include "book/BookFiles.h"
 #include "io/CaseInsensitivePath.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "Printers.h"
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace tolvaro {
 namespace {
@@ -33,6 +38,30 @@ TEST(CaseInsensitivePath, TheOneNameThatDiffersOnlyInCase) {
         const QString want = c.found ? d + u'/' + QString::fromLatin1(c.found) : asked;
         EXPECT_EQ(ExistingPathIgnoringCase(asked).toStdString(), want.toStdString()) << c.asked;
     }
+}
+
+TEST(ReadBookFile, OnlyWholeRegularFiles) {
+    QTemporaryDir dir;
+    const QString d = dir.path() + u'/';
+    QFile file(d + "book.smil");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<smil>\r\n</smil>");
+    file.close();
+    QFile(d + "empty").open(QIODevice::WriteOnly);
+    QDir(d).mkdir("folder");
+    ASSERT_EQ(mkfifo(QFile::encodeName(d + "pipe").constData(), 0600), 0);
+    const struct {
+        const char* name;
+        std::optional<QByteArray> want;
+    } cases[] = {
+        {"book.smil", QByteArray("<smil>\r\n</smil>")},
+        {"empty", QByteArray()},
+        {"missing", std::nullopt},
+        {"folder", std::nullopt},
+        {"pipe", std::nullopt}, // no writer: reading it would wait for ever
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadBookFile(d + c.name), c.want) << c.name;
 }
 
 } // namespace

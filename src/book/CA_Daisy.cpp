@@ -1,8 +1,6 @@
 #include "book/CA_Daisy.h"
 
 #include "book/BookModel.h"
-#include "book/ByteSearch.h"
-#include "book/FilePrefetch.h"
 #include "book/LineSource.h"
 #include "book/ReaderState.h"
 #include "book/ScanText.h"
@@ -11,15 +9,13 @@
 #include "res/StringTable.h"
 
 #include <algorithm>
-#include <array>
 #include <limits>
-#include <memory>
 
 namespace tolvaro {
 namespace {
 
 bool Has(const std::string& lower, std::string_view key) {
-    return FindText(lower, key) != std::string::npos;
+    return lower.find(key) != std::string::npos;
 }
 
 // The head values, tested on one line each in this order; a later key overwrites.
@@ -76,8 +72,6 @@ private:
 
     CA_Daisy& m_d;
     IProgress& m_progress;
-    QByteArrayView m_ncc;
-    std::unique_ptr<FilePrefetch> m_files; // the SMIL files, read and scanned ahead
     ReaderState m_s;
     LineSource* m_source = nullptr;
     bool m_inHead = false, m_inBody = false;
@@ -94,7 +88,6 @@ void CA_Daisy::Ncc::Run(QByteArrayView ncc) {
             table->DeleteAllRows();
     }
     m.m_treeTitles.DeleteAllItems();
-    m_ncc = ncc;
     LineSource source(ncc);
     m_source = &source;
     std::string line, lower;
@@ -207,28 +200,9 @@ void CA_Daisy::Ncc::Heading(std::string& line, std::string& lower) {
     ++m_headingRow;
 }
 
-// The files are scanned ahead in the code page known when the first heading is met; a file
-// that does not start from the usual state between files is read again, in turn.
 void CA_Daisy::Ncc::ReadHeadingSmil(const QString& name, int row) {
-    if (!m_files) {
-        const QString folder = m_d.m_folder;
-        const unsigned codePage = m_s.codePage;
-        const int columns = m_s.phrases.ColumnCount();
-        m_files = std::make_unique<FilePrefetch>(
-            m_d.m_read, LinkedSmilFiles(m_ncc, folder),
-            [folder, codePage, columns](const QByteArray& bytes, ScanTools& tools) {
-                return ScanSmil(bytes, folder, codePage, columns, tools);
-            },
-            FilePrefetch::DefaultWorkers());
-    }
-    const QString path = m_d.m_folder + name;
-    PreparedFile file = m_files->Take(path);
-    if (file.scan && TakeSmil(*file.scan, row, m_s))
-        return;
-    if (file.scan) // scanned ahead, but not from where this file starts: read it again, in turn
-        file.bytes = m_d.m_read(path);
-    if (file.bytes)
-        ReadSmil(*file.bytes, row, m_s);
+    if (const std::optional<QByteArray> bytes = m_d.m_read(m_d.m_folder + name))
+        ReadSmil(*bytes, row, m_s);
 }
 
 void CA_Daisy::Ncc::Page(std::string& line, std::string& lower) {

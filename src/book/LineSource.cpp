@@ -1,10 +1,6 @@
 #include "book/LineSource.h"
 
-#include "book/ByteSearch.h"
-
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 #include <cstring>
 
 namespace tolvaro {
@@ -59,8 +55,8 @@ bool OnlySpace(std::string_view s) {
 }
 
 // Whether the "<" at p starts a piece. What follows it on its line decides: a CR before the
-// LF is not part of it. Kept out of line: most lines hold one element and never get here.
-[[gnu::noinline]] bool StartsPieceAt(const char* p, const char* end) {
+// LF is not part of it.
+bool StartsPieceAt(const char* p, const char* end) {
     std::string_view ahead(p, static_cast<std::size_t>(std::min<std::ptrdiff_t>(8, end - p)));
     ahead = ahead.substr(0, ahead.find('\n'));
     if (!ahead.empty() && ahead.back() == '\r' &&
@@ -71,69 +67,24 @@ bool OnlySpace(std::string_view s) {
 
 } // namespace
 
-// Eight bytes at a time: a byte from 'A' to 'Z' gets 0x20 added, every other byte stays.
 void LowerInto(std::string_view in, std::string& out) {
     out.resize(in.size());
-    const char* src = in.data();
-    char* dst = out.data();
-    std::size_t i = 0;
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
-    for (; i + 8 <= in.size(); i += 8) {
-        std::uint64_t x;
-        std::memcpy(&x, src + i, 8);
-        const std::uint64_t low7 = x & ~kHigh;
-        const std::uint64_t atLeastA = low7 + (0x80 - 'A') * kOnes;
-        const std::uint64_t aboveZ = low7 + (0x80 - 'Z' - 1) * kOnes;
-        const std::uint64_t upper = atLeastA & ~aboveZ & ~x & kHigh;
-        x |= upper >> 2;
-        std::memcpy(dst + i, &x, 8);
-    }
-    for (; i < in.size(); ++i)
-        dst[i] = Lower(src[i]);
+    for (std::size_t i = 0; i < in.size(); ++i)
+        out[i] = Lower(in[i]);
 }
 
 bool ContainsNoCase(std::string_view text, std::string_view lowerNeedle) {
-    if (lowerNeedle.empty())
-        return true;
     if (lowerNeedle.size() > text.size())
         return false;
     const std::size_t starts = text.size() - lowerNeedle.size() + 1;
-    if (lowerNeedle.size() == 1) {
-        for (std::size_t i = 0; i < starts; ++i) {
-            if (Lower(text[i]) == lowerNeedle[0])
-                return true;
-        }
-        return false;
+    for (std::size_t i = 0; i < starts; ++i) {
+        if (NameAt(text, i, lowerNeedle))
+            return true;
     }
-    // Candidates on the first two bytes with 0x20 or-ed in, each then compared exactly. A byte
-    // of the needle that is no letter is looked for as it is, or-ed too.
-    const auto folded = [](char c) { return static_cast<char>(c | 0x20); };
-    return FindPair<true>(text, folded(lowerNeedle[0]), folded(lowerNeedle[1]), starts,
-                          [&](std::size_t at) { return NameAt(text, at, lowerNeedle); }) !=
-           std::string_view::npos;
+    return false;
 }
 
-// Without SSE2, eight bytes at a time: in each word a byte equal to the one sought becomes
-// zero, and the lowest zero byte is found exactly (a borrow only runs upwards from a zero byte).
-// With SSE2 this only sees the last few bytes.
-const char* LineSource::FindLineOrTagByWords(const char* p, const char* end) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
-    for (; end - p >= 8; p += 8) {
-        std::uint64_t x;
-        std::memcpy(&x, p, 8);
-        if constexpr (std::endian::native == std::endian::big)
-            x = __builtin_bswap64(x);
-        const std::uint64_t lf = x ^ ('\n' * kOnes), lt = x ^ ('<' * kOnes);
-        const std::uint64_t hits = (((lf - kOnes) & ~lf) | ((lt - kOnes) & ~lt)) & kHigh;
-        if (hits)
-            return p + (std::countr_zero(hits) >> 3);
-    }
-    while (p < end && *p != '\n' && *p != '<')
-        ++p;
-    return p;
-}
-
-bool LineSource::AnyPiece(std::string_view& piece) {
+bool LineSource::NextPiece(std::string_view& piece) {
     const char* const data = m_data.data();
     const char* const end = data + m_data.size();
     while (m_pos < m_data.size()) {
@@ -142,18 +93,29 @@ bool LineSource::AnyPiece(std::string_view& piece) {
             ++m_pos;
             continue;
         }
-        const char* p = start;
+        if (m_lineEnd == kUnknown || m_lineEnd < m_pos) { // once a line, however many pieces
+            const void* lf = std::memchr(start, '\n', m_data.size() - m_pos);
+            m_lineEnd = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data)
+                           : m_data.size();
+        }
+        const char* const lineEnd = data + m_lineEnd;
+        const char* p = start + 1;
         m_innerTag = false;
         for (;;) {
-            p = FindLineOrTag(p + 1, end);
-            if (p == end || *p == '\n')
+            const void* lt = p < lineEnd ? std::memchr(p, '<', static_cast<std::size_t>(lineEnd - p))
+                                         : nullptr;
+            if (!lt) {
+                p = lineEnd;
                 break;
+            }
+            p = static_cast<const char*>(lt);
             if (StartsPieceAt(p, end))
                 break;
             m_innerTag = true;
+            ++p;
         }
-        const bool lineEnds = p == end || *p == '\n';
-        m_pos = p - data + (p != end && *p == '\n' ? 1 : 0);
+        const bool lineEnds = p == lineEnd;
+        m_pos = static_cast<std::size_t>(p - data) + (lineEnds && p != end ? 1 : 0);
         const char* pieceEnd = p - (lineEnds && p[-1] == '\r' ? 1 : 0); // p > start here
         piece = std::string_view(start, static_cast<std::size_t>(pieceEnd - start));
         if (*start == '<' || !OnlySpace(piece)) // a piece that starts a tag is never blank

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "book/ByteSearch.h"
-
 #include <QByteArrayView>
 
 #include <string>
@@ -19,50 +17,23 @@ namespace tolvaro {
 // line.
 class LineSource {
 public:
-    explicit LineSource(QByteArrayView data) : m_data(data) {}
+    explicit LineSource(QByteArrayView data)
+        : m_data(data.data(), static_cast<std::size_t>(data.size())) {}
 
     // Replaces `line` with the next piece; false at the end of the data.
     bool Next(std::string& line);
     // Appends the next piece to `line`; false at the end of the data.
     bool AppendNext(std::string& line);
     // The next piece without a copy: a view into the data; false at the end.
-    bool NextPiece(std::string_view& piece) {
-        if (m_pos < m_data.size() && m_data[m_pos] == '<') {
-            const char* const data = m_data.data();
-            const char* const start = data + m_pos;
-            const char* const p = FindLineOrTag(start + 1, data + m_data.size());
-            if (p != data + m_data.size() && *p == '\n') { // a line that holds one element
-                m_innerTag = false;
-                m_pos = p + 1 - data;
-                const char* const pieceEnd = p - (p[-1] == '\r' ? 1 : 0);
-                piece = std::string_view(start, static_cast<std::size_t>(pieceEnd - start));
-                return true;
-            }
-        }
-        return AnyPiece(piece);
-    }
+    bool NextPiece(std::string_view& piece);
     // Whether the last piece holds a "<" after its first byte.
     bool InnerTag() const { return m_innerTag; }
 
 private:
-    // The first LF or "<" from `p` on, or `end`.
-    static const char* FindLineOrTag(const char* p, const char* end) {
-#if defined(__SSE2__)
-        const __m128i lf = _mm_set1_epi8('\n'), lt = _mm_set1_epi8('<');
-        if (const char* hit = FindMarked(p, end, [lf, lt](__m128i x) {
-                return _mm_movemask_epi8(
-                    _mm_or_si128(_mm_cmpeq_epi8(x, lf), _mm_cmpeq_epi8(x, lt)));
-            }))
-            return hit;
-#endif
-        return FindLineOrTagByWords(p, end);
-    }
-    static const char* FindLineOrTagByWords(const char* p, const char* end);
-    // Every other case: empty lines, text before a tag, several elements on a line.
-    bool AnyPiece(std::string_view& piece);
-
-    QByteArrayView m_data;
-    qsizetype m_pos = 0; // start of the unread rest of the data
+    static constexpr std::size_t kUnknown = std::string_view::npos;
+    std::string_view m_data;
+    std::size_t m_pos = 0; // start of the unread rest of the data
+    std::size_t m_lineEnd = kUnknown; // the LF (or the end) of the line m_pos is in, once found
     bool m_innerTag = false;
 };
 

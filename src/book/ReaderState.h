@@ -38,14 +38,6 @@ struct ReaderState {
                            codePage, buffer);
         return buffer;
     }
-    // Sets a cell to the decoded bytes; ASCII goes in as it is, without a decoded copy.
-    void SetDecoded(CellStore& table, CellStore::Row row, int column, std::string_view bytes) {
-        const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
-        if (BookTextDecoder::ReadsAsLatin1(view, codePage))
-            table.SetLatin1(row, column, QLatin1StringView(view));
-        else
-            table.SetText(row, column, DecodeView(bytes));
-    }
 };
 
 // Bytes as they were read, one character each.

@@ -1,6 +1,5 @@
 #include "book/ScanText.h"
 
-#include "book/ByteSearch.h"
 
 #include <algorithm>
 #include <limits>
@@ -13,7 +12,7 @@ constexpr auto npos = std::string_view::npos;
 } // namespace
 
 std::string_view ContentValue(std::string_view line, bool* found) {
-    const std::size_t at = FindText(line, "content=");
+    const std::size_t at = line.find("content=");
     if (found)
         *found = at != npos;
     if (at == npos)

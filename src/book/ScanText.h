@@ -1,21 +1,15 @@
 #pragma once
 
-#include "book/ByteSearch.h"
 
 #include <string_view>
 
 namespace tolvaro::scan {
 
-// Value cutting of the line scanners. `line` is always the line as read (case kept); the
-// searches named here are case-sensitive. The ones the SMIL scanner calls for every phrase are
-// inline, so that the literals they look for are known where they are looked for.
-
 // From `start` up to the next `stop` character, or to the end; empty when `start` is past it.
-[[gnu::always_inline]] inline std::string_view ValueFrom(std::string_view line, std::size_t start,
-                                                         char stop) {
+inline std::string_view ValueFrom(std::string_view line, std::size_t start, char stop) {
     if (start >= line.size())
         return {};
-    const std::size_t end = FindByte(line, stop, start);
+    const std::size_t end = line.find(stop, start);
     return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
@@ -25,8 +19,8 @@ namespace tolvaro::scan {
 std::string_view ContentValue(std::string_view line, bool* found = nullptr);
 
 // The text after the first "#" up to the next double quote; empty without "#".
-[[gnu::always_inline]] inline std::string_view ExtractFragment(std::string_view line) {
-    const std::size_t hash = FindByte(line, '#');
+inline std::string_view ExtractFragment(std::string_view line) {
+    const std::size_t hash = line.find('#');
     return hash == std::string_view::npos ? std::string_view() : ValueFrom(line, hash + 1, '"');
 }
 
@@ -40,24 +34,23 @@ std::string_view LinkText(std::string_view line);
 
 // The value of the first `name` (e.g. "id=", "src="): the characters after the name and one
 // more (the opening quote), up to the next double quote. Empty when the name is missing.
-[[gnu::always_inline]] inline std::string_view AttributeValue(std::string_view line,
-                                                              std::string_view name) {
-    const std::size_t at = FindText(line, name);
+inline std::string_view AttributeValue(std::string_view line, std::string_view name) {
+    const std::size_t at = line.find(name);
     return at == std::string_view::npos ? std::string_view()
                                         : ValueFrom(line, at + name.size() + 1, '"');
 }
 
 // The text source of a <text>: after the first src=" up to the first "#" (the rest of the line
 // when there is none).
-[[gnu::always_inline]] inline std::string_view TextSource(std::string_view line) {
-    const std::size_t at = FindText(line, "src=");
+inline std::string_view TextSource(std::string_view line) {
+    const std::size_t at = line.find("src=");
     return at == std::string_view::npos ? std::string_view() : ValueFrom(line, at + 5, '#');
 }
 
 // clip-begin / clip-end in seconds as written: past clip-begin="npt= (or clip-end="npt=) up to
 // the first "s"; empty when the attribute is missing.
-[[gnu::always_inline]] inline std::string_view ExtractClipTime(std::string_view line, bool begin) {
-    const std::size_t at = FindText(line, begin ? "clip-begin" : "clip-end");
+inline std::string_view ExtractClipTime(std::string_view line, bool begin) {
+    const std::size_t at = line.find(begin ? "clip-begin" : "clip-end");
     return at == std::string_view::npos ? std::string_view()
                                         : ValueFrom(line, at + (begin ? 16 : 14), 's');
 }
