@@ -7,8 +7,8 @@
 // it play. Each time the cursor leaves a phrase, the delay is the wall-clock time since the phrase
 // began to play, less its length. Prints the median and the largest delay.
 #include "app/CTolvaroDlg.h"
-#include "app/CommandIds.h"
 #include "bookwriter/DaisyWriter.h"
+#include "commands/CommandIds.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
 #include "platform/IProgress.h"

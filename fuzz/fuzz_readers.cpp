@@ -69,8 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         tolvaro::SettingsFromLines(lines, tolvaro::DefaultSettings(QStringLiteral("de_DE")));
     if (settings.volume < 0 || settings.volume > 100 || !(settings.rate >= 0.5))
         std::abort(); // a damaged file must never start the program silent or stopped
-    const tolvaro::ResumeRecord record{lines.mid(0, 6), QStringLiteral("1"),
-                                       QStringLiteral("2.5"), QStringLiteral("3")};
+    const tolvaro::ResumeRecord record{lines.mid(0, 6), QStringLiteral("1"), QStringLiteral("2.5"),
+                                       QStringLiteral("3")};
     tolvaro::WithResumeRecord(lines, record, foreign);
     return 0;
 }

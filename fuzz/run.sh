@@ -17,5 +17,5 @@ if [ -z "$(ls -A "$corpus")" ] && [ -d "$root/../shared/books" ]; then
         { cat "$book"ncc.html; printf '\377'; [ -n "$smil" ] && cat "$smil"; } > "$corpus/$name" || true
     done
 fi
-exec "$root/build-fuzz/fuzz/fuzz_readers" -max_len=1048576 -timeout=10 -rss_limit_mb=4096 \
+exec "$root/build-fuzz/fuzz/fuzz_readers" -max_len=1048576 -len_control=0 -timeout=10 -rss_limit_mb=4096 \
     -max_total_time="$seconds" "$corpus"

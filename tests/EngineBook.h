@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CTolvaroDlg.h"
-#include "app/CommandIds.h"
+#include "commands/CommandIds.h"
 #include "fakes/FakePlatform.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // What a screen reader finds in the main window: every control named in the current language,
 // with the role it has, and the text view's document with its words.
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
+#include "commands/CommandIds.h"
+#include "commands/CommandTable.h"
 #include "res/StringTable.h"
 #include "shell/MainWindow.h"
 
@@ -31,8 +31,7 @@ QAccessibleInterface* Of(QObject* object) {
 
 // The first interface below `root` (itself included) that `match` accepts.
 QAccessibleInterface* Find(QAccessibleInterface* root,
-                           const std::function<bool(QAccessibleInterface*)>& match,
-                           int depth = 0) {
+                           const std::function<bool(QAccessibleInterface*)>& match, int depth = 0) {
     if (!root || depth > 40)
         return nullptr;
     if (match(root))
@@ -57,8 +56,7 @@ TEST_F(AccessibilityTest, ControlsAreNamedInTheCurrentLanguage) {
     QAction* open = window.Dlg().Commands().Action(cmd::kOpen);
     QMenu* daisy = window.Dlg().Commands().At({0})->action->menu();
     for (const int lang : {kLangGerman, kLangEnglish}) {
-        window.Dlg().RunCommand(lang == kLangGerman ? cmd::kLanguageGerman
-                                                    : cmd::kLanguageEnglish);
+        window.Dlg().RunCommand(lang == kLangGerman ? cmd::kLanguageGerman : cmd::kLanguageEnglish);
         const bool de = lang == kLangGerman;
         const struct {
             QAccessibleInterface* iface;
@@ -70,8 +68,7 @@ TEST_F(AccessibilityTest, ControlsAreNamedInTheCurrentLanguage) {
              QAccessible::ColumnHeader}, // not "1"
             {Of(window.TextView()), "Text", Of(window.TextView())->role()},
             {Of(window.BookmarkList()), de ? "Lesezeichen" : "Bookmarks", QAccessible::List},
-            {Of(window.SearchList()), de ? "Suchergebnisse" : "Search results",
-             QAccessible::List},
+            {Of(window.SearchList()), de ? "Suchergebnisse" : "Search results", QAccessible::List},
             {Of(window.PlayButton()), de ? "Pause/Fortsetzen" : "Pause/Continue",
              QAccessible::Button},
             {Of(bar)->child(6), de ? "Hilfe" : "Help", QAccessible::MenuItem},

@@ -42,18 +42,18 @@ TEST_F(AudioTest, SpeedSteps) {
     };
     for (const auto& c : cases) {
         fake.player.rate = 1.0;
-        fake.player.state = IPlayer::kPlaying;
+        fake.player.state = IPlayer::State::Playing;
         for (double expected : c.rates) {
             (audio.*c.step)();
             EXPECT_NEAR(fake.player.rate, expected, 1e-9);
             EXPECT_NEAR(play.m_dRate, expected, 1e-9);
-            EXPECT_EQ(fake.player.state, IPlayer::kPlaying); // playing stays playing
+            EXPECT_EQ(fake.player.state, IPlayer::State::Playing); // playing stays playing
         }
     }
-    fake.player.state = IPlayer::kPaused;
+    fake.player.state = IPlayer::State::Paused;
     audio.OnRateNormal();
     EXPECT_EQ(fake.player.rate, 1.0);
-    EXPECT_EQ(fake.player.state, IPlayer::kPaused); // paused stays paused
+    EXPECT_EQ(fake.player.state, IPlayer::State::Paused); // paused stays paused
 }
 
 TEST_F(AudioTest, VolumeIsBoundedByThePlayerOnly) {
@@ -70,22 +70,22 @@ TEST_F(AudioTest, VolumeIsBoundedByThePlayerOnly) {
 
 TEST_F(AudioTest, PauseAndContinue) {
     const struct {
-        int before, after;
+        IPlayer::State before, after;
         double position;
     } cases[] = {
-        {IPlayer::kPlaying, IPlayer::kPaused, 20.0},  // held where it was
-        {IPlayer::kPaused, IPlayer::kPlaying, 20.0},  // on from there
-        {IPlayer::kStopped, IPlayer::kPlaying, 12.5}, // the phrase from its start
-        {IPlayer::kMediaEnded, IPlayer::kPlaying, 12.5},
+        {IPlayer::State::Playing, IPlayer::State::Paused, 20.0},  // held where it was
+        {IPlayer::State::Paused, IPlayer::State::Playing, 20.0},  // on from there
+        {IPlayer::State::Stopped, IPlayer::State::Playing, 12.5}, // the phrase from its start
+        {IPlayer::State::MediaEnded, IPlayer::State::Playing, 12.5},
     };
     for (const auto& c : cases) {
         fake.player.state = c.before;
         fake.player.position = 20.0;
         audio.OnPauseContinue();
-        EXPECT_EQ(fake.player.state, c.after) << c.before;
-        EXPECT_EQ(fake.player.position, c.position) << c.before;
+        EXPECT_EQ(fake.player.state, c.after) << static_cast<int>(c.before);
+        EXPECT_EQ(fake.player.position, c.position) << static_cast<int>(c.before);
     }
-    EXPECT_EQ(fake.timers.Interval(2), PhraseEngine::kPollMs);
+    EXPECT_EQ(fake.timers.Interval(timer::kPoll), PhraseEngine::kPollMs);
 }
 
 TEST_F(AudioTest, WindingByAThousandth) {
@@ -102,13 +102,13 @@ TEST_F(AudioTest, WindingByAThousandth) {
 }
 
 TEST_F(AudioTest, MenusPauseAndResume) {
-    fake.player.state = IPlayer::kPlaying;
+    fake.player.state = IPlayer::State::Playing;
     audio.OnMenuSelect(false);
-    EXPECT_EQ(fake.player.state, IPlayer::kPaused);
+    EXPECT_EQ(fake.player.state, IPlayer::State::Paused);
     audio.OnMenuSelect(false); // moving through the menu keeps it paused
-    EXPECT_EQ(fake.player.state, IPlayer::kPaused);
+    EXPECT_EQ(fake.player.state, IPlayer::State::Paused);
     audio.OnMenuSelect(true);
-    EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+    EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
 }
 
 } // namespace

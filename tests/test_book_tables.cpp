@@ -1,6 +1,6 @@
 #include "app/CTolvaroDlg.h"
-#include "app/CommandIds.h"
 #include "book/BookModel.h"
+#include "commands/CommandIds.h"
 #include "fakes/FakePlatform.h"
 #include "res/StringTable.h"
 
@@ -216,8 +216,8 @@ TEST_P(ResetTest, ResetToNoBookEmptiesEverything) {
     m.m_treeTitles.AppendHeading(1, "one", 0);
     m.m_treeTitles.AppendHeading(2, "two", 1);
     m.m_lbBookmarks.AddString("mark");
-    fake.timers.SetTimer(CTolvaroDlg::kTimerMark, 50);
-    fake.timers.SetTimer(CTolvaroDlg::kTimerPoll, 100);
+    fake.timers.SetTimer(timer::kMark, 50);
+    fake.timers.SetTimer(timer::kPoll, 100);
     fake.player.url = "/book/a.mp3";
 
     dlg.ResetToNoBook();
@@ -230,8 +230,8 @@ TEST_P(ResetTest, ResetToNoBookEmptiesEverything) {
     EXPECT_EQ(m.m_lbBookmarks.Line(0), LoadString(44 + lang));
     EXPECT_EQ(m.m_lbSearchHits.Count(), 1);
     EXPECT_EQ(m.m_lbSearchHits.Line(0), LoadString(45 + lang));
-    EXPECT_FALSE(fake.timers.IsRunning(CTolvaroDlg::kTimerMark));
-    EXPECT_FALSE(fake.timers.IsRunning(CTolvaroDlg::kTimerPoll));
+    EXPECT_FALSE(fake.timers.IsRunning(timer::kMark));
+    EXPECT_FALSE(fake.timers.IsRunning(timer::kPoll));
     EXPECT_EQ(fake.player.url, "");
     EXPECT_EQ(fake.textView.navigations.last(), "/prog" + LoadString(42 + lang));
     EXPECT_TRUE(dlg.IsStartPageShown());

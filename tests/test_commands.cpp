@@ -1,6 +1,6 @@
 #include "app/CTolvaroDlg.h"
-#include "app/CommandIds.h"
 #include "app/MenuStates.h"
+#include "commands/CommandIds.h"
 #include "fakes/FakePlatform.h"
 #include "res/StringTable.h"
 
@@ -220,8 +220,7 @@ TEST_F(DlgFixture, EnableBookMenusFollowsTheFeatures) {
             EXPECT_EQ(dlg.Commands().IsEnabled(id), expect == On) << c.name << " " << id;
         EXPECT_EQ(autoPlay, c.autoPlayAfter) << c.name;
         EXPECT_EQ(dlg.Commands().IsEnabledAt({2}), c.features.audio) << c.name;
-        EXPECT_EQ(dlg.Commands().IsEnabledAt({1, 3}),
-                  c.features.footnotes || c.features.prodnotes)
+        EXPECT_EQ(dlg.Commands().IsEnabledAt({1, 3}), c.features.footnotes || c.features.prodnotes)
             << c.name;
         EXPECT_EQ(dlg.Model().m_lstTitles.SelectionMark(), 0);
         EXPECT_EQ(dlg.Model().m_lstPages.SelectionMark(), c.features.pages ? 0 : -1);

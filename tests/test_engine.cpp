@@ -1,7 +1,7 @@
 #include "EngineBook.h"
 #include "Printers.h"
 #include "app/CTolvaroDlg.h"
-#include "app/CommandIds.h"
+#include "commands/CommandIds.h"
 #include "fakes/FakePlatform.h"
 #include "store/DataFile.h"
 
@@ -27,11 +27,11 @@ TEST_F(EngineTest, PhrasesOfOneFileFollowWithoutStopping) {
     Open({{1, {{"a.mp3", 0, 1}, {"a.mp3", 1, 2}, {"a.mp3", 2, 3}}}});
     EXPECT_EQ(Cursor(), 0);
     EXPECT_EQ(fake.player.url, dir.filePath("a.mp3"));
-    EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+    EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
     const int loads = fake.player.urls.size();
     PlayToEnd();
     EXPECT_EQ(Cursor(), 1);
-    EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+    EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
     EXPECT_EQ(fake.player.urls.size(), loads); // the file stays loaded
     EXPECT_DOUBLE_EQ(fake.player.position, 1.0);
     PlayToEnd();
@@ -53,13 +53,14 @@ TEST_F(EngineTest, HeadingEnds) {
         t.Open({{1, {{"a.mp3", 0, 1}, {"a.mp3", 1, 2}}}, {1, {{"b.mp3", 0, 1}}}}, c.autoPlay);
         t.PlayToEnd();
         t.PlayToEnd(); // the heading's last clip: the player stops
-        EXPECT_EQ(t.fake.player.state, IPlayer::kStopped) << c.name;
+        EXPECT_EQ(t.fake.player.state, IPlayer::State::Stopped) << c.name;
         t.Poll();
-        EXPECT_EQ(t.fake.player.state, c.autoPlay ? IPlayer::kPlaying : IPlayer::kStopped)
+        EXPECT_EQ(t.fake.player.state,
+                  c.autoPlay ? IPlayer::State::Playing : IPlayer::State::Stopped)
             << c.name;
         EXPECT_EQ(t.Heading(), c.heading) << c.name;
         EXPECT_EQ(t.Cursor(), c.cursor) << c.name;
-        EXPECT_EQ(t.fake.timers.IsRunning(CTolvaroDlg::kTimerPoll), c.polling) << c.name;
+        EXPECT_EQ(t.fake.timers.IsRunning(timer::kPoll), c.polling) << c.name;
     }
 }
 
@@ -74,7 +75,7 @@ TEST_F(EngineTest, AutoPlayFollowsTheTree) {
     PlayToEnd();
     fake.timers.Advance(500); // the end of the book: the player rests
     EXPECT_EQ(Heading(), 2);
-    EXPECT_EQ(fake.player.state, IPlayer::kStopped);
+    EXPECT_EQ(fake.player.state, IPlayer::State::Stopped);
 }
 
 TEST_F(EngineTest, PhraseMovesStayInTheirHeading) {
@@ -132,7 +133,7 @@ TEST_F(EngineTest, HeadingSelectionPlaysItsFirstPhrase) {
     EXPECT_EQ(Cursor(), 1);
     // Same file name as the phrase before: loaded again, never left without media.
     EXPECT_EQ(fake.player.url, dir.filePath("a.mp3"));
-    EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+    EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
     EXPECT_EQ(dlg.Model().m_lstTitles.SelectionMark(), 1);
 }
 
@@ -150,7 +151,7 @@ TEST_F(EngineTest, ResumesWhereTheBookWasLeft) {
     EXPECT_EQ(Heading(), 1);
     EXPECT_EQ(Cursor(), 2);
     EXPECT_DOUBLE_EQ(fake.player.position, 13.25);
-    EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+    EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
 
     // The heading and phrase rows are read as the C library reads numbers: "1x" is 1.
     const QString file = dir.filePath("data") + "/AResume.dl";
@@ -179,7 +180,7 @@ TEST_F(EngineTest, ResumesAfterAHeadingsEnd) {
     fake.timers.Advance(10000); // the title clip
     EXPECT_EQ(Cursor(), 1);
     EXPECT_DOUBLE_EQ(fake.player.position, 4.0);
-    EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+    EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
 }
 
 // Audio that is a pipe or a folder is no audio: the phrase is passed, and the player is never

@@ -36,7 +36,8 @@ QByteArray ToneWav(double frequency, double seconds) {
 
 // At its end a file reports media ended, and stopped soon after.
 bool Ended(const GstPlayer& player) {
-    return player.PlayState() == IPlayer::kMediaEnded || player.PlayState() == IPlayer::kStopped;
+    return player.PlayState() == IPlayer::State::MediaEnded ||
+           player.PlayState() == IPlayer::State::Stopped;
 }
 
 struct PlayerTest : ::testing::Test {
@@ -56,14 +57,14 @@ TEST_F(PlayerTest, PlaysSeeksPausesAndEnds) {
     GstPlayer player;
     ASSERT_TRUE(player.IsWorking());
     player.SetUrl(Tone(440, 2.0));
-    ASSERT_SOON((player.OpenState()) == (IPlayer::kMediaOpen), 5000);
+    ASSERT_SOON((player.OpenState()) == (IPlayer::Open::MediaOpen), 5000);
     EXPECT_NEAR(player.Duration(), 2.0, 0.05);
     player.SetPosition(1.0);
     player.Play();
-    EXPECT_EQ(player.PlayState(), IPlayer::kPlaying);
+    EXPECT_EQ(player.PlayState(), IPlayer::State::Playing);
     ASSERT_SOON(player.Position() > 1.2, 5000);
     player.Pause();
-    EXPECT_EQ(player.PlayState(), IPlayer::kPaused);
+    EXPECT_EQ(player.PlayState(), IPlayer::State::Paused);
     const double held = player.Position();
     QTest::qWait(200);
     EXPECT_NEAR(player.Position(), held, 0.05);
@@ -74,11 +75,11 @@ TEST_F(PlayerTest, PlaysSeeksPausesAndEnds) {
     player.SetVolume(150);
     EXPECT_EQ(player.Volume(), 100);
     player.SetUrl(QString());
-    EXPECT_NE(player.OpenState(), IPlayer::kMediaOpen);
+    EXPECT_NE(player.OpenState(), IPlayer::Open::MediaOpen);
     player.SetUrl(dir.filePath("missing.wav"));
     QTest::qWait(200);
-    EXPECT_NE(player.OpenState(), IPlayer::kMediaOpen);
-    EXPECT_EQ(player.PlayState(), IPlayer::kStopped);
+    EXPECT_NE(player.OpenState(), IPlayer::Open::MediaOpen);
+    EXPECT_EQ(player.PlayState(), IPlayer::State::Stopped);
 }
 
 // What every player promises, checked on the real player and on the tests' fake alike.
@@ -86,8 +87,7 @@ struct SinkForTests {
     SinkForTests() { qputenv("TOLVARO_AUDIO_SINK", "fakesink sync=true"); }
 };
 
-template <class Player>
-struct PlayerContract : SinkForTests, ::testing::Test {
+template <class Player> struct PlayerContract : SinkForTests, ::testing::Test {
     QTemporaryDir dir;
     Player player;
 
@@ -99,7 +99,8 @@ struct PlayerContract : SinkForTests, ::testing::Test {
     }
     bool Opens(const QString& path) {
         player.SetUrl(path);
-        return QTest::qWaitFor([&] { return player.OpenState() == IPlayer::kMediaOpen; }, 3000);
+        return QTest::qWaitFor([&] { return player.OpenState() == IPlayer::Open::MediaOpen; },
+                               3000);
     }
 };
 using Players = ::testing::Types<test::FakePlayer, GstPlayer>;
@@ -110,12 +111,12 @@ TYPED_TEST(PlayerContract, OpensOnlyRegularFiles) {
     const QString pipe = this->dir.filePath("pipe.wav");
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     ASSERT_TRUE(QDir(this->dir.path()).mkdir("folder.wav"));
-    for (const QString& path : {pipe, this->dir.filePath("folder.wav"),
-                                this->dir.filePath("missing.wav"), QString()}) {
+    for (const QString& path :
+         {pipe, this->dir.filePath("folder.wav"), this->dir.filePath("missing.wav"), QString()}) {
         this->player.SetUrl(path);
         QTest::qWait(100);
-        EXPECT_NE(this->player.OpenState(), IPlayer::kMediaOpen) << path.toStdString();
-        EXPECT_EQ(this->player.PlayState(), IPlayer::kStopped) << path.toStdString();
+        EXPECT_NE(this->player.OpenState(), IPlayer::Open::MediaOpen) << path.toStdString();
+        EXPECT_EQ(this->player.PlayState(), IPlayer::State::Stopped) << path.toStdString();
     }
     EXPECT_TRUE(this->Opens(this->File("tone.wav", ToneWav(440, 1.0))));
 }
@@ -127,7 +128,7 @@ TYPED_TEST(PlayerContract, StopRewindsAndPositionsAreBounded) {
     this->player.SetPosition(0.5);
     ASSERT_SOON(std::abs(this->player.Position() - 0.5) < 0.05, 3000);
     this->player.Stop();
-    EXPECT_EQ(this->player.PlayState(), IPlayer::kStopped);
+    EXPECT_EQ(this->player.PlayState(), IPlayer::State::Stopped);
     ASSERT_SOON(this->player.Position() < 0.05, 3000);
     for (const double odd : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e308, -1e308}) {
         this->player.SetPosition(odd);
@@ -166,7 +167,8 @@ TEST_F(PlayerTest, VolumeChangesTheLevelOfTheSound) {
         GstPlayer player;
         player.SetVolume(volume);
         player.SetUrl(tone);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return player.OpenState() == IPlayer::kMediaOpen; }));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return player.OpenState() == IPlayer::Open::MediaOpen; }));
         player.Play();
         EXPECT_TRUE(QTest::qWaitFor([&] { return Ended(player); }, 5000));
         double sum = 0;
@@ -188,7 +190,7 @@ TEST_F(PlayerTest, FasterKeepsThePitch) {
     GstPlayer player;
     player.SetRate(1.6);
     player.SetUrl(Tone(440, 3.0));
-    ASSERT_SOON((player.OpenState()) == (IPlayer::kMediaOpen), 5000);
+    ASSERT_SOON((player.OpenState()) == (IPlayer::Open::MediaOpen), 5000);
     player.Play();
     ASSERT_SOON(Ended(player), 10000);
     const std::vector<qint16> samples = Captured(raw);
@@ -209,7 +211,7 @@ TEST_F(PlayerTest, DecodesMp3) {
     qputenv("TOLVARO_AUDIO_SINK", "fakesink sync=false");
     GstPlayer player;
     player.SetUrl(mp3);
-    ASSERT_SOON((player.OpenState()) == (IPlayer::kMediaOpen), 5000);
+    ASSERT_SOON((player.OpenState()) == (IPlayer::Open::MediaOpen), 5000);
     player.Play(); // an unsynchronised sink plays it through at once
     ASSERT_SOON(Ended(player), 5000);
     EXPECT_GT(player.Duration(), 1.0);

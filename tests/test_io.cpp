@@ -27,8 +27,8 @@ TEST(CaseInsensitivePath, TheOneNameThatDiffersOnlyInCase) {
         const char* found; // nullptr: the path as asked
     } cases[] = {
         {"ncc.html", "NCC.HTML"},
-        {"exact.mp3", nullptr},                            // exact wins over a case variant
-        {"both.smil", nullptr},                            // two variants: the exact rule stands
+        {"exact.mp3", nullptr}, // exact wins over a case variant
+        {"both.smil", nullptr}, // two variants: the exact rule stands
         {"audio/disc1/track01.MP3", "Audio/Disc1/Track01.mp3"}, // folders too
         {"missing.smil", nullptr},
         {"audio/missing/track01.mp3", nullptr},

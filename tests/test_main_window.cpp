@@ -1,4 +1,4 @@
-#include "app/CommandIds.h"
+#include "commands/CommandIds.h"
 #include "res/StringTable.h"
 #include "shell/EndRequests.h"
 #include "shell/MainWindow.h"
@@ -17,8 +17,8 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include <csignal>
 #include <QWebEngineView>
+#include <csignal>
 
 #include "Printers.h"
 
@@ -126,7 +126,8 @@ TEST_F(MainWindowTest, KeysWorkFromTheTextView) {
     commands.SetEnabled(cmd::kFocusText, true);
     window.Dlg().RunCommand(cmd::kFocusText);
     ASSERT_SOON(window.TextView()->isAncestorOf(QApplication::focusWidget()) ||
-                QApplication::focusWidget() == window.TextView(), 5000);
+                    QApplication::focusWidget() == window.TextView(),
+                5000);
     QWidget* focus = QApplication::focusWidget();
     ran.clear();
     QTest::keyClick(focus, Qt::Key_N);
@@ -223,11 +224,11 @@ TEST(MainWindowStart, OpensTheBookNamedOnTheCommandLine) {
     // Opening a menu pauses the book; closing the menus lets it play on.
     auto* daisy = qobject_cast<QMenu*>(window.menuBar()->actions().first()->menu());
     ASSERT_NE(daisy, nullptr);
-    ASSERT_SOON((window.Player().PlayState()) == (IPlayer::kPlaying), 5000);
+    ASSERT_SOON((window.Player().PlayState()) == (IPlayer::State::Playing), 5000);
     daisy->popup(QPoint(0, 0));
-    ASSERT_SOON((window.Player().PlayState()) == (IPlayer::kPaused), 5000);
+    ASSERT_SOON((window.Player().PlayState()) == (IPlayer::State::Paused), 5000);
     daisy->hide();
-    ASSERT_SOON((window.Player().PlayState()) == (IPlayer::kPlaying), 5000);
+    ASSERT_SOON((window.Player().PlayState()) == (IPlayer::State::Playing), 5000);
 }
 
 TEST_F(MainWindowTest, PlayButtonFollowsItsCommand) {

@@ -59,14 +59,15 @@ TEST(NavigationStart, NextPageGoesToTheFirstPageBeforeItIsReached) {
 TEST_F(NavigationTest, GoToPage) {
     const struct {
         std::optional<QString> answer;
-        int page, messages, state;
+        int page, messages;
+        IPlayer::State state;
     } cases[] = {
-        {QString("2"), 2, 0, IPlayer::kPlaying}, // a label twice: the last one wins
-        {QString("9"), 2, 1, IPlayer::kPlaying}, // not there: said so, and playback goes on
-        {std::nullopt, 2, 1, IPlayer::kPaused},  // cancelled: stays paused
+        {QString("2"), 2, 0, IPlayer::State::Playing}, // a label twice: the last one wins
+        {QString("9"), 2, 1, IPlayer::State::Playing}, // not there: said so, and playback goes on
+        {std::nullopt, 2, 1, IPlayer::State::Paused},  // cancelled: stays paused
     };
     for (const auto& c : cases) {
-        fake.player.state = IPlayer::kPlaying;
+        fake.player.state = IPlayer::State::Playing;
         fake.dialogs.pageAnswer = c.answer;
         ASSERT_TRUE(dlg.RunCommand(kPageGoTo));
         EXPECT_EQ(Page(), c.page);
@@ -88,17 +89,17 @@ namespace {
 TEST_F(NavigationTest, ACommandFromTheMenuEndsAsByItsKey) {
     const struct {
         int command;
-        int state;
+        IPlayer::State state;
     } cases[] = {
-        {cmd::kPhraseNext, IPlayer::kPlaying},
-        {cmd::kPageNext, IPlayer::kPlaying},
-        {cmd::kPageGoTo, IPlayer::kPaused}, // cancelled
-        {cmd::kVolumeUp, IPlayer::kPlaying},
+        {cmd::kPhraseNext, IPlayer::State::Playing},
+        {cmd::kPageNext, IPlayer::State::Playing},
+        {cmd::kPageGoTo, IPlayer::State::Paused}, // cancelled
+        {cmd::kVolumeUp, IPlayer::State::Playing},
     };
     for (const auto& c : cases) {
-        fake.player.state = IPlayer::kPlaying;
+        fake.player.state = IPlayer::State::Playing;
         dlg.OnMenuSelect(false); // the menu opens
-        EXPECT_EQ(fake.player.state, IPlayer::kPaused);
+        EXPECT_EQ(fake.player.state, IPlayer::State::Paused);
         ASSERT_TRUE(dlg.RunCommand(c.command)) << c.command;
         dlg.OnMenuSelect(true); // the menus' closing, reported after the command
         EXPECT_EQ(fake.player.state, c.state) << c.command;

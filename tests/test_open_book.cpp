@@ -1,10 +1,10 @@
 #include "Printers.h"
 #include "app/CTolvaroDlg.h"
-#include "app/CommandIds.h"
+#include "book/TableDump.h"
 #include "bookwriter/DaisyWriter.h"
+#include "commands/CommandIds.h"
 #include "fakes/FakePlatform.h"
 #include "res/StringTable.h"
-#include "book/TableDump.h"
 #include "store/DataFile.h"
 #include "store/DefaultFiles.h"
 
@@ -88,7 +88,7 @@ TEST_F(OpenBookTest, TitleClipPlaysTheBeginningOnce) {
         Open(*c.folder);
         EXPECT_TRUE(dlg.IsTitleClipPlaying());
         EXPECT_EQ(fake.player.url, *c.folder + "tlv_0001.wav");
-        EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+        EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
         EXPECT_EQ(fake.player.rate, 1.0);
         fake.player.position = c.end - 0.05;
         fake.timers.Advance(static_cast<int>(c.end * 1000) + 500); // the clock does not end it
@@ -98,7 +98,7 @@ TEST_F(OpenBookTest, TitleClipPlaysTheBeginningOnce) {
         fake.timers.Advance(TitleClip::kPollMs);
         EXPECT_FALSE(dlg.IsTitleClipPlaying());
         EXPECT_GT(fake.player.urls.size(), urls); // loaded again for the first phrase
-        EXPECT_EQ(fake.player.state, IPlayer::kPlaying);
+        EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
         EXPECT_EQ(fake.player.rate, dlg.Rate());
         EXPECT_EQ(dlg.Model().m_lstPhrases.SelectionMark(), 0);
         dlg.RunCommand(kRateUp); // the next book's clip is at normal speed all the same

@@ -1,5 +1,5 @@
 #include "app/CTolvaroDlg.h"
-#include "app/CommandIds.h"
+#include "commands/CommandIds.h"
 #include "fakes/FakePlatform.h"
 #include "res/StringTable.h"
 #include "store/DataFile.h"
@@ -67,8 +67,8 @@ TEST_F(SettingsTest, ExistingFilesAreKept) {
 // An empty or garbled file starts with the defaults, not silent at volume 0, and the exit saves
 // the defaults back; the valid lines of a damaged file are kept.
 TEST_F(SettingsTest, DamagedLinesGiveTheirDefaults) {
-    const QStringList good = {"60", "1.2", "1", "0", "0", "0", "0", "1", "#123456",
-                              "0",  "0",   "0", "#123456", "200"};
+    const QStringList good = {"60", "1.2",     "1", "0", "0", "0",       "0",
+                              "1",  "#123456", "0", "0", "0", "#123456", "200"};
     const auto with = [&good](int line, const char* text) {
         QStringList lines = good;
         lines[line - 1] = QString::fromUtf8(text);
@@ -112,8 +112,8 @@ TEST_F(SettingsTest, DamagedLinesGiveTheirDefaults) {
         EXPECT_EQ(d.AutoPlay(), c.autoPlay) << c.name;
         EXPECT_EQ(d.MarkColor(), QString::fromUtf8(c.color)) << c.name;
         EXPECT_EQ(d.LangOffset(), c.lang) << c.name;
-        EXPECT_TRUE(d.Commands().IsChecked(c.lang == kLangEnglish ? kLanguageEnglish
-                                                                  : kLanguageGerman))
+        EXPECT_TRUE(
+            d.Commands().IsChecked(c.lang == kLangEnglish ? kLanguageEnglish : kLanguageGerman))
             << c.name;
         d.RunCommand(kExit);
         EXPECT_EQ(datafile::ReadLines(file)->value(0), QString::number(c.volume)) << c.name;
@@ -122,8 +122,8 @@ TEST_F(SettingsTest, DamagedLinesGiveTheirDefaults) {
 
 // Of several style lines the last one carries the mark, with its colour.
 TEST_F(SettingsTest, BothColourStylesLine13Wins) {
-    WriteSettings({"60", "1.2", "0", "0", "0", "0", "1", "1", "#111111", "0", "0", "1", "#222222",
-                   "0"});
+    WriteSettings(
+        {"60", "1.2", "0", "0", "0", "0", "1", "1", "#111111", "0", "0", "1", "#222222", "0"});
     Start();
     EXPECT_EQ(dlg.MarkColor(), "#222222");
     for (int style : {kMarkBackground, kMarkItalic, kMarkBold, kMarkTextColor})

@@ -1,7 +1,7 @@
 #include "app/CTolvaroDlg.h"
-#include "app/CommandIds.h"
 #include "app/Layout.h"
 #include "app/StartupOptions.h"
+#include "commands/CommandIds.h"
 #include "fakes/FakePlatform.h"
 
 #include <QDir>
@@ -117,11 +117,11 @@ TEST_F(InitTest, StartsWithoutABookAndArmsTheStartupTimer) {
     EXPECT_TRUE(QDir(DataFolder()).exists());
     EXPECT_EQ(dlg.BookFolder(), "/books/a/");
     EXPECT_EQ(fake.textView.navigations.last(), "/prog/documents/html/start_de.html");
-    EXPECT_EQ(fake.timers.Interval(CTolvaroDlg::kTimerStartup), 100);
+    EXPECT_EQ(fake.timers.Interval(timer::kStartup), 100);
     fake.timers.Advance(99);
-    EXPECT_TRUE(fake.timers.IsRunning(CTolvaroDlg::kTimerStartup));
+    EXPECT_TRUE(fake.timers.IsRunning(timer::kStartup));
     fake.timers.Advance(1);
-    EXPECT_FALSE(fake.timers.IsRunning(CTolvaroDlg::kTimerStartup));
+    EXPECT_FALSE(fake.timers.IsRunning(timer::kStartup));
     EXPECT_FALSE(dlg.IsBookOpen());
 }
 

@@ -1,8 +1,8 @@
 #include "app/CTolvaroDlg.h"
 
-#include "app/CommandIds.h"
 #include "app/MenuStates.h"
 #include "app/StartupOptions.h"
+#include "commands/CommandIds.h"
 #include "io/CaseInsensitivePath.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
@@ -106,24 +106,24 @@ void CTolvaroDlg::OnInitDialog(const StartupInfo& startup) {
     // need it whole.
     if (!m_strBookFolder.isEmpty())
         m_strBookFolder = WithTrailingSeparator(QDir(m_strBookFolder).absolutePath());
-    m_platform.timers.SetTimer(kTimerStartup, 100);
+    m_platform.timers.SetTimer(timer::kStartup, 100);
 }
 
 void CTolvaroDlg::OnTimer(int id) {
     switch (id) {
-    case kTimerStartup:
-        m_platform.timers.KillTimer(kTimerStartup);
+    case timer::kStartup:
+        m_platform.timers.KillTimer(timer::kStartup);
         if (!m_strBookFolder.isEmpty())
             OpenBookFolder(m_strBookFolder, OpenPath::Startup);
         break;
-    case TitleClip::kTimerId:
+    case timer::kTitleClip:
         m_titleClip.OnTick();
         break;
-    case kTimerMark:
-        m_platform.timers.KillTimer(kTimerMark);
+    case timer::kMark:
+        m_platform.timers.KillTimer(timer::kMark);
         MarkPhrase();
         break;
-    case kTimerPoll:
+    case timer::kPoll:
         m_engine.Poll();
         break;
     default:
@@ -225,8 +225,8 @@ void CTolvaroDlg::OnLanguageEnglish() {
 
 void CTolvaroDlg::SwitchLanguage(int langOffset) {
     m_nLangOffset = langOffset;
-    const QString noBookmarks = LoadString(44 + m_nLangOffset);
-    const QString noResults = LoadString(45 + m_nLangOffset);
+    const QString noBookmarks = LoadString(kStrNoBookmarks + m_nLangOffset);
+    const QString noResults = LoadString(kStrNoSearchResults + m_nLangOffset);
     if (!m_bBookOpen) {
         m_play.m_bStartPageShown = true;
         m_platform.textView.Navigate(StartPagePath());
@@ -254,8 +254,8 @@ void CTolvaroDlg::OnExit() {
 
 void CTolvaroDlg::CloseOpenBook(bool writeLastBook) {
     m_bBookOpen = false;
-    m_platform.timers.KillTimer(kTimerMark);
-    m_platform.timers.KillTimer(kTimerPoll);
+    m_platform.timers.KillTimer(timer::kMark);
+    m_platform.timers.KillTimer(timer::kPoll);
     if (writeLastBook)
         SaveLastBook();
     SaveResume();
@@ -263,12 +263,12 @@ void CTolvaroDlg::CloseOpenBook(bool writeLastBook) {
 }
 
 QString CTolvaroDlg::StartPagePath() const {
-    return m_strProgramFolder + LoadString(42 + m_nLangOffset);
+    return m_strProgramFolder + LoadString(kStrStartPage + m_nLangOffset);
 }
 
 void CTolvaroDlg::ResetToNoBook() {
-    m_platform.timers.KillTimer(kTimerMark);
-    m_platform.timers.KillTimer(kTimerPoll);
+    m_platform.timers.KillTimer(timer::kMark);
+    m_platform.timers.KillTimer(timer::kPoll);
     m_platform.window.SetWaitCursor(true);
     m_play.m_strDocFragment.clear();
     m_play.m_bPageReached = false;
@@ -278,8 +278,8 @@ void CTolvaroDlg::ResetToNoBook() {
         tree.Select(tree.FirstRoot());
         tree.DeleteAllItems();
     }
-    m_model.m_lbBookmarks.ResetTo(LoadString(44 + m_nLangOffset));
-    m_model.m_lbSearchHits.ResetTo(LoadString(45 + m_nLangOffset));
+    m_model.m_lbBookmarks.ResetTo(LoadString(kStrNoBookmarks + m_nLangOffset));
+    m_model.m_lbSearchHits.ResetTo(LoadString(kStrNoSearchResults + m_nLangOffset));
     m_model.DeleteAllRows();
     m_platform.player.SetUrl(QString());
     m_play.m_bStartPageShown = true;
@@ -384,8 +384,8 @@ void CTolvaroDlg::SaveResume() {
 // Playback goes on where the book was left; a book never read, or a record whose rows the book
 // does not have, starts at its first phrase.
 void CTolvaroDlg::RestoreResume() {
-    m_platform.timers.KillTimer(kTimerMark);
-    m_platform.timers.KillTimer(kTimerPoll);
+    m_platform.timers.KillTimer(timer::kMark);
+    m_platform.timers.KillTimer(timer::kPoll);
     const std::optional<QStringList> lines = datafile::ReadLines(DataFile(kResumeFile));
     if (!lines)
         return;

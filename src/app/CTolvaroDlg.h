@@ -1,13 +1,14 @@
 #pragma once
 
-#include "app/CommandTable.h"
 #include "book/BookModel.h"
+#include "commands/CommandTable.h"
 #include "platform/Platform.h"
 #include "playback/AudioControls.h"
 #include "playback/Navigation.h"
 #include "playback/PhraseEngine.h"
 #include "playback/PlaybackState.h"
 #include "playback/TextMarker.h"
+#include "playback/TimerIds.h"
 #include "playback/TitleClip.h"
 #include "store/Settings.h"
 
@@ -33,9 +34,6 @@ struct StartupInfo {
 class CTolvaroDlg : public QObject {
     Q_OBJECT
 public:
-    // Timer ids of the main window.
-    static constexpr int kTimerMark = 1, kTimerPoll = 2, kTimerStartup = 3;
-
     explicit CTolvaroDlg(Platform platform, QObject* parent = nullptr);
     ~CTolvaroDlg() override;
 

@@ -1,7 +1,7 @@
 #include "app/MenuStates.h"
 
-#include "app/CommandTable.h"
 #include "book/BookModel.h"
+#include "commands/CommandTable.h"
 #include "res/StringTable.h"
 
 namespace tolvaro {
@@ -121,7 +121,7 @@ void EnableBookMenus(CommandTable& commands, BookModel& model, const BookFeature
 
     commands.SetEnabledAt({kBookmarks, 0}, true);
     const VisibleList& bookmarks = model.m_lbBookmarks;
-    if (bookmarks.Count() > 0 && bookmarks.Line(0) != LoadString(44 + langOffset))
+    if (bookmarks.Count() > 0 && bookmarks.Line(0) != LoadString(kStrNoBookmarks + langOffset))
         commands.SetEnabledAt({kBookmarks, 3}, true);
 
     if (model.m_treeTitles.Count() > 1)

@@ -2,9 +2,9 @@
 // share.
 #include "app/CTolvaroDlg.h"
 
-#include "app/CommandIds.h"
 #include "app/MenuStates.h"
 #include "book/CA_Daisy.h"
+#include "commands/CommandIds.h"
 #include "io/CaseInsensitivePath.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
@@ -22,17 +22,19 @@ bool CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path) {
     CA_Daisy daisy(m_model, folder, m_nLangOffset);
     IDialogs& dialogs = m_platform.dialogs;
     IProgress::Stop stop = IProgress::Stop::None;
-    const bool loaded = dialogs.RunLoading(
-        LoadString(4 + m_nLangOffset), LoadString(1 + m_nLangOffset), [&](IProgress& progress) {
-            m_platform.window.SetWaitCursor(true);
-            const bool read = daisy.LoadBook(progress);
-            m_platform.window.SetWaitCursor(false);
-            stop = progress.StopRequested();
-            if (!read && stop == IProgress::Stop::None)
-                dialogs.MessageBox(LoadString(2 + m_nLangOffset), LoadString(3 + m_nLangOffset),
-                                   IDialogs::Icon::Error, IDialogs::Buttons::Ok);
-            return read;
-        });
+    const bool loaded =
+        dialogs.RunLoading(LoadString(kStrLoadingCaption + m_nLangOffset),
+                           LoadString(kStrLoadingText + m_nLangOffset), [&](IProgress& progress) {
+                               m_platform.window.SetWaitCursor(true);
+                               const bool read = daisy.LoadBook(progress);
+                               m_platform.window.SetWaitCursor(false);
+                               stop = progress.StopRequested();
+                               if (!read && stop == IProgress::Stop::None)
+                                   dialogs.MessageBox(LoadString(kStrNccUnreadable + m_nLangOffset),
+                                                      LoadString(kStrReadError + m_nLangOffset),
+                                                      IDialogs::Icon::Error, IDialogs::Buttons::Ok);
+                               return read;
+                           });
     if (stop != IProgress::Stop::None) {
         // Stopped by the user: no book, not even the part read. Closing the loading window asks
         // the program to end, as closing the main window does.
@@ -69,9 +71,9 @@ void CTolvaroDlg::PlayTitleClip() {
     const BookTable& phrases = m_model.m_lstPhrases;
     const QString audio = phrases.Text(0, col::kAudio);
     const double end = phrases.Text(0, col::kClipEnd).toDouble();
-    m_titleClip.Play(audio.isEmpty() ? QString() : ExistingPathIgnoringCase(m_strBookFolder + audio),
-                     end,
-                     [this] { RestoreResume(); });
+    m_titleClip.Play(audio.isEmpty() ? QString()
+                                     : ExistingPathIgnoringCase(m_strBookFolder + audio),
+                     end, [this] { RestoreResume(); });
 }
 
 void CTolvaroDlg::OnOpenBook() {
@@ -81,7 +83,7 @@ void CTolvaroDlg::OnOpenBook() {
         ResetToNoBook();
     }
     const std::optional<QString> file =
-        m_platform.dialogs.GetBookFile(LoadString(41 + m_nLangOffset), QString());
+        m_platform.dialogs.GetBookFile(LoadString(kStrFileDialogTitle + m_nLangOffset), QString());
     if (!file)
         return;
     // The folder is the chosen file's folder, whatever the file is called.

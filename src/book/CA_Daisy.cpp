@@ -54,7 +54,7 @@ public:
         : m_d(daisy), m_progress(progress), m_s{daisy.m_model.m_lstTitles.Cells(),
                                                 daisy.m_model.m_lstPhrases.Cells(),
                                                 daisy.m_features, daisy.m_decoder, daisy.m_folder},
-          m_progressOf(u' ' + LoadString(40 + daisy.m_langOffset) + u' ') {}
+          m_progressOf(u' ' + LoadString(kStrOf + daisy.m_langOffset) + u' ') {}
 
     void Run(QByteArrayView ncc);
 

@@ -18,7 +18,8 @@ CellStore::Cell* CellStore::At(int row, int column) {
 
 int CellStore::InsertRow(int row) {
     if (m_rows % kChunkRows == 0)
-        m_chunks.push_back(std::make_unique<Cell[]>(static_cast<std::size_t>(kChunkRows * m_columns)));
+        m_chunks.push_back(
+            std::make_unique<Cell[]>(static_cast<std::size_t>(kChunkRows * m_columns)));
     const int last = m_rows++;
     if (row < 0 || row >= last) // appended, as the loaders do
         return last;

@@ -95,15 +95,15 @@ bool LineSource::NextPiece(std::string_view& piece) {
         }
         if (m_lineEnd == kUnknown || m_lineEnd < m_pos) { // once a line, however many pieces
             const void* lf = std::memchr(start, '\n', m_data.size() - m_pos);
-            m_lineEnd = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data)
-                           : m_data.size();
+            m_lineEnd =
+                lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : m_data.size();
         }
         const char* const lineEnd = data + m_lineEnd;
         const char* p = start + 1;
         m_innerTag = false;
         for (;;) {
-            const void* lt = p < lineEnd ? std::memchr(p, '<', static_cast<std::size_t>(lineEnd - p))
-                                         : nullptr;
+            const void* lt =
+                p < lineEnd ? std::memchr(p, '<', static_cast<std::size_t>(lineEnd - p)) : nullptr;
             if (!lt) {
                 p = lineEnd;
                 break;

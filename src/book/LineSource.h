@@ -32,7 +32,7 @@ public:
 private:
     static constexpr std::size_t kUnknown = std::string_view::npos;
     std::string_view m_data;
-    std::size_t m_pos = 0; // start of the unread rest of the data
+    std::size_t m_pos = 0;            // start of the unread rest of the data
     std::size_t m_lineEnd = kUnknown; // the LF (or the end) of the line m_pos is in, once found
     bool m_innerTag = false;
 };

@@ -1,6 +1,5 @@
 #include "book/ScanText.h"
 
-
 #include <algorithm>
 #include <limits>
 

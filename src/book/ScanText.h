@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include <string_view>
 
 namespace tolvaro::scan {

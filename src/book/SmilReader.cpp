@@ -5,7 +5,6 @@
 #include "book/ReaderState.h"
 #include "book/ScanText.h"
 
-
 namespace tolvaro {
 namespace {
 
@@ -41,8 +40,7 @@ bool TagAt(std::string_view line, std::size_t at, std::string_view name) {
 
 unsigned TagsIn(std::string_view line) {
     unsigned tags = 0;
-    for (std::size_t i = line.find('<'); i != std::string_view::npos;
-         i = line.find('<', i + 1)) {
+    for (std::size_t i = line.find('<'); i != std::string_view::npos; i = line.find('<', i + 1)) {
         if (i + 1 >= line.size())
             break;
         switch (Lower(line[i + 1])) { // one name or two to compare, by the letter after "<"
@@ -76,8 +74,7 @@ unsigned TagsIn(std::string_view line) {
 
 // Has(line, "-on"), asked of every <par>: most have no "-" at all.
 bool HasOnMarker(std::string_view line) {
-    for (std::size_t i = line.find('-'); i != std::string_view::npos;
-         i = line.find('-', i + 1)) {
+    for (std::size_t i = line.find('-'); i != std::string_view::npos; i = line.find('-', i + 1)) {
         if (TagAt(line, i, "-on"))
             return true;
     }

@@ -6,32 +6,39 @@ namespace tolvaro {
 
 // The audio player. It holds at most one file, given by SetUrl.
 //
-// Open state: OpenState() is kMediaOpen once the file given last is loaded and ready, anything
-// else before (and after SetUrl("")).
-// Play states: kStopped (nothing playing, also with no file), kPaused, kPlaying, kScanForward,
-// kScanReverse, kMediaEnded (the file has played to its end).
+// Open state: OpenState() is Open::MediaOpen once the file given last is loaded and ready,
+// Open::NoMedia before (and after SetUrl("")).
+// Play states (their numbers are those of the player the program was first written for):
+// Stopped (nothing playing, also with no file), Paused, Playing, ScanForward, ScanReverse,
+// MediaEnded (the file has played to its end).
 //   SetUrl(path)   loads `path` (stops what played before); "" unloads and stops. A path that
 //                  is not a regular file (a pipe, a device, a folder) is never opened.
 //   Play()         starts or continues at the current position; with no file it does nothing.
-//   Pause()        holds at the current position (state kPaused) while playing.
-//   Stop()         stops (state kStopped) and rewinds to the file's start.
+//   Pause()        holds at the current position (state Paused) while playing.
+//   Stop()         stops (state Stopped) and rewinds to the file's start.
 //   Position / SetPosition: seconds from the file's start; a position that is not a finite
 //                  number counts as 0, one past the end is bounded.
 //   Rate / SetRate: 1.0 is normal; the pitch is kept.
 //   Volume / SetVolume: 0 to 100, 50 normal; values outside are bounded to that range.
 //   Duration: seconds of the loaded file, 0 when unknown.
-// A file that cannot be opened or decoded leaves the player without media (never kMediaOpen);
+// A file that cannot be opened or decoded leaves the player without media (never MediaOpen);
 // errors are cleared silently and never change the play state on their own.
 class IPlayer {
 public:
-    static constexpr int kMediaOpen = 13;
-    static constexpr int kStopped = 1, kPaused = 2, kPlaying = 3, kScanForward = 4,
-                         kScanReverse = 5, kMediaEnded = 8;
+    enum class Open { NoMedia = 0, MediaOpen = 13 };
+    enum class State {
+        Stopped = 1,
+        Paused = 2,
+        Playing = 3,
+        ScanForward = 4,
+        ScanReverse = 5,
+        MediaEnded = 8
+    };
 
     virtual ~IPlayer() = default;
     virtual void SetUrl(const QString& path) = 0;
-    virtual int OpenState() const = 0;
-    virtual int PlayState() const = 0;
+    virtual Open OpenState() const = 0;
+    virtual State PlayState() const = 0;
     virtual void Play() = 0;
     virtual void Pause() = 0;
     virtual void Stop() = 0;

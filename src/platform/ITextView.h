@@ -12,8 +12,8 @@ namespace tolvaro {
 // later. A file that does not exist shows the view's own error page; nothing is reported. A path
 // that is there but no regular file (a pipe, a device) is not read: the view shows an empty page.
 // Focus() gives the view the keyboard focus, with the document's focus and caret at the marked
-// element when there is one (where a screen reader starts to read). LocationName() is the file name of the document
-// shown (or being loaded).
+// element when there is one (where a screen reader starts to read). LocationName() is the file name
+// of the document shown (or being loaded).
 //
 // MarkElement(id, style) moves the phrase mark: the mark the view placed last is taken away, and
 // the content of the element with that id is wrapped in a span with the given CSS style. When the

@@ -10,20 +10,20 @@ namespace tolvaro {
 
 void AudioControls::OnPauseContinue() {
     switch (m_player.PlayState()) {
-    case IPlayer::kPlaying:
+    case IPlayer::State::Playing:
         m_player.Pause();
         break;
-    case IPlayer::kStopped:
-    case IPlayer::kMediaEnded:
-    case IPlayer::kScanForward:
-    case IPlayer::kScanReverse: {
+    case IPlayer::State::Stopped:
+    case IPlayer::State::MediaEnded:
+    case IPlayer::State::ScanForward:
+    case IPlayer::State::ScanReverse: {
         const int row = m_phrases.SelectionMark();
         m_player.SetPosition(m_phrases.TextView(row, col::kClipBegin).toDouble());
         m_player.Play();
-        m_timers.SetTimer(PhraseEngine::kTimerPoll, PhraseEngine::kPollMs);
+        m_timers.SetTimer(timer::kPoll, PhraseEngine::kPollMs);
         break;
     }
-    case IPlayer::kPaused:
+    case IPlayer::State::Paused:
         m_player.Play();
         break;
     default:
@@ -71,7 +71,7 @@ void AudioControls::OnRateNormal() {
 }
 
 void AudioControls::Wind(int direction) {
-    if (m_player.PlayState() == IPlayer::kMediaEnded)
+    if (m_player.PlayState() == IPlayer::State::MediaEnded)
         return;
     const double position = m_player.Position();
     const double target = position + direction * m_player.Duration() / 1000.0;
@@ -80,10 +80,10 @@ void AudioControls::Wind(int direction) {
 }
 
 void AudioControls::OnMenuSelect(bool closing) {
-    const int state = m_player.PlayState();
-    if (state == IPlayer::kPlaying || state == IPlayer::kScanReverse)
+    const IPlayer::State state = m_player.PlayState();
+    if (state == IPlayer::State::Playing || state == IPlayer::State::ScanReverse)
         m_player.Pause();
-    else if (closing && state == IPlayer::kPaused)
+    else if (closing && state == IPlayer::State::Paused)
         m_player.Play();
 }
 

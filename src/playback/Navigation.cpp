@@ -1,8 +1,8 @@
 #include "playback/Navigation.h"
 
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
 #include "book/BookModel.h"
+#include "commands/CommandIds.h"
+#include "commands/CommandTable.h"
 #include "platform/IDialogs.h"
 #include "platform/IPlayer.h"
 #include "playback/PhraseEngine.h"
@@ -85,8 +85,9 @@ void Navigation::OnGoToPage() {
     }
     if (found)
         return;
-    m_c.dialogs.MessageBox(LoadString(36 + m_c.langOffset), LoadString(37 + m_c.langOffset),
-                           IDialogs::Icon::Warning, IDialogs::Buttons::Ok);
+    m_c.dialogs.MessageBox(LoadString(kStrPageMissing + m_c.langOffset),
+                           LoadString(kStrPageCaption + m_c.langOffset), IDialogs::Icon::Warning,
+                           IDialogs::Buttons::Ok);
     m_c.player.Play();
 }
 

@@ -1,9 +1,9 @@
 #include "playback/PhraseEngine.h"
 
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
-#include "io/CaseInsensitivePath.h"
 #include "book/BookModel.h"
+#include "commands/CommandIds.h"
+#include "commands/CommandTable.h"
+#include "io/CaseInsensitivePath.h"
 #include "platform/IPlayer.h"
 #include "platform/ITextView.h"
 #include "platform/ITimers.h"
@@ -123,18 +123,18 @@ void PhraseEngine::Activate() {
         m_c.textView.Navigate(ExistingPathIgnoringCase(document));
         m_lastDocument = document;
     }
-    m_c.timers.SetTimer(kTimerMark, 50);
+    m_c.timers.SetTimer(timer::kMark, 50);
 
     const QString audio = phrases.Text(row, col::kAudio);
-    const QString audioPath = audio.isEmpty() ? QString()
-                                              : ExistingPathIgnoringCase(m_c.bookFolder + audio);
+    const QString audioPath =
+        audio.isEmpty() ? QString() : ExistingPathIgnoringCase(m_c.bookFolder + audio);
     // Missing audio, or a pipe or device in its place (whose opening would block), counts as none.
     if (audio.isEmpty() || !QFileInfo(audioPath).isFile()) {
         if (!phrases.TextView(row + 1, col::kAudio).isEmpty() || p.m_bAutoPlay)
             AdvanceWithoutAudio();
         return;
     }
-    m_c.timers.KillTimer(kTimerPoll);
+    m_c.timers.KillTimer(timer::kPoll);
     const QString end = phrases.Text(row, col::kClipEnd);
     p.m_dPhraseEnd = end.toDouble();
     IPlayer& player = m_c.player;
@@ -158,12 +158,12 @@ void PhraseEngine::Activate() {
     m_lastPhraseEnd = end;
     player.SetPosition(start);
     player.Play();
-    m_c.timers.SetTimer(kTimerPoll, kPollMs);
+    m_c.timers.SetTimer(timer::kPoll, kPollMs);
 }
 
 void PhraseEngine::Poll() {
     IPlayer& player = m_c.player;
-    if (!m_c.bookOpen || player.OpenState() != IPlayer::kMediaOpen)
+    if (!m_c.bookOpen || player.OpenState() != IPlayer::Open::MediaOpen)
         return;
     const BookTable& phrases = m_c.model.m_lstPhrases;
     const int row = phrases.SelectionMark();
@@ -171,7 +171,7 @@ void PhraseEngine::Poll() {
                                  phrases.TextView(row + 1, col::kPhraseTreeId).toInt() &&
                              row + 1 < phrases.RowCount();
     switch (player.PlayState()) {
-    case IPlayer::kPlaying:
+    case IPlayer::State::Playing:
         if (player.Position() < m_c.play.m_dPhraseEnd)
             return;
         if (sameHeading &&
@@ -180,14 +180,14 @@ void PhraseEngine::Poll() {
         else
             player.Stop();
         return;
-    case IPlayer::kStopped: {
+    case IPlayer::State::Stopped: {
         if (sameHeading) {
             NextPhrase();
             return;
         }
         HeadingTree& tree = m_c.model.m_treeTitles;
         if (!m_c.play.m_bAutoPlay) {
-            m_c.timers.KillTimer(kTimerPoll);
+            m_c.timers.KillTimer(timer::kPoll);
             SelectHeadingByTreeId(phrases.TextView(row, col::kPhraseTreeId).toInt());
             player.Stop();
             return;
@@ -211,7 +211,7 @@ void PhraseEngine::SelectHeadingByTreeId(int n) {
 }
 
 void PhraseEngine::ClearSearchResults() {
-    m_c.model.m_lbSearchHits.ResetTo(LoadString(45 + m_c.langOffset));
+    m_c.model.m_lbSearchHits.ResetTo(LoadString(kStrNoSearchResults + m_c.langOffset));
     m_c.model.m_lstSearchHits.DeleteAllRows();
 }
 

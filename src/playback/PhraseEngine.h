@@ -1,5 +1,6 @@
 #pragma once
 
+#include "playback/TimerIds.h"
 #include <QString>
 
 namespace tolvaro {
@@ -30,7 +31,6 @@ struct EngineContext {
 // the clip's end, stops at a file or heading boundary, or goes on into the next heading.
 class PhraseEngine {
 public:
-    static constexpr int kTimerMark = 1, kTimerPoll = 2;
     // The poll looks at the player this often: the cursor follows a clip's end within it.
     static constexpr int kPollMs = 20;
 
@@ -62,10 +62,10 @@ private:
     void ClearSearchResults();
 
     EngineContext m_c;
-    QString m_lastDocument;  // given to the text view last
-    QString m_lastAudio;     // loaded into the player last
-    QString m_lastPhraseEnd; // "PhrEnd" of the phrase played last
-    bool m_advancing = false;   // inside AdvanceWithoutAudio
+    QString m_lastDocument;      // given to the text view last
+    QString m_lastAudio;         // loaded into the player last
+    QString m_lastPhraseEnd;     // "PhrEnd" of the phrase played last
+    bool m_advancing = false;    // inside AdvanceWithoutAudio
     bool m_advanceAgain = false; // the phrase reached there has no audio either
 };
 

@@ -29,15 +29,15 @@ void TitleClip::Play(const QString& audioPath, double clipEnd, std::function<voi
     m_player.SetRate(1.0);
     m_player.SetPosition(0.0);
     m_player.Play();
-    m_timers.SetTimer(kTimerId, kPollMs);
+    m_timers.SetTimer(timer::kTitleClip, kPollMs);
 }
 
 void TitleClip::OnTick() {
     if (!m_playing)
         return;
-    const int state = m_player.PlayState();
-    const bool ended = state == IPlayer::kStopped || state == IPlayer::kMediaEnded;
-    const bool open = m_player.OpenState() == IPlayer::kMediaOpen;
+    const IPlayer::State state = m_player.PlayState();
+    const bool ended = state == IPlayer::State::Stopped || state == IPlayer::State::MediaEnded;
+    const bool open = m_player.OpenState() == IPlayer::Open::MediaOpen;
     if ((open && (ended || m_player.Position() >= m_end)) || --m_ticksLeft <= 0)
         Finish();
 }
@@ -46,7 +46,7 @@ void TitleClip::Stop() {
     if (!m_playing)
         return;
     m_playing = false;
-    m_timers.KillTimer(kTimerId);
+    m_timers.KillTimer(timer::kTitleClip);
     m_player.Stop();
     m_player.SetRate(m_rate);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "playback/TimerIds.h"
 #include <QString>
 
 #include <functional>
@@ -15,7 +16,6 @@ class ITimers;
 // when the clip is over, whether it ran out or was ended early by Finish.
 class TitleClip {
 public:
-    static constexpr int kTimerId = 4;
     static constexpr int kPollMs = 20;
     static constexpr double kLongestSeconds = 10.0;
 

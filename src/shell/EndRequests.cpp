@@ -39,9 +39,8 @@ EndRequests::EndRequests(QObject* parent) : QObject(parent) {
             ::sigaction(sig, &action, nullptr);
     }
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
-            Q_EMIT Requested();
-        });
+        connect(app, &QGuiApplication::commitDataRequest, this,
+                [this](QSessionManager&) { Q_EMIT Requested(); });
     }
 }
 

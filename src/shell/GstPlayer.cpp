@@ -66,7 +66,7 @@ int GstPlayer::OnBusMessage(GstBus*, GstMessage* message, void* data) {
         }
         break;
     case GST_MESSAGE_EOS:
-        self->m_state = kMediaEnded;
+        self->m_state = State::MediaEnded;
         self->m_sinceEnd.start();
         break;
     case GST_MESSAGE_ERROR:
@@ -80,7 +80,7 @@ int GstPlayer::OnBusMessage(GstBus*, GstMessage* message, void* data) {
 
 void GstPlayer::SetUrl(const QString& path) {
     m_open = false;
-    m_state = kStopped;
+    m_state = State::Stopped;
     m_pendingSeek = -1.0;
     if (!m_playbin)
         return;
@@ -93,9 +93,9 @@ void GstPlayer::SetUrl(const QString& path) {
     gst_element_set_state(m_playbin, GST_STATE_PAUSED);
 }
 
-int GstPlayer::PlayState() const {
-    if (m_state == kMediaEnded && m_sinceEnd.elapsed() >= 50)
-        return kStopped;
+IPlayer::State GstPlayer::PlayState() const {
+    if (m_state == State::MediaEnded && m_sinceEnd.elapsed() >= 50)
+        return State::Stopped;
     return m_state;
 }
 
@@ -112,31 +112,31 @@ bool GstPlayer::HasMedia() const {
 void GstPlayer::Play() {
     if (!HasMedia())
         return;
-    if (m_state == kMediaEnded)
+    if (m_state == State::MediaEnded)
         Seek(0.0); // from the start again, unless a position was put since the end
     gst_element_set_state(m_playbin, GST_STATE_PLAYING);
-    m_state = kPlaying;
+    m_state = State::Playing;
 }
 
 void GstPlayer::Pause() {
-    if (!HasMedia() || m_state != kPlaying)
+    if (!HasMedia() || m_state != State::Playing)
         return;
     gst_element_set_state(m_playbin, GST_STATE_PAUSED);
-    m_state = kPaused;
+    m_state = State::Paused;
 }
 
 void GstPlayer::Stop() {
     if (!HasMedia())
         return;
     gst_element_set_state(m_playbin, GST_STATE_PAUSED);
-    m_state = kStopped;
+    m_state = State::Stopped;
     Seek(0.0);
 }
 
 double GstPlayer::Position() const {
     if (!m_open)
         return 0.0;
-    if (m_state == kMediaEnded)
+    if (m_state == State::MediaEnded)
         return Duration();
     gint64 position = 0;
     if (!gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
@@ -149,8 +149,8 @@ void GstPlayer::SetPosition(double seconds) {
         m_pendingSeek = seconds;
         return;
     }
-    if (m_state == kMediaEnded)
-        m_state = kStopped;
+    if (m_state == State::MediaEnded)
+        m_state = State::Stopped;
     Seek(seconds);
 }
 

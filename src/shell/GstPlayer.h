@@ -13,7 +13,7 @@ namespace tolvaro {
 
 // The player on GStreamer: a playbin with scaletempo, so speed changes keep the pitch. Audio goes
 // to autoaudiosink, or to the pipeline TOLVARO_AUDIO_SINK describes ("fakesink sync=true" for
-// tests and machines without sound). A file is loaded paused; the open state turns to kMediaOpen
+// tests and machines without sound). A file is loaded paused; the open state turns to MediaOpen
 // once it is ready. Errors are cleared silently; a file that cannot be played never opens.
 // Messages from the pipeline arrive through the GLib main loop that Qt's event loop runs.
 class GstPlayer : public IPlayer {
@@ -27,9 +27,9 @@ public:
     bool IsWorking() const { return m_playbin != nullptr; }
 
     void SetUrl(const QString& path) override;
-    int OpenState() const override { return m_open ? kMediaOpen : 0; }
+    Open OpenState() const override { return m_open ? Open::MediaOpen : Open::NoMedia; }
     // Media ended turns to stopped 50 ms after the end, as the poll expects of a player.
-    int PlayState() const override;
+    State PlayState() const override;
     void Play() override;
     void Pause() override;
     void Stop() override;
@@ -49,7 +49,7 @@ private:
     GstElement* m_playbin = nullptr;
     unsigned m_watch = 0;
     bool m_open = false;
-    int m_state = kStopped;
+    State m_state = State::Stopped;
     double m_rate = 1.0;
     int m_volume = 50;
     double m_pendingSeek = -1.0; // a position asked for before the file was ready

@@ -1,6 +1,6 @@
 #include "shell/KeyRouter.h"
 
-#include "app/CommandTable.h"
+#include "commands/CommandTable.h"
 
 #include <QKeyEvent>
 #include <QMenuBar>

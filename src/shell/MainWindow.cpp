@@ -1,7 +1,8 @@
 #include "shell/MainWindow.h"
 
-#include "app/CommandIds.h"
 #include "app/Layout.h"
+#include "commands/CommandIds.h"
+#include "res/StringTable.h"
 #include "shell/AboutDlg.h"
 #include "shell/AccessibleNames.h"
 #include "shell/GstPlayer.h"
@@ -11,7 +12,6 @@
 #include "shell/QtTimers.h"
 #include "shell/UiLanguage.h"
 #include "shell/WebTextView.h"
-#include "res/StringTable.h"
 
 #include <QApplication>
 #include <QCloseEvent>

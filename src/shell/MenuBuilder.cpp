@@ -1,6 +1,6 @@
 #include "shell/MenuBuilder.h"
 
-#include "app/CommandTable.h"
+#include "commands/CommandTable.h"
 
 #include <QAccessible>
 #include <QMenu>

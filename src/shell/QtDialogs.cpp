@@ -82,8 +82,8 @@ namespace tolvaro {
 std::optional<QString> QtDialogs::AskPageNumber(int langOffset) {
     QDialog dialog(&m_owner);
     dialog.setObjectName(QStringLiteral("CA_Seitenzahl"));
-    dialog.setWindowTitle(LoadString(13 + langOffset));
-    auto* prompt = new QLabel(LoadString(14 + langOffset), &dialog);
+    dialog.setWindowTitle(LoadString(kStrPageDialogCaption + langOffset));
+    auto* prompt = new QLabel(LoadString(kStrPagePrompt + langOffset), &dialog);
     prompt->setWordWrap(true);
     auto* edit = new QLineEdit(&dialog);
     prompt->setBuddy(edit);

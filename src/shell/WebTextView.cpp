@@ -127,7 +127,8 @@ void WebTextView::Focus() {
     if (!m_view)
         return;
     m_view->setFocus(Qt::OtherFocusReason);
-    m_page->runJavaScript(QString::fromLatin1(kFocusMarkScript), QWebEngineScript::ApplicationWorld);
+    m_page->runJavaScript(QString::fromLatin1(kFocusMarkScript),
+                          QWebEngineScript::ApplicationWorld);
 }
 
 QString WebTextView::LocationName() const {

@@ -119,8 +119,8 @@ bool ReplaceFile(const QString& path, const QByteArray& content, const QString& 
     // A stale temporary file, or a link planted in its place, goes; O_EXCL and O_NOFOLLOW then
     // make sure the file written is a new one of our own.
     ::unlink(temp.constData());
-    const int fd = calls.open(temp.constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd =
+        calls.open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
     const bool written = WriteAll(fd, content, calls) && calls.fsync(fd) == 0;

@@ -17,8 +17,7 @@ void MakeDataFolder(const QString& dataFolder) {
         return;
     const QFileInfo folder(QDir::cleanPath(dataFolder));
     QDir().mkpath(folder.absolutePath());
-    QDir().mkdir(folder.absoluteFilePath(),
-                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkdir(folder.absoluteFilePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void WriteDefaultFiles(const QString& dataFolder, const Settings& defaults) {

@@ -1,7 +1,7 @@
 #include "ui/Language.h"
 
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
+#include "commands/CommandIds.h"
+#include "commands/CommandTable.h"
 #include "res/StringTable.h"
 
 namespace tolvaro {

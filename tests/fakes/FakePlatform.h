@@ -45,18 +45,20 @@ public:
     void SetUrl(const QString& path) override {
         url = path;
         urls.append(path);
-        state = kStopped;
+        state = State::Stopped;
     }
     // Opens only regular files, as the real player does.
-    int OpenState() const override { return QFileInfo(url).isFile() ? kMediaOpen : 0; }
-    int PlayState() const override { return state; }
-    void Play() override { state = kPlaying; }
+    Open OpenState() const override {
+        return QFileInfo(url).isFile() ? Open::MediaOpen : Open::NoMedia;
+    }
+    State PlayState() const override { return state; }
+    void Play() override { state = State::Playing; }
     void Pause() override {
-        if (state == kPlaying)
-            state = kPaused;
+        if (state == State::Playing)
+            state = State::Paused;
     }
     void Stop() override {
-        state = kStopped;
+        state = State::Stopped;
         position = 0;
     }
     double Position() const override { return position; }
@@ -71,7 +73,7 @@ public:
 
     QString url;
     QStringList urls;
-    int state = kStopped;
+    State state = State::Stopped;
     double position = 0, rate = 1.0, duration = 0;
     int volume = 50;
 };

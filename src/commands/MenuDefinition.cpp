@@ -1,6 +1,6 @@
-#include "res/MenuDefinition.h"
+#include "commands/MenuDefinition.h"
 
-#include "app/CommandIds.h"
+#include "commands/CommandIds.h"
 
 namespace tolvaro {
 namespace {

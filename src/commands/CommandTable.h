@@ -1,6 +1,6 @@
 #pragma once
 
-#include "res/MenuDefinition.h"
+#include "commands/MenuDefinition.h"
 
 #include <QAction>
 #include <QHash>
