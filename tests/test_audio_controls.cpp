@@ -5,6 +5,9 @@
 #include "playback/PhraseEngine.h"
 #include "playback/PlaybackState.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace tolvaro {
@@ -24,7 +27,12 @@ struct AudioTest : ::testing::Test {
                        {"Skip", 1}}};
     AudioControls audio{fake.player, fake.timers, play, phrases};
 
+    QTemporaryDir dir;
+
     AudioTest() {
+        QFile audioFile(dir.filePath("a.mp3")); // the player plays only a file that is there
+        audioFile.open(QIODevice::WriteOnly);
+        fake.player.SetUrl(audioFile.fileName());
         phrases.AppendRow({"0", "p", "d", "f", "t", "a.mp3", "12.5", "14"});
         phrases.MoveToQuietly(0);
         play.m_dRate = 1.0;

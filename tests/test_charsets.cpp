@@ -25,6 +25,7 @@ TEST(Charsets, DeclarationsToCodePages) {
         {"iso-8859-10", 28594},
         {"iso-8859-13", 1257},
         {"Shift_JIS", 932},
+        {"iso-2022-jp", 932}, // the row's first code page, as for every Japanese name
         {"windows-1250", 1250},
         {"euc-kr", 51949},
         {"klingon", 0},
@@ -55,6 +56,13 @@ TEST(Charsets, Decoding) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(d.Decode(c.bytes, c.codePage), QString::fromUtf8(c.text)) << c.codePage;
+
+    // Text in escape sequences is all ASCII bytes and still no Latin-1: it is decoded.
+    QString out;
+    d.DecodeInto("\x1b$B$3$s\x1b(B", 50220, out);
+    EXPECT_EQ(out, QString::fromUtf8("こん"));
+    d.DecodeInto("plain", 1252, out);
+    EXPECT_EQ(out, "plain");
 
     // Values far past 2 KiB are decoded whole.
     const QByteArray longValue = QByteArray(3000, 'a') + "\xc3\xa4";

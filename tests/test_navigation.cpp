@@ -40,6 +40,37 @@ TEST_F(NavigationTest, NextAndPreviousPage) {
     EXPECT_FALSE(dlg.Commands().IsEnabled(kPagePrevious));
 }
 
+// G and Shift+G walk the groups, each to its phrase, and grey themselves at either end.
+TEST(GroupNavigation, WalksTheGroupsAndGreysAtTheEnds) {
+    test::EngineBook book; // the groups follow the last heading in the NCC: they belong to it
+    book.Open({{1, {{"a.mp3", 0, 1}, {"a.mp3", 1, 2}}},
+               {1, {{"b.mp3", 0, 1}, {"b.mp3", 1, 2}, {"b.mp3", 2, 3}}}},
+              true, -1,
+              "<div class=\"group\"><a href=\"s1.smil#x1_0\">A</a></div>\n"
+              "<div class=\"group\"><a href=\"s1.smil#x1_1\">B</a></div>\n"
+              "<div class=\"group\"><a href=\"s1.smil#x1_2\">C</a></div>\n");
+    CommandTable& commands = book.dlg.Commands();
+    const struct {
+        int command;
+        int group, cursor;
+        bool previous, next; // enabled afterwards
+    } steps[] = {
+        {kGroupNext, 0, 2, false, true},     {kGroupNext, 1, 3, true, true},
+        {kGroupNext, 2, 4, true, false},     {kGroupPrevious, 1, 3, true, true},
+        {kGroupPrevious, 0, 2, false, true},
+    };
+    EXPECT_TRUE(commands.IsEnabled(kGroupNext));
+    EXPECT_FALSE(commands.IsEnabled(kGroupPrevious));
+    for (const auto& s : steps) {
+        ASSERT_TRUE(book.dlg.RunCommand(s.command)) << s.group;
+        EXPECT_EQ(book.dlg.Model().m_lstGroups.SelectionMark(), s.group);
+        EXPECT_EQ(book.Heading(), 1) << s.group;
+        EXPECT_EQ(book.Cursor(), s.cursor) << s.group;
+        EXPECT_EQ(commands.IsEnabled(kGroupPrevious), s.previous) << s.group;
+        EXPECT_EQ(commands.IsEnabled(kGroupNext), s.next) << s.group;
+    }
+}
+
 // A book whose first page begins after its first phrase: "next page" goes to page 1 first.
 TEST(NavigationStart, NextPageGoesToTheFirstPageBeforeItIsReached) {
     test::EngineBook book;

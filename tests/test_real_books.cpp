@@ -1,7 +1,10 @@
 #include "MemoryBook.h"
 #include "Printers.h"
 
+#include "book/TableDump.h"
+
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +62,16 @@ TEST(RealBooks, EachOpensWithItsCounts) {
         for (int row = 0; row < m.m_lstTitles.RowCount(); ++row)
             EXPECT_FALSE(m.m_lstTitles.Text(row, col::kTitle).contains(QChar(0xFFFD))) << c.name;
     }
+}
+
+// A small book of the project's own, with the tables it must read into, committed.
+TEST(RealBooks, TheSnapshotBookReadsAsCommitted) {
+    std::string tables, error;
+    ASSERT_EQ(DumpTables(QStringLiteral(TOLVARO_TEST_DATA "/snapshot-book/"), tables, error), 0)
+        << error;
+    QFile snapshot(QStringLiteral(TOLVARO_TEST_DATA "/snapshot-book.tables"));
+    ASSERT_TRUE(snapshot.open(QIODevice::ReadOnly));
+    EXPECT_EQ(tables, snapshot.readAll().toStdString());
 }
 
 // Sections stand below their chapters.

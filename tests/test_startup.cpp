@@ -1,5 +1,4 @@
 #include "app/CTolvaroDlg.h"
-#include "app/Layout.h"
 #include "app/StartupOptions.h"
 #include "commands/CommandIds.h"
 #include "fakes/FakePlatform.h"
@@ -74,36 +73,6 @@ TEST(StartupOptions, ProgramFolderFindsTheDocuments) {
     EXPECT_EQ(ProgramFolderFor(dir.path() + "/bin"), dir.path() + "/bin");
 }
 
-TEST(Layout, ControlsShareTheClientArea) {
-    const struct {
-        int w, h;
-        Rect text, tree, player, bookmarks, search;
-    } cases[] = {
-        // The player's top is at 515 when the client area is 1010 high.
-        {1500,
-         1010,
-         {500, 5, 995, 995},
-         {5, 5, 485, 505},
-         {5, 515, 485, 45},
-         {5, 565, 485, 215},
-         {5, 785, 485, 215}},
-        {800,
-         557,
-         {266, 5, 527, 542},
-         {5, 5, 251, 278},
-         {5, 288, 251, 45},
-         {5, 338, 251, 102},
-         {5, 445, 251, 102}},
-    };
-    for (const auto& c : cases) {
-        const MainLayout l = LayoutControls(c.w, c.h);
-        EXPECT_EQ(l.textView, c.text);
-        EXPECT_EQ(l.tree, c.tree);
-        EXPECT_EQ(l.player, c.player);
-        EXPECT_EQ(l.bookmarks, c.bookmarks);
-        EXPECT_EQ(l.searchHits, c.search);
-    }
-}
 
 struct InitTest : ::testing::Test {
     QTemporaryDir dir;

@@ -1,10 +1,11 @@
 #include "store/CA_Enigma.h"
 #include "store/DataFile.h"
+#include "store/ResumeFile.h"
+#include "store/Settings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include "Printers.h"
@@ -18,72 +19,45 @@
 namespace tolvaro {
 namespace {
 
-// The codec as the rows describe it, by rotating working copies for every character.
-QString EncodeByRotation(const CA_Enigma& e, const QString& text, bool decode) {
-    QString plain = e.PlainRow(), scrambled = e.ScrambledRow(), out;
-    for (QChar c : text) {
-        const qsizetype k = decode ? scrambled.indexOf(c) : plain.indexOf(c);
-        out += k < 0 ? c : (decode ? plain[k] : scrambled[k]);
-        plain = CA_Enigma::RotateLeft(plain);
-        scrambled = CA_Enigma::RotateRight(scrambled);
-    }
-    return out;
+QByteArray Bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-TEST(CA_Enigma, RowsHoldTheNinetyOneCharacters) {
-    const CA_Enigma e;
-    const QString expected = QString::fromUtf8(
-        "0123456789 "
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZäöüÄÖÜß§!#$%&()*+,-./:;<=>?_");
-    for (const QString& row : {e.PlainRow(), e.ScrambledRow()}) {
-        ASSERT_EQ(row.size(), 91);
-        for (QChar c : expected)
-            EXPECT_EQ(row.count(c), 1) << QString(c).toStdString();
-    }
-    EXPECT_NE(e.PlainRow(), e.ScrambledRow());
-}
+// Files the program wrote, kept as users have them on disk: they read back to the values they
+// were written from and are written again byte for byte. A change of the cipher, the text
+// encoding or the line end would make every user's files unreadable.
+TEST(DataFile, GoldenFilesReadAndWriteBackTheSame) {
+    const QString golden = QStringLiteral(TOLVARO_TEST_DATA "/golden/");
+    const auto settings = datafile::ReadLines(golden + "Settings.dl");
+    ASSERT_TRUE(settings.has_value());
+    const Settings s = SettingsFromLines(*settings, DefaultSettings("de_DE"));
+    EXPECT_EQ(s.volume, 70);
+    EXPECT_DOUBLE_EQ(s.rate, 1.4);
+    EXPECT_TRUE(s.skipFootnote && s.skipProdnote && !s.skipSidebar && !s.autoPlay);
+    EXPECT_TRUE(s.markTextColor && !s.markBackground);
+    EXPECT_EQ(s.markColor, "#00ff7f");
+    EXPECT_EQ(s.langOffset, 200);
+    EXPECT_EQ(SettingsToLines(s), *settings);
 
-TEST(CA_Enigma, EdgeCases) {
-    const CA_Enigma e;
-    EXPECT_EQ(e.Encode(""), "");
-    EXPECT_EQ(e.Decode(""), "");
-    const QString outside = QString::fromUtf8("\\\\@@\"'[]^`{|}~\té€");
-    EXPECT_EQ(e.Encode(outside), outside);
-    EXPECT_EQ(e.Decode(outside), outside);
+    const auto resume = datafile::ReadLines(golden + "AResume.dl");
+    ASSERT_TRUE(resume.has_value());
+    const auto record = FindResumeRecord(*resume, {"2026-12-06", "tolvaro-snapshot",
+                                                   QString::fromUtf8("Über das Lesen"), "1 of 1",
+                                                   "5", "0:00:14.143"});
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->heading, "1");
+    EXPECT_EQ(record->position, "2.158");
+    EXPECT_EQ(record->phrase, "6");
+    EXPECT_EQ(resume->value(11), QString::fromUtf8("Ærø & “Tom”"));
+    EXPECT_EQ(datafile::ReadLines(golden + "Letztes.dl"),
+              QStringList{QString::fromUtf8("/home/leser/Bücher/Über das Lesen/")});
 
-    const QString spaces(10, u' ');
-    const QString scrambled = e.Encode(spaces);
-    for (int i = 1; i < scrambled.size(); ++i)
-        EXPECT_NE(scrambled[i], scrambled[i - 1]);
-    EXPECT_EQ(e.Decode(scrambled), spaces);
-
-    // Index 91 maps like index 0; an outside character still counts as a position.
-    const QString long92 = QString(91, u'x') + u'a';
-    EXPECT_EQ(e.Encode(long92)[91], e.Encode("a")[0]);
-    EXPECT_EQ(e.Encode("x@b")[2], e.Encode("xyb")[2]);
-    EXPECT_EQ(e.Encode("x@b")[1], u'@');
-    EXPECT_EQ(e.Encode("same line"), e.Encode("same line"));
-
-    EXPECT_EQ(CA_Enigma::RotateLeft("abc"), "bca");
-    EXPECT_EQ(CA_Enigma::RotateRight("abc"), "cab");
-    EXPECT_EQ(CA_Enigma::RotateLeft("a"), "a");
-    EXPECT_EQ(CA_Enigma::RotateRight(""), "");
-}
-
-// The index arithmetic gives what rotating the rows gives, and decoding undoes encoding.
-TEST(CA_Enigma, ArithmeticEqualsRotationOverRandomStrings) {
-    const CA_Enigma e;
-    const QString alphabet = e.PlainRow() + QString::fromUtf8("\\@\"~\té€漢");
-    QRandomGenerator random(12345);
-    for (int n = 0; n < 500; ++n) {
-        QString text;
-        const int length = random.bounded(0, 300);
-        for (int i = 0; i < length; ++i)
-            text += alphabet[random.bounded(static_cast<int>(alphabet.size()))];
-        const QString encoded = e.Encode(text);
-        ASSERT_EQ(encoded, EncodeByRotation(e, text, false));
-        ASSERT_EQ(e.Decode(encoded), text);
-        ASSERT_EQ(e.Decode(text), EncodeByRotation(e, text, true));
+    QTemporaryDir dir;
+    for (const char* name : {"Settings.dl", "AResume.dl", "Letztes.dl"}) {
+        const QString again = dir.filePath(name);
+        ASSERT_TRUE(datafile::WriteLines(again, *datafile::ReadLines(golden + name)));
+        EXPECT_EQ(Bytes(again), Bytes(golden + name)) << name;
     }
 }
 
@@ -113,10 +87,7 @@ TEST(DataFile, LinesRoundTripAndLineEndsAreRead) {
 struct ReplaceTest : ::testing::Test {
     QTemporaryDir dir;
     QString Path() const { return dir.filePath("Saved.dl"); }
-    QByteArray Content() const {
-        QFile f(Path());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    QByteArray Content() const { return Bytes(Path()); }
 };
 
 // Whatever step fails, what was saved before is still there and no temporary file is left.

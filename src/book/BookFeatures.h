@@ -12,19 +12,6 @@ struct BookFeatures {
     bool prodnotes = false;
     bool pageNumbers = false;
     bool textDocuments = false;
-
-    // Adds what another part of the book showed.
-    BookFeatures& operator|=(const BookFeatures& o) {
-        audio |= o.audio;
-        groups |= o.groups;
-        pages |= o.pages;
-        footnotes |= o.footnotes;
-        sidebars |= o.sidebars;
-        prodnotes |= o.prodnotes;
-        pageNumbers |= o.pageNumbers;
-        textDocuments |= o.textDocuments;
-        return *this;
-    }
 };
 
 } // namespace tolvaro

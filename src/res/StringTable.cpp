@@ -282,12 +282,4 @@ QString LoadString(int id) {
     return QString::fromUtf16(it->text);
 }
 
-std::vector<int> StringIds() {
-    std::vector<int> ids;
-    ids.reserve(std::size(kStrings));
-    for (const Entry& e : kStrings)
-        ids.push_back(e.id);
-    return ids;
-}
-
 } // namespace tolvaro

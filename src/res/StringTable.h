@@ -25,7 +25,5 @@ inline constexpr int kStrLoadingText = 1, kStrNccUnreadable = 2, kStrReadError =
 inline constexpr int kNameHeadings = 46, kNameText = 47, kNameBookmarks = 48,
                      kNameSearchResults = 49, kNameHelpMenu = 50;
 
-// Every id the table holds, ascending (for checks that walk the whole table).
-std::vector<int> StringIds();
 
 } // namespace tolvaro

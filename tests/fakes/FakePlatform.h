@@ -51,8 +51,15 @@ public:
     Open OpenState() const override {
         return QFileInfo(url).isFile() ? Open::MediaOpen : Open::NoMedia;
     }
-    State PlayState() const override { return state; }
-    void Play() override { state = State::Playing; }
+    // A file played past its duration has ended.
+    State PlayState() const override {
+        return state == State::Playing && duration > 0 && position >= duration ? State::MediaEnded
+                                                                               : state;
+    }
+    void Play() override { // with no file it does nothing
+        if (OpenState() == Open::MediaOpen)
+            state = State::Playing;
+    }
     void Pause() override {
         if (state == State::Playing)
             state = State::Paused;
