@@ -1,5 +1,6 @@
 #include "app/CTolvaroDlg.h"
 #include "book/BookModel.h"
+#include "book/CellStore.h"
 #include "commands/CommandIds.h"
 #include "fakes/FakePlatform.h"
 #include "res/StringTable.h"
@@ -96,20 +97,33 @@ TEST(BookTable, HandlersNestSynchronously) {
     EXPECT_EQ(table.SelectionMark(), 3);
 }
 
-TEST(BookTable, CellsAndRows) {
-    BookTable table({{"A", 1}, {"B", 1}, {"C", 1}});
-    EXPECT_EQ(table.AppendRow({"a0", "b0"}), 0);
-    EXPECT_EQ(table.AppendRow({"a1", "b1", "c1", "surplus"}), 1);
-    EXPECT_EQ(table.Text(0, 1), "b0");
-    EXPECT_EQ(table.Text(0, 2), ""); // never filled
-    EXPECT_EQ(table.Text(1, 2), "c1");
-    EXPECT_EQ(table.Text(2, 0), ""); // past the end
-    table.SetText(1, 0, u"x");
-    EXPECT_EQ(table.Text(1, 0), "x");
-    table.MoveTo(1);
-    table.DeleteAllRows();
-    EXPECT_EQ(table.RowCount(), 0);
-    EXPECT_EQ(table.SelectionMark(), -1);
+// Cells keep their texts however the store grows: rows inserted in the middle, across the
+// chunks rows are kept in, texts longer than a block, copied cells; out of range reads empty.
+TEST(CellStore, TextsSurviveGrowthAndInsertion) {
+    CellStore store(2);
+    const QString longText(40000, u'x');
+    for (int row = 0; row < 2500; ++row) {
+        store.InsertRow(row);
+        store.SetText(row, 0, QString::number(row));
+    }
+    store.SetText(7, 1, longText);
+    store.CopyCell(7, 1, 8, 1);
+    EXPECT_EQ(store.InsertRow(1000), 1000); // rows from 1000 on move down, across a chunk end
+    store.SetLatin1(1000, 0, QLatin1StringView("new"));
+    EXPECT_EQ(store.RowCount(), 2501);
+    EXPECT_EQ(store.Text(999, 0), "999");
+    EXPECT_EQ(store.Text(1000, 0), "new");
+    EXPECT_EQ(store.Text(1001, 0), "1000");
+    EXPECT_EQ(store.Text(1024, 0), "1023");
+    EXPECT_EQ(store.Text(2500, 0), "2499");
+    EXPECT_EQ(store.Text(1000, 1), "");
+    EXPECT_EQ(store.Text(8, 1), longText);
+    EXPECT_EQ(store.Text(2501, 0), "");
+    EXPECT_EQ(store.Text(0, 2), "");
+    store.SetText(-1, 0, u"ignored");
+    store.DeleteAllRows();
+    EXPECT_EQ(store.RowCount(), 0);
+    EXPECT_EQ(store.Text(0, 0), "");
 }
 
 // Tree parents: a heading goes under the deepest item still open at a shallower level; a new

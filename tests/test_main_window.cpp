@@ -42,20 +42,13 @@ struct MainWindowTest : ::testing::Test {
     std::vector<int> ran;
 };
 
-TEST_F(MainWindowTest, ShowsItsControlsLaidOut) {
+// The window starts without a book: the lists with their placeholder lines, the start page.
+TEST_F(MainWindowTest, StartsWithoutABook) {
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.windowTitle(), MainWindow::Caption());
-    EXPECT_TRUE(window.windowTitle().startsWith("Tolvaro 2.1.1"));
-    EXPECT_EQ(window.minimumSize(), QSize(800, 600));
-    window.resize(1200, 900);
-    QCoreApplication::processEvents();
-    const QWidget* client = window.centralWidget();
-    const int w = client->width(), h = client->height();
-    EXPECT_EQ(window.TextView()->geometry(), QRect(w / 3, 5, 2 * (w / 3) - 5, h - 15));
-    EXPECT_EQ(window.Tree()->geometry(), QRect(5, 5, w / 3 - 15, h / 2));
-    EXPECT_EQ(window.PlayerStrip()->geometry().top(), 10 + h / 2);
-    EXPECT_EQ(window.BookmarkList()->model()->index(0, 0).data().toString(), LoadString(44));
-    EXPECT_EQ(window.SearchList()->model()->index(0, 0).data().toString(), LoadString(45));
+    EXPECT_EQ(window.BookmarkList()->model()->index(0, 0).data().toString(),
+              LoadString(kStrNoBookmarks));
+    EXPECT_EQ(window.SearchList()->model()->index(0, 0).data().toString(),
+              LoadString(kStrNoSearchResults));
     EXPECT_EQ(window.PlayButton()->text(), "Pause/Fortsetzen");
     EXPECT_FALSE(window.PlayButton()->isEnabled());
     EXPECT_TRUE(window.TextView()->url().toLocalFile().endsWith("documents/html/start_de.html"));

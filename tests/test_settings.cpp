@@ -130,28 +130,7 @@ TEST_F(SettingsTest, BothColourStylesLine13Wins) {
         EXPECT_EQ(dlg.Commands().IsChecked(style), style == kMarkTextColor);
 }
 
-TEST_F(SettingsTest, ExitSavesTheSettings) {
-    Start();
-    fake.player.volume = 100;
-    dlg.Commands().SetEnabled(kAutoPlay, true);
-    dlg.RunCommand(kAutoPlay); // off
-    dlg.RunCommand(kLanguageEnglish);
-    dlg.RunCommand(kExit);
-    const auto lines = datafile::ReadLines(File(kSettingsFile));
-    ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(lines->value(0), "50");
-    EXPECT_EQ(lines->value(1), "1.000000");
-    EXPECT_EQ(lines->value(6), "0");
-    EXPECT_EQ(lines->value(13), "200");
-}
-
 TEST(SettingsLines, NumbersAsTheCLibraryReadsThem) {
-    Settings s;
-    s.volume = 75;
-    s.rate = 1.5;
-    const QStringList lines = SettingsToLines(s);
-    EXPECT_EQ(lines[0], "75");
-    EXPECT_EQ(lines[1], "1.500000");
     const struct {
         const char* text;
         int value;
@@ -161,16 +140,6 @@ TEST(SettingsLines, NumbersAsTheCLibraryReadsThem) {
     EXPECT_DOUBLE_EQ(ParseDouble(" 1.5x"), 1.5);
     EXPECT_DOUBLE_EQ(ParseDouble("abc"), 0.0);
     EXPECT_DOUBLE_EQ(ParseDouble("1.9999999999999998"), 1.9999999999999998);
-}
-
-TEST_F(SettingsTest, LanguageSwitchWithoutABook) {
-    Start();
-    dlg.RunCommand(kLanguageEnglish);
-    EXPECT_EQ(dlg.Model().m_lbBookmarks.Line(0), "No bookmarks");
-    EXPECT_EQ(dlg.Model().m_lbSearchHits.Line(0), "No search results");
-    EXPECT_EQ(dlg.Commands().Action(kBookmarkSet)->text(), "Set");
-    EXPECT_FALSE(dlg.Commands().IsEnabled(kBookmarkSet));
-    EXPECT_TRUE(fake.textView.navigations.last().endsWith("/documents/html/start_en.html"));
 }
 
 } // namespace
