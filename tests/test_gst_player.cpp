@@ -40,7 +40,16 @@ bool Ended(const GstPlayer& player) {
            player.PlayState() == IPlayer::State::Stopped;
 }
 
+// The sink the process was started with comes back after each test that chose its own, so
+// that the program tests after these play as they expect.
+struct KeepsTheSink {
+    KeepsTheSink() : m_sink(qgetenv("TOLVARO_AUDIO_SINK")) {}
+    ~KeepsTheSink() { qputenv("TOLVARO_AUDIO_SINK", m_sink); }
+    QByteArray m_sink;
+};
+
 struct PlayerTest : ::testing::Test {
+    KeepsTheSink keep;
     QTemporaryDir dir;
     QString Tone(double frequency, double seconds) {
         const QString path = dir.filePath(QStringLiteral("tone.wav"));
@@ -52,7 +61,7 @@ struct PlayerTest : ::testing::Test {
 };
 
 // What every player promises, checked on the real player and on the tests' fake alike.
-struct SinkForTests {
+struct SinkForTests : KeepsTheSink {
     SinkForTests() { qputenv("TOLVARO_AUDIO_SINK", "fakesink sync=true"); }
 };
 
