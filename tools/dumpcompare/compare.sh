@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Compares the tables two builds read books into: `--dump-tables` of each book, byte for byte.
 # Books: those in ../shared/books, the benchmark book, and COUNT generated ones (genbooks.py).
-# Usage: tools/dumpcompare/compare.sh OLD_TOLVARO NEW_TOLVARO [COUNT] [BENCH_LOADING]
+# Usage: [SEED=N] tools/dumpcompare/compare.sh OLD_TOLVARO NEW_TOLVARO [COUNT] [BENCH_LOADING]
 set -uo pipefail
 old="$1"; new="$2"; count="${3:-300}"; bench="${4:-}"
 here="$(cd "$(dirname "$0")" && pwd)"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-python3 "$here/genbooks.py" "$work/generated" "$count"
+python3 "$here/genbooks.py" "$work/generated" "$count" "${SEED:-1}"
 books=("$here"/../../../shared/books/*/ "$work"/generated/*/)
 if [ -n "$bench" ]; then
     "$bench" --write-book "$work/bench" >/dev/null && books+=("$work/bench/")
