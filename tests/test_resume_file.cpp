@@ -1,4 +1,5 @@
 #include "Printers.h"
+#include "store/BookmarkFile.h"
 #include "store/ResumeFile.h"
 
 #include <gtest/gtest.h>
@@ -53,6 +54,23 @@ TEST(ResumeFile, DamagedRecordsAreDropped) {
     ASSERT_EQ(file.size(), 18);
     EXPECT_EQ(file[2], "B");
     EXPECT_EQ(file[11], "C");
+}
+
+// Bookmarks: the open book's first, other books' after them as they stood, damaged ones dropped.
+TEST(BookmarkFile, OpenBookFirstDamagedDropped) {
+    const QStringList a = Identity("A"), b = Identity("B"), c = Identity("C");
+    QStringList file = WithBookmarks({}, {}, b, {{"b1", "1.0", "0", "0"}});
+    file = WithBookmarks(file, {}, c, {{"c1", "", "1", "2"}});
+    std::vector<bool> foreign(static_cast<std::size_t>(file.size()), false);
+    foreign[12] = true; // in B's record, now the second
+    file = WithBookmarks(file, foreign, a, {{"a1", "2.0", "0", "1"}, {"a2", "3.0", "1", "4"}});
+    ASSERT_EQ(file.size(), 30);
+    EXPECT_EQ(file[6], "a1");
+    EXPECT_EQ(file[16], "a2");
+    EXPECT_EQ(file[26], "c1");
+    ASSERT_EQ(BookmarksOf(file, a).size(), 2u);
+    EXPECT_EQ(BookmarksOf(file, a)[1].phrase, "4");
+    EXPECT_TRUE(BookmarksOf(file, b).empty());
 }
 
 } // namespace

@@ -26,12 +26,17 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
       m_audio(platform.player, platform.timers, m_play, m_model.m_lstPhrases),
       m_navigation({m_model, m_commands, platform.player, platform.dialogs, m_play, m_engine,
                     m_bBookOpen, m_nLangOffset}),
+      m_bookmarks({m_model, m_commands, platform.player, platform.window, m_engine, m_bBookOpen,
+                   m_nLangOffset, m_strDataFolder, [this] { return BookIdentity(); }}),
       m_marker(platform.textView) {
     // Which object runs each command.
     const auto on = [this](auto handler) { return [this, handler] { (this->*handler)(); }; };
     const auto audio = [this](auto handler) { return [this, handler] { (m_audio.*handler)(); }; };
     const auto move = [this](auto handler) {
         return [this, handler] { (m_navigation.*handler)(); };
+    };
+    const auto mark = [this](auto handler) {
+        return [this, handler] { (m_bookmarks.*handler)(); };
     };
     m_handlers = {
         {cmd::kExit, on(&CTolvaroDlg::OnExit)},
@@ -58,6 +63,10 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kPageGoTo, move(&Navigation::OnGoToPage)},
         {cmd::kGroupNext, move(&Navigation::OnNextGroup)},
         {cmd::kGroupPrevious, move(&Navigation::OnPreviousGroup)},
+        {cmd::kBookmarkSet, mark(&Bookmarks::OnSet)},
+        {cmd::kBookmarkDelete, mark(&Bookmarks::OnDelete)},
+        {cmd::kBookmarkNext, mark(&Bookmarks::OnNext)},
+        {cmd::kBookmarkPrevious, mark(&Bookmarks::OnPrevious)},
     };
     connect(&m_commands, &CommandTable::Command, this, &CTolvaroDlg::OnCommand);
     connect(&m_model.m_lstPhrases, &BookTable::ItemChanged, this,
@@ -71,6 +80,10 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
             [this](int, int state, int) { m_navigation.OnPageItemChanged(state); });
     connect(&m_model.m_lstGroups, &BookTable::ItemChanged, this,
             [this](int, int state, int) { m_navigation.OnGroupItemChanged(state); });
+    connect(&m_model.m_lstBookmarks, &BookTable::ItemChanged, this,
+            [this](int row, int state, int) { m_bookmarks.OnItemChanged(row, state); });
+    connect(&m_model.m_lbBookmarks, &VisibleList::SelChange, this,
+            [this](int) { m_bookmarks.OnListSelChange(); });
     // The heading table follows the tree: a row selected there becomes its current row.
     connect(&m_model.m_lstTitles, &BookTable::ItemChanged, this, [this](int row, int state, int) {
         if (state == BookTable::Selected)
@@ -413,8 +426,12 @@ void CTolvaroDlg::SaveLastBook() {
     datafile::WriteLines(DataFile(kLastBookFile), {m_strBookFolder});
 }
 
-// Bookmarks are not stored yet.
-void CTolvaroDlg::SaveBookmarks() {}
-void CTolvaroDlg::LoadBookmarks() {}
+void CTolvaroDlg::SaveBookmarks() {
+    m_bookmarks.Save();
+}
+
+void CTolvaroDlg::LoadBookmarks() {
+    m_bookmarks.Restore();
+}
 
 } // namespace tolvaro

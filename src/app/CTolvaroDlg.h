@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/BookModel.h"
+#include "bookmarks/Bookmarks.h"
 #include "commands/CommandTable.h"
 #include "platform/Platform.h"
 #include "playback/AudioControls.h"
@@ -107,6 +108,7 @@ private:
     PhraseEngine m_engine;
     AudioControls m_audio;
     Navigation m_navigation;
+    Bookmarks m_bookmarks;
     TextMarker m_marker;
     CommandTable m_commands;
     QHash<int, std::function<void()>> m_handlers;

@@ -28,6 +28,20 @@ int BookTable::AppendRow(const std::vector<QString>& cells) {
     return row;
 }
 
+void BookTable::DeleteRow(int row) {
+    if (row < 0 || row >= RowCount())
+        return;
+    m_cells.DeleteRow(row);
+    if (static_cast<std::size_t>(row) < m_states.size())
+        m_states.erase(m_states.begin() + row);
+    for (int* index : {&m_mark, &m_selectedRow, &m_focusedRow}) {
+        if (*index == row)
+            *index = -1;
+        else if (*index > row)
+            --*index;
+    }
+}
+
 void BookTable::DeleteAllRows() {
     m_cells.DeleteAllRows();
     m_states.clear();

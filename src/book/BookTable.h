@@ -39,6 +39,8 @@ public:
     // Inserts a row with every cell empty at `row` (appended when row is past the end) and
     // returns its number.
     int InsertRow(int row);
+    // Removes a row and its state, without a notification; the rows after it move up by one.
+    void DeleteRow(int row);
     // Appends a row; cells past the given ones stay empty, surplus ones are ignored.
     int AppendRow(const std::vector<QString>& cells);
     // Empty for a row or column out of range, like a cell the loader never filled.

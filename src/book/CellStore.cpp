@@ -32,6 +32,17 @@ int CellStore::InsertRow(int row) {
     return row;
 }
 
+void CellStore::DeleteRow(int row) {
+    if (row < 0 || row >= m_rows)
+        return;
+    for (int r = row; r + 1 < m_rows; ++r) {
+        for (int c = 0; c < m_columns; ++c)
+            *At(r, c) = *At(r + 1, c);
+    }
+    if (--m_rows % kChunkRows == 0)
+        m_chunks.pop_back();
+}
+
 QStringView CellStore::TextView(int row, int column) const {
     const Cell* cell = At(row, column);
     if (!cell || cell->length == 0)

@@ -26,6 +26,8 @@ public:
     // Inserts a row with every cell empty at `row` (appended when row is out of range) and
     // returns its number.
     int InsertRow(int row);
+    // Removes a row; the rows after it move up by one.
+    void DeleteRow(int row);
     QString Text(int row, int column) const { return TextView(row, column).toString(); }
     // The same without a copy; valid until the rows are deleted.
     QStringView TextView(int row, int column) const;

@@ -20,6 +20,12 @@ void VisibleList::AddString(const QString& line) {
     m_model.setData(m_model.index(row, 0), line);
 }
 
+void VisibleList::DeleteString(int row) {
+    m_settingByProgram = true; // the current line the model moves on its own is no user's choice
+    m_model.removeRows(row, 1);
+    m_settingByProgram = false;
+}
+
 void VisibleList::DeleteAll() {
     m_model.setStringList({});
 }
@@ -36,7 +42,10 @@ int VisibleList::CurSel() const {
 
 void VisibleList::SetCurSel(int row) {
     m_settingByProgram = true;
-    m_selection.setCurrentIndex(m_model.index(row, 0), QItemSelectionModel::ClearAndSelect);
+    if (row < 0)
+        m_selection.clear();
+    else
+        m_selection.setCurrentIndex(m_model.index(row, 0), QItemSelectionModel::ClearAndSelect);
     m_settingByProgram = false;
 }
 

@@ -20,11 +20,13 @@ public:
     int Count() const { return m_model.rowCount(); }
     QString Line(int row) const;
     void AddString(const QString& line);
+    void DeleteString(int row);
     // Deletes every line.
     void DeleteAll();
     // Deletes all lines and leaves `placeholder` as the only one.
     void ResetTo(const QString& placeholder);
 
+    // The current line, -1 for none; SetCurSel(-1) leaves none current.
     int CurSel() const;
     void SetCurSel(int row);
 

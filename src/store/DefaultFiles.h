@@ -11,6 +11,7 @@ inline constexpr char16_t kSettingsFile[] = u"Settings.dl";
 inline constexpr char16_t kResumeFile[] = u"AResume.dl";
 inline constexpr char16_t kResumeTemp[] = u"AResume.tmp";
 inline constexpr char16_t kBookmarkFile[] = u"MResume.dl";
+inline constexpr char16_t kBookmarkTemp[] = u"_MResume.tmp";
 inline constexpr char16_t kLastBookFile[] = u"Letztes.dl";
 
 // The full path of a data file.

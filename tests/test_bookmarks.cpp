@@ -1,0 +1,195 @@
+// Bookmarks: set, step through, delete, and kept per book in the bookmark file.
+#include "Printers.h"
+#include "app/CTolvaroDlg.h"
+#include "bookwriter/DaisyWriter.h"
+#include "commands/CommandIds.h"
+#include "fakes/FakePlatform.h"
+#include "res/StringTable.h"
+#include "store/DataFile.h"
+#include "store/DefaultFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tolvaro {
+namespace {
+
+using namespace cmd;
+
+// Two books of three headings with two phrases each; the title clip is passed at each open.
+struct TwoBooks {
+    QTemporaryDir dir;
+    test::FakePlatform fake;
+    CTolvaroDlg dlg{fake.Get()};
+    QString a = dir.filePath("A") + "/", b = dir.filePath("B") + "/";
+
+    TwoBooks() {
+        for (const QString& folder : {a, b}) {
+            bookwriter::BookSpec book;
+            book.title = book.identifier = folder;
+            for (const char* title : {"One", "Two", "Three"})
+                book.sections.push_back({1, title, {{"first", {}}, {"second", {}}}, {}});
+            EXPECT_TRUE(bookwriter::WriteBook(
+                book, folder, [](const QString&) { return bookwriter::SilentWav(2.0); }));
+        }
+        dlg.OnInitDialog({"/prog", dir.filePath("data"), "", "de_DE"});
+        fake.timers.Advance(100);
+    }
+    void Open(const QString& folder) {
+        fake.dialogs.bookFile = folder + "ncc.html";
+        ASSERT_TRUE(dlg.RunCommand(kOpen));
+        fake.timers.Advance(10000); // the title clip
+    }
+    // Goes to a heading's second phrase and sets a bookmark there, at `seconds` into its clip.
+    void SetAt(int heading, double seconds) {
+        dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(heading));
+        dlg.RunCommand(kPhraseNext);
+        fake.player.position = seconds;
+        ASSERT_TRUE(dlg.RunCommand(kBookmarkSet));
+    }
+    QStringList Lines() {
+        QStringList lines;
+        for (int i = 0; i < dlg.Model().m_lbBookmarks.Count(); ++i)
+            lines << dlg.Model().m_lbBookmarks.Line(i);
+        return lines;
+    }
+    int Heading() { return HeadingTree::ItemData(dlg.Model().m_treeTitles.Selected()); }
+    int Cursor() { return dlg.Model().m_lstPhrases.SelectionMark(); }
+    bool On(int id) { return dlg.Commands().IsEnabled(id); }
+    QStringList File() const {
+        return datafile::ReadLines(DataFilePath(dir.filePath("data"), kBookmarkFile))
+            .value_or(QStringList{"<unreadable>"});
+    }
+};
+
+struct BookmarkTest : ::testing::Test, TwoBooks {};
+
+// Set replaces the placeholder; the same place three times gives three bookmarks; a bookmark
+// set at the end of the media has no position and jumps to the phrase's start.
+TEST_F(BookmarkTest, SetAndJump) {
+    Open(a);
+    EXPECT_EQ(Lines(), QStringList{LoadString(kStrNoBookmarks)});
+    EXPECT_TRUE(On(kBookmarkSet));
+    EXPECT_FALSE(On(kBookmarkNext));
+    SetAt(1, 2.5);
+    SetAt(1, 2.5);
+    SetAt(1, 2.5);
+    EXPECT_EQ(Lines(), (QStringList{"Two", "Two", "Two"}));
+    EXPECT_EQ(dlg.Model().m_lstBookmarks.Text(0, 1), "2.500000");
+    dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(2));
+    dlg.RunCommand(kPhraseNext);
+    fake.player.position = fake.player.duration = 5.0; // played to its end
+    ASSERT_TRUE(dlg.RunCommand(kBookmarkSet));
+    EXPECT_EQ(dlg.Model().m_lstBookmarks.Text(3, 1), "");
+    EXPECT_TRUE(On(kBookmarkNext));
+    EXPECT_EQ(File().size(), 40); // saved at once: a crash now loses nothing
+
+    fake.player.duration = 0;
+    dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(0));
+    dlg.RunCommand(kBookmarkNext);
+    EXPECT_EQ(Heading(), 1);
+    EXPECT_EQ(Cursor(), 4); // each heading's own text is its first phrase
+    EXPECT_DOUBLE_EQ(fake.player.position, 2.5);
+    EXPECT_EQ(fake.window.treeFocused > 0, true);
+    for (int i = 0; i < 3; ++i)
+        dlg.RunCommand(kBookmarkNext);
+    EXPECT_EQ(Heading(), 2);
+    EXPECT_EQ(Cursor(), 7);
+    EXPECT_DOUBLE_EQ(fake.player.position, 0.0); // no position: the phrase from its start
+}
+
+// Next and Previous grey themselves at either end of the list.
+TEST_F(BookmarkTest, NextAndPreviousGreyAtTheEnds) {
+    Open(a);
+    for (int h : {0, 1, 2})
+        SetAt(h, 1.0);
+    const struct {
+        int command;
+        int line;
+        bool previous, next;
+    } steps[] = {
+        {kBookmarkNext, 0, false, true},     {kBookmarkNext, 1, true, true},
+        {kBookmarkNext, 2, true, false},     {kBookmarkPrevious, 1, true, true},
+        {kBookmarkPrevious, 0, false, true},
+    };
+    for (const auto& s : steps) {
+        ASSERT_TRUE(dlg.RunCommand(s.command)) << s.line;
+        EXPECT_EQ(dlg.Model().m_lbBookmarks.CurSel(), s.line);
+        EXPECT_EQ(Heading(), s.line);
+        EXPECT_EQ(On(kBookmarkPrevious), s.previous) << s.line;
+        EXPECT_EQ(On(kBookmarkNext), s.next) << s.line;
+        EXPECT_TRUE(On(kBookmarkDelete));
+    }
+}
+
+// Deleting: the only one brings the placeholder back; line 2 of five goes to line 1; the
+// first of several goes to the one that followed it.
+TEST_F(BookmarkTest, Delete) {
+    const struct {
+        const char* name;
+        int count, deleted;
+        QStringList left;
+        int current, heading;
+    } cases[] = {
+        {"the only one", 1, 0, {"Keine Lesezeichen"}, -1, -1},
+        {"line 2 of five", 5, 2, {"One", "Two", "Two", "Three"}, 1, 1},
+        {"the first of several", 3, 0, {"Two", "Three"}, 0, 1},
+    };
+    const QStringList titles = {"One", "Two", "Three", "Two", "Three"};
+    for (const auto& c : cases) {
+        TwoBooks t;
+        t.Open(t.a);
+        for (int i = 0; i < c.count; ++i)
+            t.SetAt(titles.indexOf(titles[i]), 1.0);
+        for (int i = 0; i <= c.deleted; ++i)
+            t.dlg.RunCommand(kBookmarkNext);
+        ASSERT_TRUE(t.dlg.RunCommand(kBookmarkDelete)) << c.name;
+        EXPECT_EQ(t.Lines(), c.left) << c.name;
+        EXPECT_EQ(t.dlg.Model().m_lstBookmarks.RowCount(), c.count - 1) << c.name;
+        EXPECT_EQ(t.dlg.Model().m_lbBookmarks.CurSel(), c.current) << c.name;
+        if (c.heading >= 0) {
+            EXPECT_EQ(t.Heading(), c.heading) << c.name;
+        }
+        EXPECT_EQ(t.On(kBookmarkDelete), c.count > 1) << c.name;
+        EXPECT_EQ(t.File().size(), (c.count - 1) * 10) << c.name;
+    }
+}
+
+// Each book keeps its own bookmarks: A's survive opening and closing B; they come back, in
+// their order, when A is opened again.
+TEST_F(BookmarkTest, KeptPerBook) {
+    Open(a);
+    SetAt(2, 1.0);
+    SetAt(0, 1.5);
+    Open(b);
+    EXPECT_EQ(Lines(), QStringList{LoadString(kStrNoBookmarks)});
+    SetAt(1, 0.5);
+    Open(a);
+    EXPECT_EQ(Lines(), (QStringList{"Three", "One"}));
+    EXPECT_TRUE(On(kBookmarkNext));
+    dlg.RunCommand(kExit);
+    const QStringList file = File();
+    ASSERT_EQ(file.size(), 30);
+    EXPECT_EQ(file.value(6), "Three"); // the book closed last comes first, in its order
+    EXPECT_EQ(file.value(16), "One");
+    EXPECT_EQ(file.value(26), "Two");
+}
+
+// A bookmark file that is there but cannot be read whole is never replaced.
+TEST_F(BookmarkTest, AnUnreadableFileIsKept) {
+    Open(a);
+    const QString path = DataFilePath(dir.filePath("data"), kBookmarkFile);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(datafile::kMaxDataFile + 1));
+    file.close();
+    SetAt(1, 1.0);
+    dlg.RunCommand(kExit);
+    EXPECT_EQ(QFileInfo(path).size(), datafile::kMaxDataFile + 1);
+}
+
+} // namespace
+} // namespace tolvaro
