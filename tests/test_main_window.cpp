@@ -204,6 +204,18 @@ TEST(MainWindowStart, OpensTheBookNamedOnTheCommandLine) {
     ASSERT_SOON((window.Player().PlayState()) == (IPlayer::State::Paused), 5000);
     daisy->hide();
     ASSERT_SOON((window.Player().PlayState()) == (IPlayer::State::Playing), 5000);
+
+    // A bookmark line chosen with the mouse jumps there and leaves the focus on the headings.
+    ASSERT_TRUE(window.Dlg().RunCommand(cmd::kBookmarkSet));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.BookmarkList()->setFocus();
+    const QRect line =
+        window.BookmarkList()->visualRect(window.BookmarkList()->model()->index(0, 0));
+    QTest::mouseClick(window.BookmarkList()->viewport(), Qt::LeftButton, {}, line.center());
+    EXPECT_EQ(window.Dlg().Model().m_lbBookmarks.CurSel(), 0);
+    EXPECT_TRUE(window.Dlg().Commands().IsEnabled(cmd::kBookmarkDelete));
+    ASSERT_SOON(QApplication::focusWidget() == window.Tree(), 2000);
 }
 
 TEST_F(MainWindowTest, PlayButtonFollowsItsCommand) {
