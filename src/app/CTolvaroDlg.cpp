@@ -42,6 +42,7 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kExit, on(&CTolvaroDlg::OnExit)},
         {cmd::kOpen, on(&CTolvaroDlg::OnOpenBook)},
         {cmd::kLast, on(&CTolvaroDlg::OnLastBook)},
+        {cmd::kChangeVolume, on(&CTolvaroDlg::OnChangeVolume)},
         {cmd::kPhraseNext, on(&CTolvaroDlg::OnPhraseNext)},
         {cmd::kPhrasePrevious, on(&CTolvaroDlg::OnPhrasePrevious)},
         {cmd::kAbout, on(&CTolvaroDlg::OnAbout)},

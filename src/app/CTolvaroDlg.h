@@ -52,9 +52,10 @@ public:
     // Empties the book model and returns the window to the state without a book.
     void ResetToNoBook();
     // How a book is being opened; decides the steps that differ between the ways in.
-    enum class OpenPath { Open, Startup, Last };
-    // Opens the book in `folder` (with trailing "/"); whether it was loaded.
-    bool OpenBookFolder(const QString& folder, OpenPath path = OpenPath::Open);
+    enum class OpenPath { Open, Startup, Last, Change };
+    // Opens the book in `folder` (with trailing "/"); whether it was loaded. After the title clip
+    // the book goes on where it was left; a changed volume at `heading` instead.
+    bool OpenBookFolder(const QString& folder, OpenPath path = OpenPath::Open, int heading = 0);
 
     BookModel& Model() { return m_model; }
     CommandTable& Commands() { return m_commands; }
@@ -77,7 +78,8 @@ private:
     void OnCommand(int id);
     void OnOpenBook();
     void OnLastBook();
-    void PlayTitleClip();
+    void OnChangeVolume();
+    void PlayTitleClip(std::function<void()> then);
     void LoadBookmarks();
     void RestoreResume();
     void OnToggle(int id);

@@ -13,12 +13,14 @@
 #include "res/StringTable.h"
 #include "store/DataFile.h"
 #include "store/DefaultFiles.h"
+#include "store/Settings.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace tolvaro {
 
-bool CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path) {
+bool CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int heading) {
     CA_Daisy daisy(m_model, folder, m_nLangOffset);
     IDialogs& dialogs = m_platform.dialogs;
     IProgress::Stop stop = IProgress::Stop::None;
@@ -62,18 +64,21 @@ bool CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path) {
         m_model.m_treeTitles.Select(m_model.m_treeTitles.FirstRoot());
     // Open before the clip: a book without audio has no clip, and goes on at once.
     m_bBookOpen = true;
-    PlayTitleClip();
+    if (path == OpenPath::Change)
+        PlayTitleClip([this, heading] { m_engine.SelectHeadingByTreeId(heading); });
+    else
+        PlayTitleClip([this] { RestoreResume(); });
     return true;
 }
 
-// The beginning of the book, once; the book continues where it was left when the clip is over.
-void CTolvaroDlg::PlayTitleClip() {
+// The beginning of the book, once; `then` goes on when the clip is over.
+void CTolvaroDlg::PlayTitleClip(std::function<void()> then) {
     const BookTable& phrases = m_model.m_lstPhrases;
     const QString audio = phrases.Text(0, col::kAudio);
     const double end = phrases.Text(0, col::kClipEnd).toDouble();
     m_titleClip.Play(audio.isEmpty() ? QString()
                                      : ExistingPathIgnoringCase(m_strBookFolder + audio),
-                     end, [this] { RestoreResume(); });
+                     end, std::move(then));
 }
 
 void CTolvaroDlg::OnOpenBook() {
@@ -108,6 +113,51 @@ void CTolvaroDlg::OnLastBook() {
         OpenBookFolder(m_strBookFolder, OpenPath::Last);
     }
     m_commands.SetEnabled(cmd::kLast, false);
+}
+
+// Another volume of the book set: it opens at the heading row that was current in this one. A
+// book that is not another volume of this one is opened only when the user says so; Cancel and
+// Abort go back to the book just closed. The help manual is never recorded as the last book.
+void CTolvaroDlg::OnChangeVolume() {
+    const QStringList identity = BookIdentity(); // closing leaves them, for a Retry too
+    const BookTable& phrases = m_model.m_lstPhrases;
+    const int heading = ParseInt(phrases.Text(phrases.SelectionMark(), col::kPhraseTreeId));
+    if (m_bBookOpen) {
+        CloseOpenBook(!m_bSkipLastBookWrite);
+        m_bSkipLastBookWrite = false;
+        ResetToNoBook();
+    }
+    IDialogs& dialogs = m_platform.dialogs;
+    QDir parent(m_strBookFolder);
+    parent.cdUp();
+    const std::optional<QString> file =
+        dialogs.GetBookFile(LoadString(kStrFileDialogTitle + m_nLangOffset), parent.absolutePath());
+    if (!file) {
+        OnLastBook();
+        return;
+    }
+    QString folder = QFileInfo(*file).absolutePath();
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    const std::optional<BookMeta> head = CA_Daisy::ReadBookHead(folder);
+    const bool belongs = head && head->date == identity[0] && head->identifier == identity[1] &&
+                         head->title == identity[2] && head->tocItems == identity[4] &&
+                         head->totalTime == identity[5] && head->setInfo != identity[3];
+    if (!belongs) {
+        const IDialogs::Result answer = dialogs.MessageBox(
+            LoadString(kStrNotAPart + m_nLangOffset), LoadString(kStrChangeCaption + m_nLangOffset),
+            IDialogs::Icon::Warning, IDialogs::Buttons::AbortRetryIgnore);
+        if (answer == IDialogs::Result::Retry) {
+            OnChangeVolume();
+            return;
+        }
+        if (answer != IDialogs::Result::Ignore) {
+            OnLastBook();
+            return;
+        }
+    }
+    m_strBookFolder = folder;
+    OpenBookFolder(folder, OpenPath::Change, heading);
 }
 
 QStringList CTolvaroDlg::BookIdentity() const {

@@ -27,10 +27,11 @@ public:
     virtual void ShowAbout() = 0;
 
     // The window a book loads in: `caption`, a frame titled `frameText`, a progress bar and a
-    // progress line. As soon as it is shown and painted, `work` runs (on this thread, the window
-    // taking no input meanwhile) and reports through the progress it is handed; the window then
-    // closes and the result is what `work` returned. Escape before `work` starts closes the
-    // window without running it: the result is false.
+    // progress line. As soon as it is shown and painted, `work` runs (on this thread) and reports
+    // through the progress it is handed; the window then closes and the result is what `work`
+    // returned. Escape before `work` starts closes the window without running it: the result is
+    // false. While `work` runs, Escape and closing the window are reported through
+    // IProgress::StopRequested (closing before it starts runs it once, to hear of it).
     virtual bool RunLoading(const QString& caption, const QString& frameText,
                             const std::function<bool(IProgress&)>& work) = 0;
 

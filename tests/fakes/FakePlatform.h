@@ -112,8 +112,9 @@ public:
             return false;
         return work(progress);
     }
-    std::optional<QString> GetBookFile(const QString& title, const QString&) override {
+    std::optional<QString> GetBookFile(const QString& title, const QString& folder) override {
         fileDialogTitles.append(title);
+        fileDialogFolders.append(folder);
         return bookFile;
     }
 
@@ -142,7 +143,7 @@ public:
     std::optional<QString> bookFile; // what the file dialog answers
     std::optional<QString> pageAnswer;
     int pageQuestions = 0;
-    QStringList loadingCaptions, fileDialogTitles;
+    QStringList loadingCaptions, fileDialogTitles, fileDialogFolders;
 };
 
 class FakeWindow : public IMainWindow {
