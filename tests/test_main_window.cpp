@@ -218,6 +218,17 @@ TEST(MainWindowStart, OpensTheBookNamedOnTheCommandLine) {
     ASSERT_SOON(QApplication::focusWidget() == window.Tree(), 2000);
 }
 
+// F1 from anywhere opens the manual of the menus' language; its first heading is the first menu.
+TEST_F(MainWindowTest, F1OpensTheManual) {
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.Tree()->setFocus();
+    QTest::keyClick(window.Tree(), Qt::Key_F1);
+    ASSERT_SOON(window.Dlg().IsBookOpen(), 10000);
+    EXPECT_TRUE(window.Dlg().BookFolder().endsWith("/documents/Manuals/DE/DAISY/"));
+    EXPECT_EQ(window.Tree()->model()->index(0, 0).data().toString(), "DAISY");
+    EXPECT_EQ(window.Tree()->model()->index(4, 0).data().toString(), "Lesezeichen");
+}
+
 TEST_F(MainWindowTest, PlayButtonFollowsItsCommand) {
     window.Dlg().Commands().SetEnabled(cmd::kPauseContinue, true);
     EXPECT_TRUE(window.PlayButton()->isEnabled());

@@ -13,7 +13,8 @@ namespace {
 TEST(StringTable, EveryIdTheProgramUsesExistsInBothLanguages) {
     std::vector<int> ids = {kStrLoadingText,     kStrNccUnreadable,     kStrReadError,
                             kStrLoadingCaption,  kStrPageDialogCaption, kStrPagePrompt,
-                            kStrPageMissing,     kStrPageCaption,       kStrOf,
+                            kStrPageMissing,     kStrPageCaption,       kStrNotAPart,
+                            kStrChangeCaption,   kStrManualFolder,      kStrOf,
                             kStrFileDialogTitle, kStrStartPage,         kStrNoBookmarks,
                             kStrNoSearchResults, kNameHeadings,         kNameText,
                             kNameBookmarks,      kNameSearchResults,    kNameHelpMenu};

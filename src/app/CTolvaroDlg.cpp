@@ -43,6 +43,7 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kOpen, on(&CTolvaroDlg::OnOpenBook)},
         {cmd::kLast, on(&CTolvaroDlg::OnLastBook)},
         {cmd::kChangeVolume, on(&CTolvaroDlg::OnChangeVolume)},
+        {cmd::kHelp, on(&CTolvaroDlg::OnHelpManual)},
         {cmd::kPhraseNext, on(&CTolvaroDlg::OnPhraseNext)},
         {cmd::kPhrasePrevious, on(&CTolvaroDlg::OnPhrasePrevious)},
         {cmd::kAbout, on(&CTolvaroDlg::OnAbout)},

@@ -79,6 +79,7 @@ private:
     void OnOpenBook();
     void OnLastBook();
     void OnChangeVolume();
+    void OnHelpManual();
     void PlayTitleClip(std::function<void()> then);
     void LoadBookmarks();
     void RestoreResume();

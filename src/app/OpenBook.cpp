@@ -160,6 +160,20 @@ void CTolvaroDlg::OnChangeVolume() {
     OpenBookFolder(folder, OpenPath::Change, heading);
 }
 
+// The manual in the current language, a book like any other (its place and bookmarks kept), but
+// never recorded as the last book: neither the book it closes nor, later, itself.
+void CTolvaroDlg::OnHelpManual() {
+    m_bSkipLastBookWrite = true;
+    if (m_bBookOpen) {
+        m_bTextSearchResults = false;
+        CloseOpenBook(false);
+        ResetToNoBook();
+    }
+    m_strBookFolder = m_strProgramFolder + LoadString(kStrManualFolder + m_nLangOffset);
+    OpenBookFolder(m_strBookFolder, OpenPath::Open);
+    m_commands.SetEnabled(cmd::kLast, true);
+}
+
 QStringList CTolvaroDlg::BookIdentity() const {
     return {m_strBookDate, m_strBookId,   m_strBookTitle,
             m_strSetInfo,  m_strTocItems, m_strTotalTime};

@@ -20,7 +20,8 @@ inline constexpr int kStrLoadingText = 1, kStrNccUnreadable = 2, kStrReadError =
                      kStrLoadingCaption = 4, kStrPageDialogCaption = 13, kStrPagePrompt = 14,
                      kStrPageMissing = 36, kStrPageCaption = 37, kStrNotAPart = 38,
                      kStrChangeCaption = 39, kStrOf = 40, kStrFileDialogTitle = 41,
-                     kStrStartPage = 42, kStrNoBookmarks = 44, kStrNoSearchResults = 45;
+                     kStrStartPage = 42, kStrManualFolder = 43, kStrNoBookmarks = 44,
+                     kStrNoSearchResults = 45;
 // The names of the controls.
 inline constexpr int kNameHeadings = 46, kNameText = 47, kNameBookmarks = 48,
                      kNameSearchResults = 49, kNameHelpMenu = 50;

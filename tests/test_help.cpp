@@ -1,0 +1,99 @@
+// F1: the manual of the current language opens like a book, and is never recorded as the last.
+#include "Printers.h"
+#include "app/CTolvaroDlg.h"
+#include "bookwriter/DaisyWriter.h"
+#include "commands/CommandIds.h"
+#include "fakes/FakePlatform.h"
+#include "res/StringTable.h"
+#include "store/DataFile.h"
+#include "store/DefaultFiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tolvaro {
+namespace {
+
+using namespace cmd;
+
+struct HelpTest : ::testing::Test {
+    QTemporaryDir dir;
+    test::FakePlatform fake;
+    CTolvaroDlg dlg{fake.Get()};
+    const QString prog = dir.filePath("prog");
+
+    static void Write(const QString& folder, const QString& title) {
+        bookwriter::BookSpec book;
+        book.title = book.identifier = title;
+        book.sections = {{1, title, {{"eins", {}}}, {}}};
+        ASSERT_TRUE(bookwriter::WriteBook(
+            book, folder, [](const QString&) { return bookwriter::SilentWav(1.0); }));
+    }
+    HelpTest() {
+        Write(prog + LoadString(kStrManualFolder), "Handbuch");
+        Write(prog + LoadString(kStrManualFolder + kLangEnglish), "Manual");
+        for (const char* name : {"A", "B", "C"})
+            Write(dir.filePath(name) + "/", name);
+        dlg.OnInitDialog({prog, dir.filePath("data"), "", "de_DE"});
+        fake.timers.Advance(100);
+    }
+    void Open(const char* name) {
+        fake.dialogs.bookFile = dir.filePath(name) + "/ncc.html";
+        ASSERT_TRUE(dlg.RunCommand(kOpen));
+        fake.timers.Advance(10000);
+    }
+    QString LastBook() const {
+        return datafile::ReadLines(DataFilePath(dir.filePath("data"), kLastBookFile))
+            .value_or(QStringList{"<none>"})
+            .value(0);
+    }
+    QString Title() { return dlg.Model().m_lstTitles.Text(0, col::kTitle); }
+};
+
+// F1 closes the open book, its place kept, and opens the manual in the language of the menus.
+TEST_F(HelpTest, OpensTheManualOfTheLanguage) {
+    for (const int lang : {kLangGerman, kLangEnglish}) {
+        dlg.RunCommand(lang == kLangGerman ? kLanguageGerman : kLanguageEnglish);
+        Open("A");
+        ASSERT_TRUE(dlg.RunCommand(kHelp));
+        EXPECT_TRUE(dlg.IsBookOpen());
+        EXPECT_EQ(dlg.BookFolder(), prog + LoadString(kStrManualFolder + lang));
+        EXPECT_EQ(Title(), lang == kLangGerman ? "Handbuch" : "Manual");
+        EXPECT_TRUE(dlg.Commands().IsEnabled(kLast));
+        const auto resume = datafile::ReadLines(DataFilePath(dir.filePath("data"), kResumeFile));
+        EXPECT_TRUE(resume && resume->contains("A")) << lang; // A's place was saved
+    }
+}
+
+// Open A, open B, F1, exit: the last book is still A. After the manual, the next open does not
+// record it either, and the exit after that records the book then open.
+TEST_F(HelpTest, TheManualIsNeverTheLastBook) {
+    Open("A");
+    Open("B");
+    EXPECT_EQ(LastBook(), dir.filePath("A") + "/");
+    dlg.RunCommand(kHelp);
+    Open("C");
+    EXPECT_EQ(LastBook(), dir.filePath("A") + "/");
+    dlg.RunCommand(kExit);
+    EXPECT_EQ(LastBook(), dir.filePath("C") + "/");
+}
+
+// Without the manual the loader says so; no book is open, and "Letztes" opens the book closed
+// before the one F1 closed (F1 records nothing).
+TEST_F(HelpTest, AMissingManual) {
+    Open("B");
+    Open("A");
+    ASSERT_TRUE(QDir(prog + LoadString(kStrManualFolder)).removeRecursively());
+    dlg.RunCommand(kHelp);
+    EXPECT_FALSE(dlg.IsBookOpen());
+    ASSERT_EQ(fake.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fake.dialogs.shown[0].text, LoadString(kStrNccUnreadable));
+    EXPECT_TRUE(dlg.Commands().IsEnabled(kLast));
+    dlg.RunCommand(kLast);
+    EXPECT_EQ(Title(), "B");
+}
+
+} // namespace
+} // namespace tolvaro
