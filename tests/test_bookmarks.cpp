@@ -8,6 +8,7 @@
 #include "store/DataFile.h"
 #include "store/DefaultFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -176,6 +177,18 @@ TEST_F(BookmarkTest, KeptPerBook) {
     EXPECT_EQ(file.value(6), "Three"); // the book closed last comes first, in its order
     EXPECT_EQ(file.value(16), "One");
     EXPECT_EQ(file.value(26), "Two");
+}
+
+// Two copies of one book (the same six identity values) share their bookmarks.
+TEST_F(BookmarkTest, TheSameIdentitySharesBookmarks) {
+    const QString copy = dir.filePath("A-copy") + "/";
+    ASSERT_TRUE(QDir().mkpath(copy));
+    for (const QString& name : QDir(a).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(a + name, copy + name));
+    Open(a);
+    SetAt(1, 1.0);
+    Open(copy);
+    EXPECT_EQ(Lines(), QStringList{"Two"});
 }
 
 // A bookmark file that is there but cannot be read whole is never replaced.
