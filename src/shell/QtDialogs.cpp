@@ -4,6 +4,7 @@
 #include "shell/LoadingDlg.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,6 +70,8 @@ std::optional<QString> QtDialogs::GetBookFile(const QString& title, const QStrin
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.selectFile(QStringLiteral("ncc.html"));
     dialog.setDefaultSuffix(QStringLiteral("html"));
+    // NCC.HTML too, as books from CDs name it; hidden folders only when the user asks for them.
+    dialog.setFilter((dialog.filter() & ~QDir::CaseSensitive & ~QDir::Hidden));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
