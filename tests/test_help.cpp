@@ -18,7 +18,7 @@ namespace {
 
 using namespace cmd;
 
-struct HelpTest : ::testing::Test {
+struct HelpBooks {
     QTemporaryDir dir;
     test::FakePlatform fake;
     CTolvaroDlg dlg{fake.Get()};
@@ -31,7 +31,7 @@ struct HelpTest : ::testing::Test {
         ASSERT_TRUE(bookwriter::WriteBook(
             book, folder, [](const QString&) { return bookwriter::SilentWav(1.0); }));
     }
-    HelpTest() {
+    HelpBooks() {
         Write(prog + LoadString(kStrManualFolder), "Handbuch");
         Write(prog + LoadString(kStrManualFolder + kLangEnglish), "Manual");
         for (const char* name : {"A", "B", "C"})
@@ -51,6 +51,8 @@ struct HelpTest : ::testing::Test {
     }
     QString Title() { return dlg.Model().m_lstTitles.Text(0, col::kTitle); }
 };
+
+struct HelpTest : ::testing::Test, HelpBooks {};
 
 // F1 closes the open book, its place kept, and opens the manual in the language of the menus.
 TEST_F(HelpTest, OpensTheManualOfTheLanguage) {
@@ -78,6 +80,42 @@ TEST_F(HelpTest, TheManualIsNeverTheLastBook) {
     EXPECT_EQ(LastBook(), dir.filePath("A") + "/");
     dlg.RunCommand(kExit);
     EXPECT_EQ(LastBook(), dir.filePath("C") + "/");
+}
+
+// Who writes the last book, path by path: each step closes the book open then (A) and names
+// what Letztes.dl holds afterwards. The manual is opened first where the step is "after F1".
+TEST_F(HelpTest, WhoRecordsTheLastBook) {
+    const struct {
+        const char* name;
+        bool afterHelp;
+        int command;
+        const char* expected; // "" for nothing written
+    } steps[] = {
+        {"exit", false, kExit, "A"},
+        {"exit after F1", true, kExit, ""},
+        {"open", false, kOpen, "A"},
+        {"open after F1", true, kOpen, ""},
+        {"last book", false, kLast, ""},
+        {"help", false, kHelp, ""},
+        {"change of volume (Cancel)", false, kChangeVolume, "A"},
+    };
+    for (const auto& s : steps) {
+        HelpBooks t;
+        t.Open("A");
+        if (s.afterHelp) {
+            t.dlg.RunCommand(kHelp);
+            t.fake.timers.Advance(10000);
+        }
+        t.fake.dialogs.bookFile = t.dir.filePath("B") + "/ncc.html";
+        if (s.command == kChangeVolume) {
+            t.fake.dialogs.bookFile.reset();
+            t.dlg.Commands().SetEnabled(kChangeVolume, true);
+        }
+        t.dlg.Commands().SetEnabled(kLast, true);
+        ASSERT_TRUE(t.dlg.RunCommand(s.command)) << s.name;
+        const QString expected = *s.expected ? t.dir.filePath(s.expected) + "/" : QString();
+        EXPECT_EQ(t.LastBook(), expected) << s.name;
+    }
 }
 
 // Without the manual the loader says so; no book is open, and "Letztes" opens the book closed
