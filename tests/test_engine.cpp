@@ -126,6 +126,14 @@ TEST_F(EngineTest, APartChangeStopsAutoPlay) {
     EXPECT_FALSE(dlg.Commands().IsEnabled(kChangeVolume));
 }
 
+// Choosing the heading of a part change in the tree reaches its phrase too: "Wechseln" is on.
+TEST_F(EngineTest, APartChangeChosenInTheTree) {
+    Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"b.mp3", 0, 1}, {"b.mp3", 1, 2}}}}, true, 1);
+    dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(1));
+    EXPECT_EQ(Cursor(), 1);
+    EXPECT_TRUE(dlg.Commands().IsEnabled(kChangeVolume));
+}
+
 TEST_F(EngineTest, HeadingSelectionPlaysItsFirstPhrase) {
     Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"a.mp3", 0, 1}, {"a.mp3", 1, 2}}}});
     HeadingTree& tree = dlg.Model().m_treeTitles;
