@@ -44,6 +44,8 @@ TEST(StartupOptions, ArgumentsBecomeTheCommandLine) {
         {{R"(/D="/books/a")"}, R"(/D="/books/a")", false, false, false},
         {{"--book", "/books/b"}, R"(/D="/books/b")", false, false, false},
         {{"--book=/books/c/"}, R"(/D="/books/c/")", false, false, false},
+        {{"--book", "/books/d/ncc.html"}, R"(/D="/books/d")", false, false, false},
+        {{"--book", "/books/e/NCC.HTML"}, R"(/D="/books/e")", false, false, false},
         {{"--help"}, "", true, false, false},
         {{"--version"}, "", false, true, false},
         {{"--book"}, "", false, false, true},

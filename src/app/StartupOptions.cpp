@@ -83,6 +83,10 @@ ArgumentRequest ParseArguments(const QStringList& arguments) {
             rest.append(a);
         }
     }
+    // A file manager passes the ncc.html itself: the book is its folder.
+    const QFileInfo given(book);
+    if (given.fileName().compare(u"ncc.html", Qt::CaseInsensitive) == 0 && !given.isDir())
+        book = given.path();
     request.commandLine =
         book.isEmpty() ? JoinCommandLine(rest) : QStringLiteral("/D=\"%1\"").arg(book);
     return request;
@@ -92,7 +96,8 @@ QString UsageText() {
     return QStringLiteral(
         "Usage: tolvaro [--book FOLDER | /D=\"FOLDER\"]\n"
         "Tolvaro plays DAISY 2.02 talking books.\n\n"
-        "  --book FOLDER   open the book in FOLDER, the folder that holds ncc.html\n"
+        "  --book FOLDER   open the book in FOLDER, the folder that holds ncc.html (or\n"
+        "                  the path of the ncc.html itself)\n"
         "  /D=\"FOLDER\"     the same\n"
         "  --show-data FILE  print the lines of one of Tolvaro's data files, unscrambled\n"
         "  --dump-tables FOLDER  print the tables the book in FOLDER is read into\n"
