@@ -48,12 +48,14 @@ TEST(ResumeFile, ShortLastRecord) {
 TEST(ResumeFile, DamagedRecordsAreDropped) {
     QStringList file = WithResumeRecord({}, Record("A", "3"));
     file = WithResumeRecord(file, Record("B", "5"));
-    std::vector<bool> foreign(18, false);
-    foreign[2] = true; // in A's record
-    file = WithResumeRecord(file, Record("C", "1"), foreign);
-    ASSERT_EQ(file.size(), 18);
-    EXPECT_EQ(file[2], "B");
-    EXPECT_EQ(file[11], "C");
+    for (const int line : {2, 8}) { // in A's record, also its last line
+        std::vector<bool> foreign(18, false);
+        foreign[static_cast<std::size_t>(line)] = true;
+        const QStringList saved = WithResumeRecord(file, Record("C", "1"), foreign);
+        ASSERT_EQ(saved.size(), 18) << line;
+        EXPECT_EQ(saved[2], "B") << line;
+        EXPECT_EQ(saved[11], "C") << line;
+    }
 }
 
 // Bookmarks: the open book's first, other books' after them as they stood, damaged ones dropped.

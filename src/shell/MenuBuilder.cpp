@@ -17,27 +17,19 @@ void DrawGreyed(QStyleOptionMenuItem* option, const QAction* action) {
     }
 }
 
-class Menu : public QMenu {
+// A menu or the menu bar that draws a greyed submenu entry greyed.
+template <class Base> class Greying : public Base {
 public:
-    using QMenu::QMenu;
+    using Base::Base;
 
 protected:
     void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override {
-        QMenu::initStyleOption(option, action);
+        Base::initStyleOption(option, action);
         DrawGreyed(option, action);
     }
 };
-
-class MenuBar : public QMenuBar {
-public:
-    using QMenuBar::QMenuBar;
-
-protected:
-    void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override {
-        QMenuBar::initStyleOption(option, action);
-        DrawGreyed(option, action);
-    }
-};
+using Menu = Greying<QMenu>;
+using MenuBar = Greying<QMenuBar>;
 
 void AddEntries(QWidget& container, const std::vector<std::unique_ptr<CommandTable::Node>>& nodes) {
     for (const auto& node : nodes) {

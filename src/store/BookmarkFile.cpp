@@ -1,5 +1,7 @@
 #include "store/BookmarkFile.h"
 
+#include "store/Records.h"
+
 namespace tolvaro {
 namespace {
 
@@ -7,18 +9,7 @@ constexpr int kRecordLines = 10;
 constexpr int kIdentityLines = 6;
 
 QStringList RecordAt(const QStringList& lines, qsizetype start) {
-    QStringList record;
-    for (int i = 0; i < kRecordLines; ++i)
-        record.append(lines.value(start + i));
-    return record;
-}
-
-bool Damaged(const std::vector<bool>& foreign, qsizetype start) {
-    for (qsizetype i = start; i < start + kRecordLines; ++i) {
-        if (i < static_cast<qsizetype>(foreign.size()) && foreign[static_cast<std::size_t>(i)])
-            return true;
-    }
-    return false;
+    return records::At(lines, start, kRecordLines);
 }
 
 } // namespace
@@ -40,7 +31,8 @@ QStringList WithBookmarks(const QStringList& lines, const std::vector<bool>& for
         out << identity << b.title << b.time << b.heading << b.phrase;
     for (qsizetype at = 0; at < lines.size(); at += kRecordLines) {
         const QStringList record = RecordAt(lines, at);
-        if (record.mid(0, kIdentityLines) != identity && !Damaged(foreign, at))
+        if (record.mid(0, kIdentityLines) != identity &&
+            !records::Damaged(foreign, at, kRecordLines))
             out += record;
     }
     return out;

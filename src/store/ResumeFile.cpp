@@ -1,32 +1,24 @@
 #include "store/ResumeFile.h"
 
+#include "store/Records.h"
+
 namespace tolvaro {
 namespace {
 
 constexpr int kRecordLines = 9;
 
 QStringList RecordAt(const QStringList& lines, qsizetype start) {
-    QStringList record;
-    for (int i = 0; i < kRecordLines; ++i)
-        record.append(lines.value(start + i));
-    return record;
+    return records::At(lines, start, kRecordLines);
 }
 
 } // namespace
 
 QStringList WithResumeRecord(const QStringList& lines, const ResumeRecord& record,
                              const std::vector<bool>& foreign) {
-    const auto damaged = [&foreign](qsizetype at) {
-        for (qsizetype i = at; i < at + kRecordLines; ++i) {
-            if (i < static_cast<qsizetype>(foreign.size()) && foreign[static_cast<size_t>(i)])
-                return true;
-        }
-        return false;
-    };
     QStringList out;
     for (qsizetype at = 0; at < lines.size(); at += kRecordLines) {
         const QStringList old = RecordAt(lines, at);
-        if (old.mid(0, 6) != record.identity && !damaged(at))
+        if (old.mid(0, 6) != record.identity && !records::Damaged(foreign, at, kRecordLines))
             out += old;
     }
     out += record.identity;
