@@ -42,11 +42,12 @@ struct EngineBook {
     QTemporaryDir dir;
     FakePlatform fake;
     CTolvaroDlg dlg{fake.Get()};
+    QByteArray nccHead; // lines for the NCC's head
 
     // `partChange`: the heading whose NCC entry carries a rel attribute.
     void Open(const std::vector<std::pair<int, std::vector<Par>>>& headings, bool autoPlay = true,
               int partChange = -1, const QByteArray& extraNcc = {}) {
-        QByteArray ncc = "<html>\n<head>\n</head>\n<body>\n";
+        QByteArray ncc = "<html>\n<head>\n" + nccHead + "</head>\n<body>\n";
         for (std::size_t h = 0; h < headings.size(); ++h) {
             const QByteArray name = "s" + QByteArray::number(static_cast<int>(h)) + ".smil";
             const QByteArray rel = static_cast<int>(h) == partChange ? " rel=\"next\"" : "";

@@ -28,6 +28,8 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
                     m_bBookOpen, m_nLangOffset}),
       m_bookmarks({m_model, m_commands, platform.player, platform.window, m_engine, m_bBookOpen,
                    m_nLangOffset, m_strDataFolder, [this] { return BookIdentity(); }}),
+      m_information({m_model, platform.player, platform.dialogs, m_nLangOffset, m_strTocItems,
+                     m_strTotalTime}),
       m_marker(platform.textView) {
     // Which object runs each command.
     const auto on = [this](auto handler) { return [this, handler] { (this->*handler)(); }; };
@@ -37,6 +39,9 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
     };
     const auto mark = [this](auto handler) {
         return [this, handler] { (m_bookmarks.*handler)(); };
+    };
+    const auto info = [this](auto handler) {
+        return [this, handler] { (m_information.*handler)(); };
     };
     m_handlers = {
         {cmd::kExit, on(&CTolvaroDlg::OnExit)},
@@ -69,6 +74,16 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kBookmarkDelete, mark(&Bookmarks::OnDelete)},
         {cmd::kBookmarkNext, mark(&Bookmarks::OnNext)},
         {cmd::kBookmarkPrevious, mark(&Bookmarks::OnPrevious)},
+        {cmd::kBookTimeTotal, info(&Information::OnBookTimeTotal)},
+        {cmd::kBookTimeElapsed, info(&Information::OnBookTimeElapsed)},
+        {cmd::kBookTimeRemaining, info(&Information::OnBookTimeRemaining)},
+        {cmd::kBookEntries, info(&Information::OnBookEntries)},
+        {cmd::kBookLevels, info(&Information::OnBookLevels)},
+        {cmd::kTitleTimeTotal, info(&Information::OnTitleTimeTotal)},
+        {cmd::kTitleTimeElapsed, info(&Information::OnTitleTimeElapsed)},
+        {cmd::kTitleTimeRemaining, info(&Information::OnTitleTimeRemaining)},
+        {cmd::kTitleIndex, info(&Information::OnTitleIndex)},
+        {cmd::kTitleLevel, info(&Information::OnTitleLevel)},
     };
     connect(&m_commands, &CommandTable::Command, this, &CTolvaroDlg::OnCommand);
     connect(&m_model.m_lstPhrases, &BookTable::ItemChanged, this,

@@ -3,6 +3,7 @@
 #include "book/BookModel.h"
 #include "bookmarks/Bookmarks.h"
 #include "commands/CommandTable.h"
+#include "information/Information.h"
 #include "platform/Platform.h"
 #include "playback/AudioControls.h"
 #include "playback/Navigation.h"
@@ -112,6 +113,7 @@ private:
     AudioControls m_audio;
     Navigation m_navigation;
     Bookmarks m_bookmarks;
+    Information m_information;
     TextMarker m_marker;
     CommandTable m_commands;
     QHash<int, std::function<void()>> m_handlers;

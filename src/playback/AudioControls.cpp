@@ -81,10 +81,17 @@ void AudioControls::Wind(int direction) {
 
 void AudioControls::OnMenuSelect(bool closing) {
     const IPlayer::State state = m_player.PlayState();
-    if (state == IPlayer::State::Playing || state == IPlayer::State::ScanReverse)
-        m_player.Pause();
-    else if (closing && state == IPlayer::State::Paused)
+    if (!closing) {
+        if (state == IPlayer::State::Playing || state == IPlayer::State::ScanReverse) {
+            m_player.Pause();
+            m_pausedByMenu = true;
+        }
+        return;
+    }
+    // Only what the menu paused goes on: a book the user paused stays paused.
+    if (m_pausedByMenu && state == IPlayer::State::Paused)
         m_player.Play();
+    m_pausedByMenu = false;
 }
 
 } // namespace tolvaro

@@ -27,7 +27,8 @@ public:
     // through the play poll.
     void OnWindForward() { Wind(+1); }
     void OnWindBackward() { Wind(-1); }
-    // A menu was opened (or moved through): playback pauses. Closed: paused playback goes on.
+    // A menu was opened (or moved through): playback pauses. Closed: playback the menu paused
+    // goes on.
     void OnMenuSelect(bool closing);
 
 private:
@@ -38,6 +39,7 @@ private:
     ITimers& m_timers;
     PlaybackState& m_play;
     const BookTable& m_phrases;
+    bool m_pausedByMenu = false;
 };
 
 } // namespace tolvaro

@@ -97,6 +97,8 @@ public:
     Result MessageBox(const QString& text, const QString& caption, Icon icon,
                       Buttons buttons) override {
         shown.push_back({text, caption, icon, buttons});
+        if (onMessage)
+            onMessage();
         if (answers.empty())
             return Result::Ok;
         const Result r = answers.front();
@@ -137,6 +139,7 @@ public:
     } progress;
 
     std::vector<Shown> shown;
+    std::function<void()> onMessage; // runs while a box is up
     std::deque<Result> answers;
     int aboutShown = 0;
     bool cancelLoading = false;
