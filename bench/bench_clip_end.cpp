@@ -53,6 +53,7 @@ struct DirectDialogs : IDialogs {
     }
     std::optional<QString> GetBookFile(const QString&, const QString&) override { return file; }
     std::optional<QString> AskPageNumber(int) override { return std::nullopt; }
+    std::optional<QString> AskColor(const QString&) override { return std::nullopt; }
     QString file;
 };
 

@@ -130,6 +130,60 @@ TEST_F(SettingsTest, BothColourStylesLine13Wins) {
         EXPECT_EQ(dlg.Commands().IsChecked(style), style == kMarkTextColor);
 }
 
+// The four mark styles, one after another as a user picks them: the colour dialog opens at its
+// fixed colour each time, Cancel changes nothing, italic and bold keep the colour; what is
+// chosen last is in Settings.dl after the exit. Only a playing book pauses for the dialog.
+TEST_F(SettingsTest, MarkStylesRoundTrip) {
+    Start();
+    fake.player.url = File(kSettingsFile); // a file the player has open
+    const struct {
+        int command;
+        std::optional<QString> answer;
+        const char* start; // where the colour dialog opened; "" for none
+        int checked;
+        const char* color;
+        IPlayer::State before, after;
+    } steps[] = {
+        {kMarkBold, {}, "", kMarkBold, "#ffff00", IPlayer::State::Playing, IPlayer::State::Playing},
+        {kMarkBackground, "#0000ff", "#ff8000", kMarkBackground, "#0000ff",
+         IPlayer::State::Playing, IPlayer::State::Playing},
+        {kMarkItalic, {}, "", kMarkItalic, "#0000ff", IPlayer::State::Paused,
+         IPlayer::State::Paused},
+        {kMarkTextColor, std::nullopt, "#ffffff", kMarkItalic, "#0000ff", IPlayer::State::Paused,
+         IPlayer::State::Paused}, // cancelled
+        {kMarkBackground, std::nullopt, "#ff8000", kMarkItalic, "#0000ff",
+         IPlayer::State::Playing, IPlayer::State::Playing}, // cancelled
+        {kMarkTextColor, "#12ab0f", "#ffffff", kMarkTextColor, "#12ab0f",
+         IPlayer::State::Stopped, IPlayer::State::Stopped},
+    };
+    for (const auto& step : steps) {
+        fake.dialogs.colorStarts.clear();
+        fake.dialogs.colorAnswer = step.answer;
+        fake.player.state = step.before;
+        IPlayer::State during = step.before;
+        fake.dialogs.onMessage = [&] { during = fake.player.state; };
+        dlg.Commands().SetEnabled(step.command, true);
+        ASSERT_TRUE(dlg.RunCommand(step.command));
+        EXPECT_EQ(fake.dialogs.colorStarts.join(""), QString::fromLatin1(step.start)) << step.command;
+        for (int style : {kMarkBackground, kMarkItalic, kMarkBold, kMarkTextColor})
+            EXPECT_EQ(dlg.Commands().IsChecked(style), style == step.checked) << step.command;
+        EXPECT_EQ(dlg.MarkColor(), QString::fromLatin1(step.color));
+        if (*step.start) {
+            EXPECT_NE(during, IPlayer::State::Playing);
+        }
+        EXPECT_EQ(fake.player.state, step.after);
+    }
+    dlg.OnExit();
+    const QStringList lines = datafile::ReadLines(File(kSettingsFile)).value_or(QStringList());
+    ASSERT_EQ(lines.size(), 14);
+    EXPECT_EQ(lines.mid(7, 6), (QStringList{"0", "#12ab0f", "0", "0", "1", "#12ab0f"}));
+
+    CTolvaroDlg again{fake.Get()};
+    again.OnInitDialog({"/prog", data.path(), "", "de_DE"});
+    EXPECT_EQ(again.MarkColor(), "#12ab0f");
+    EXPECT_TRUE(again.Commands().IsChecked(kMarkTextColor));
+}
+
 TEST(SettingsLines, NumbersAsTheCLibraryReadsThem) {
     const struct {
         const char* text;

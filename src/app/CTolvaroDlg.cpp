@@ -30,6 +30,8 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
                    m_nLangOffset, m_strDataFolder, [this] { return BookIdentity(); }}),
       m_information({m_model, platform.player, platform.dialogs, m_nLangOffset, m_strTocItems,
                      m_strTotalTime}),
+      m_markOptions({m_commands, platform.player, platform.dialogs, m_bMarkBackground,
+                     m_bMarkItalic, m_bMarkBold, m_bMarkTextColor, m_strMarkColor}),
       m_marker(platform.textView) {
     // Which object runs each command.
     const auto on = [this](auto handler) { return [this, handler] { (this->*handler)(); }; };
@@ -42,6 +44,9 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
     };
     const auto info = [this](auto handler) {
         return [this, handler] { (m_information.*handler)(); };
+    };
+    const auto style = [this](auto handler) {
+        return [this, handler] { (m_markOptions.*handler)(); };
     };
     m_handlers = {
         {cmd::kExit, on(&CTolvaroDlg::OnExit)},
@@ -84,6 +89,10 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kTitleTimeRemaining, info(&Information::OnTitleTimeRemaining)},
         {cmd::kTitleIndex, info(&Information::OnTitleIndex)},
         {cmd::kTitleLevel, info(&Information::OnTitleLevel)},
+        {cmd::kMarkBackground, style(&MarkOptions::OnMarkBackground)},
+        {cmd::kMarkItalic, style(&MarkOptions::OnMarkItalic)},
+        {cmd::kMarkBold, style(&MarkOptions::OnMarkBold)},
+        {cmd::kMarkTextColor, style(&MarkOptions::OnMarkTextColor)},
     };
     connect(&m_commands, &CommandTable::Command, this, &CTolvaroDlg::OnCommand);
     connect(&m_model.m_lstPhrases, &BookTable::ItemChanged, this,

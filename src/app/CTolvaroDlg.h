@@ -3,6 +3,7 @@
 #include "book/BookModel.h"
 #include "bookmarks/Bookmarks.h"
 #include "commands/CommandTable.h"
+#include "highlight/MarkOptions.h"
 #include "information/Information.h"
 #include "platform/Platform.h"
 #include "playback/AudioControls.h"
@@ -114,6 +115,7 @@ private:
     Navigation m_navigation;
     Bookmarks m_bookmarks;
     Information m_information;
+    MarkOptions m_markOptions;
     TextMarker m_marker;
     CommandTable m_commands;
     QHash<int, std::function<void()>> m_handlers;

@@ -44,6 +44,10 @@ public:
     // The go-to-page window, its texts in the language of `langOffset`: the label typed, or
     // nothing when the user cancelled (Escape).
     virtual std::optional<QString> AskPageNumber(int langOffset) = 0;
+
+    // The colour dialog, opened at `initial` ("#rrggbb"): the chosen colour as "#rrggbb" in
+    // lower case, or nothing when the user cancelled.
+    virtual std::optional<QString> AskColor(const QString& initial) = 0;
 };
 
 } // namespace tolvaro

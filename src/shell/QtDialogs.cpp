@@ -3,6 +3,7 @@
 #include "shell/AboutDlg.h"
 #include "shell/LoadingDlg.h"
 
+#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -100,6 +101,21 @@ std::optional<QString> QtDialogs::AskPageNumber(int langOffset) {
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return edit->text();
+}
+
+} // namespace tolvaro
+
+namespace tolvaro {
+
+// Qt's own colour dialog rather than the desktop's: its fields are reached with Tab and read by a
+// screen reader, and it looks the same on every desktop.
+std::optional<QString> QtDialogs::AskColor(const QString& initial) {
+    QColorDialog dialog(QColor::fromString(initial), &m_owner);
+    dialog.setObjectName(QStringLiteral("ColorDialog"));
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedColor().name(QColor::HexRgb);
 }
 
 } // namespace tolvaro

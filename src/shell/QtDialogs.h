@@ -18,6 +18,7 @@ public:
                     const std::function<bool(IProgress&)>& work) override;
     std::optional<QString> GetBookFile(const QString& title, const QString& startFolder) override;
     std::optional<QString> AskPageNumber(int langOffset) override;
+    std::optional<QString> AskColor(const QString& initial) override;
 
 private:
     QWidget& m_owner;

@@ -120,6 +120,12 @@ public:
         return bookFile;
     }
 
+    std::optional<QString> AskColor(const QString& initial) override {
+        colorStarts.append(initial);
+        if (onMessage)
+            onMessage();
+        return colorAnswer;
+    }
     std::optional<QString> AskPageNumber(int) override {
         ++pageQuestions;
         return pageAnswer;
@@ -146,6 +152,8 @@ public:
     std::optional<QString> bookFile; // what the file dialog answers
     std::optional<QString> pageAnswer;
     int pageQuestions = 0;
+    std::optional<QString> colorAnswer; // what the colour dialog answers
+    QStringList colorStarts;            // where it opened each time
     QStringList loadingCaptions, fileDialogTitles, fileDialogFolders;
 };
 

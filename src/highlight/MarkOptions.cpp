@@ -1,0 +1,54 @@
+#include "highlight/MarkOptions.h"
+
+#include "commands/CommandIds.h"
+#include "commands/CommandTable.h"
+#include "platform/IDialogs.h"
+#include "playback/PauseForQuestion.h"
+
+namespace tolvaro {
+
+void MarkOptions::ShowChoice() {
+    const std::pair<bool, int> items[] = {{m_c.background, cmd::kMarkBackground},
+                                          {m_c.italic, cmd::kMarkItalic},
+                                          {m_c.bold, cmd::kMarkBold},
+                                          {m_c.textColor, cmd::kMarkTextColor}};
+    for (const auto& [on, id] : items)
+        m_c.commands.SetChecked(id, false);
+    for (const auto& [on, id] : items) {
+        if (on)
+            m_c.commands.SetChecked(id, true);
+    }
+}
+
+void MarkOptions::Choose(bool background, bool italic, bool bold, bool textColor) {
+    m_c.background = background;
+    m_c.italic = italic;
+    m_c.bold = bold;
+    m_c.textColor = textColor;
+    ShowChoice();
+}
+
+void MarkOptions::OnMarkItalic() {
+    Choose(false, true, false, false);
+}
+
+void MarkOptions::OnMarkBold() {
+    Choose(false, false, true, false);
+}
+
+void MarkOptions::AskColor(bool background) {
+    std::optional<QString> color;
+    {
+        PauseForQuestion pause(m_c.player);
+        color = m_c.dialogs.AskColor(
+            QString::fromLatin1(background ? kBackgroundStart : kTextColorStart));
+    }
+    if (!color) {
+        ShowChoice(); // the menu may have moved the radio mark already
+        return;
+    }
+    m_c.color = *color;
+    Choose(background, false, false, !background);
+}
+
+} // namespace tolvaro
