@@ -33,6 +33,7 @@ struct NoView : ITextView {
     void Focus() override {}
     QString LocationName() const override { return {}; }
     void MarkElement(const QString&, const QString&) override {}
+    void MarkTerm(const QString&, const QString&) override {}
     void SetHandlers(std::function<bool(const QString&)>,
                      std::function<void(const QString&)>) override {}
 };
@@ -54,6 +55,10 @@ struct DirectDialogs : IDialogs {
     std::optional<QString> GetBookFile(const QString&, const QString&) override { return file; }
     std::optional<QString> AskPageNumber(int) override { return std::nullopt; }
     std::optional<QString> AskColor(const QString&) override { return std::nullopt; }
+    bool RunWaiting(const QString&, const std::function<void(IProgress&)>&) override {
+        return false;
+    }
+    std::optional<QString> AskSearchTerm(int) override { return std::nullopt; }
     QString file;
 };
 

@@ -32,6 +32,9 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
                      m_strTotalTime}),
       m_markOptions({m_commands, platform.player, platform.dialogs, m_bMarkBackground,
                      m_bMarkItalic, m_bMarkBold, m_bMarkTextColor, m_strMarkColor}),
+      m_search({m_model, m_commands, platform.player, platform.dialogs, platform.window, m_engine,
+                m_play, m_bBookOpen, m_nLangOffset, m_nCodePage, m_strSearchTerm,
+                m_bTextSearchResults, [this] { MarkSearchTerm(); }}),
       m_marker(platform.textView) {
     // Which object runs each command.
     const auto on = [this](auto handler) { return [this, handler] { (this->*handler)(); }; };
@@ -47,6 +50,9 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
     };
     const auto style = [this](auto handler) {
         return [this, handler] { (m_markOptions.*handler)(); };
+    };
+    const auto search = [this](auto handler) {
+        return [this, handler] { (m_search.*handler)(); };
     };
     m_handlers = {
         {cmd::kExit, on(&CTolvaroDlg::OnExit)},
@@ -89,6 +95,11 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kTitleTimeRemaining, info(&Information::OnTitleTimeRemaining)},
         {cmd::kTitleIndex, info(&Information::OnTitleIndex)},
         {cmd::kTitleLevel, info(&Information::OnTitleLevel)},
+        {cmd::kSearchHeadings, search(&BookSearch::OnSearchHeadings)},
+        {cmd::kSearchText, search(&BookSearch::OnSearchText)},
+        {cmd::kSearchBook, search(&BookSearch::OnSearchBook)},
+        {cmd::kSearchNext, search(&BookSearch::OnNextResult)},
+        {cmd::kSearchPrevious, search(&BookSearch::OnPreviousResult)},
         {cmd::kMarkBackground, style(&MarkOptions::OnMarkBackground)},
         {cmd::kMarkItalic, style(&MarkOptions::OnMarkItalic)},
         {cmd::kMarkBold, style(&MarkOptions::OnMarkBold)},
@@ -110,6 +121,10 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
             [this](int row, int state, int) { m_bookmarks.OnItemChanged(row, state); });
     connect(&m_model.m_lbBookmarks, &VisibleList::SelChange, this,
             [this](int) { m_bookmarks.OnListSelChange(); });
+    connect(&m_model.m_lstSearchHits, &BookTable::ItemChanged, this,
+            [this](int row, int state, int) { m_search.OnTableItemChanged(row, state); });
+    connect(&m_model.m_lbSearchHits, &VisibleList::SelChange, this,
+            [this](int) { m_search.OnListSelChange(); });
     // The heading table follows the tree: a row selected there becomes its current row.
     connect(&m_model.m_lstTitles, &BookTable::ItemChanged, this, [this](int row, int state, int) {
         if (state == BookTable::Selected)
@@ -121,6 +136,7 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         [this](const QString& url) {
             m_play.m_bStartPageShown =
                 url.contains(u"start_de.html") || url.contains(u"start_en.html");
+            m_marker.DocumentLoaded();
         });
 }
 
@@ -160,6 +176,7 @@ void CTolvaroDlg::OnTimer(int id) {
         break;
     case timer::kMark:
         m_platform.timers.KillTimer(timer::kMark);
+        MarkSearchTerm();
         MarkPhrase();
         break;
     case timer::kPoll:
@@ -224,12 +241,20 @@ void CTolvaroDlg::OnToggle(int id) {
     }
 }
 
+MarkStyle CTolvaroDlg::CurrentMarkStyle() const {
+    return {m_bMarkBackground, m_bMarkTextColor, m_bMarkBold, m_bMarkItalic, m_strMarkColor};
+}
+
 void CTolvaroDlg::MarkPhrase() {
     if (m_play.m_bStartPageShown || !m_bBookOpen)
         return;
-    const MarkStyle style{m_bMarkBackground, m_bMarkTextColor, m_bMarkBold, m_bMarkItalic,
-                          m_strMarkColor};
-    m_marker.MarkPhrase(m_play.m_strDocFragment, style, m_strBookFolder);
+    m_marker.MarkPhrase(m_play.m_strDocFragment, CurrentMarkStyle(), m_strBookFolder);
+}
+
+void CTolvaroDlg::MarkSearchTerm() {
+    if (m_play.m_bStartPageShown || !m_bBookOpen)
+        return;
+    m_marker.MarkSearchTerm(m_strSearchTerm, CurrentMarkStyle());
 }
 
 void CTolvaroDlg::OnPhraseNext() {

@@ -5,6 +5,7 @@
 #include "commands/CommandTable.h"
 #include "highlight/MarkOptions.h"
 #include "information/Information.h"
+#include "search/BookSearch.h"
 #include "platform/Platform.h"
 #include "playback/AudioControls.h"
 #include "playback/Navigation.h"
@@ -73,6 +74,7 @@ public:
     int Volume() const { return m_play.m_nVolume; }
     double Rate() const { return m_play.m_dRate; }
     const QString& MarkColor() const { return m_strMarkColor; }
+    const QString& SearchTerm() const { return m_strSearchTerm; }
     bool AutoPlay() const { return m_play.m_bAutoPlay; }
     QString StartPagePath() const;
 
@@ -88,6 +90,8 @@ private:
     void OnToggle(int id);
     void OnPhraseNext();
     void MarkPhrase();
+    void MarkSearchTerm();
+    MarkStyle CurrentMarkStyle() const;
     void OnPhrasePrevious();
     void OnFocusTree();
     void OnFocusText();
@@ -116,6 +120,7 @@ private:
     Bookmarks m_bookmarks;
     Information m_information;
     MarkOptions m_markOptions;
+    BookSearch m_search;
     TextMarker m_marker;
     CommandTable m_commands;
     QHash<int, std::function<void()>> m_handlers;
@@ -130,6 +135,7 @@ private:
     bool m_bMarkBold = false;
     bool m_bMarkTextColor = false;
     QString m_strSearchTerm;
+    unsigned m_nCodePage = 0; // the open book's character set
     bool m_bTextSearchResults = false;
     QString m_strProgramFolder;
     int m_nLangOffset = 0;

@@ -55,6 +55,7 @@ bool CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
     m_strTocItems = meta.tocItems;
     m_strTotalTime = meta.totalTime;
     m_strSetInfo = meta.setInfo;
+    m_nCodePage = daisy.CodePage();
     LoadBookmarks();
     EnableBookMenus(m_commands, m_model, daisy.Features(), m_nLangOffset, m_play.m_bAutoPlay);
     if (path != OpenPath::Last)

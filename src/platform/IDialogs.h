@@ -35,6 +35,17 @@ public:
     virtual bool RunLoading(const QString& caption, const QString& frameText,
                             const std::function<bool(IProgress&)>& work) = 0;
 
+    // The wait window: `text` in a small window without buttons. As soon as it is shown and
+    // painted, `work` runs (on this thread) and reports through the progress it is handed; the
+    // window then closes. Escape or closing the window while `work` runs is reported through
+    // IProgress::StopRequested. Returns false when the window was closed before `work` began
+    // (it did not run).
+    virtual bool RunWaiting(const QString& text, const std::function<void(IProgress&)>& work) = 0;
+
+    // The search dialog, its texts in the language of `langOffset`: the term typed (OK needs
+    // two characters at least), or nothing when the user cancelled.
+    virtual std::optional<QString> AskSearchTerm(int langOffset) = 0;
+
     // The file dialog for a book: `title`, only files named ncc.html shown, starting in
     // `startFolder` (or where the dialog likes when it is empty). The chosen file's full path,
     // or nothing when the user cancelled.

@@ -22,6 +22,12 @@ namespace tolvaro {
 // loading is marked once it has loaded. Book pages run none of their own scripts and load nothing
 // from the network.
 //
+// MarkTerm(term, style) marks every occurrence of `term` in the document's text (ignoring case,
+// never inside a tag or an attribute) with a span of the given CSS style, after taking away the
+// term marks placed before; an empty term only takes them away. The phrase mark and the term
+// marks live side by side. A document still loading is marked once it has loaded; a document
+// loaded later holds no term marks until this is called again.
+//
 // The handlers: `navigation` is asked before the view follows a link (a URL in text); it returns
 // true to cancel. `loaded` is told the URL of every document that has finished loading.
 class ITextView {
@@ -31,6 +37,7 @@ public:
     virtual void Focus() = 0;
     virtual QString LocationName() const = 0;
     virtual void MarkElement(const QString& id, const QString& style) = 0;
+    virtual void MarkTerm(const QString& term, const QString& style) = 0;
     virtual void SetHandlers(std::function<bool(const QString& url)> navigation,
                              std::function<void(const QString& url)> loaded) = 0;
 };

@@ -213,6 +213,8 @@ void PhraseEngine::SelectHeadingByTreeId(int n) {
 void PhraseEngine::ClearSearchResults() {
     m_c.model.m_lbSearchHits.ResetTo(LoadString(kStrNoSearchResults + m_c.langOffset));
     m_c.model.m_lstSearchHits.DeleteAllRows();
+    m_c.commands.SetEnabled(cmd::kSearchNext, false);
+    m_c.commands.SetEnabled(cmd::kSearchPrevious, false);
 }
 
 void PhraseEngine::OnHeadingSelChanged(int n) {

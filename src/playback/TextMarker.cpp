@@ -16,6 +16,33 @@ QString TextMarker::StyleFor(const MarkStyle& s) {
     return {};
 }
 
+QString TextMarker::TermStyleFor(const MarkStyle& s) {
+    if (s.italic)
+        return QStringLiteral("FONT-STYLE: ITALIC");
+    if (s.bold)
+        return QStringLiteral("FONT-WEIGHT: BOLD");
+    if (s.textColor)
+        return QStringLiteral("COLOR: %1").arg(s.color);
+    if (s.background)
+        return QStringLiteral("BACKGROUND-COLOR: %1").arg(s.color);
+    return {};
+}
+
+void TextMarker::MarkSearchTerm(const QString& term, const MarkStyle& style) {
+    const QString name = m_view.LocationName();
+    if (name.contains(u"start_de.html") || name.contains(u"start_en.html") ||
+        name.compare(u"ncc.html", Qt::CaseInsensitive) == 0)
+        return;
+    const QString wanted = TermStyleFor(style);
+    if (!wanted.isEmpty())
+        m_termStyle = wanted;
+    if (name == m_termLocation && term == m_markedTerm)
+        return; // in place already
+    m_view.MarkTerm(term, m_termStyle);
+    m_termLocation = name;
+    m_markedTerm = term;
+}
+
 void TextMarker::MarkPhrase(const QString& fragment, const MarkStyle& style,
                             const QString& bookFolder) {
     const QString name = m_view.LocationName();

@@ -16,7 +16,8 @@ inline constexpr int kLangEnglish = 200;
 QString LoadString(int id);
 
 // The ids the program asks for by name (German ids; English is id + 200).
-inline constexpr int kStrLoadingText = 1, kStrNccUnreadable = 2, kStrReadError = 3,
+inline constexpr int kStrLoadingText = 1, kStrSearching = 12, kStrSearchCaption = 15,
+                     kStrSearchPrompt = 16, kStrSearchResult = 35, kStrNccUnreadable = 2, kStrReadError = 3,
                      kStrLoadingCaption = 4, kStrPageDialogCaption = 13, kStrPagePrompt = 14,
                      kStrPageMissing = 36, kStrPageCaption = 37, kStrNotAPart = 38,
                      kStrChangeCaption = 39, kStrOf = 40, kStrFileDialogTitle = 41,

@@ -30,6 +30,14 @@ LoadingDlg::LoadingDlg(const QString& caption, const QString& frameText,
     setMinimumWidth(360);
 }
 
+void LoadingDlg::ShowAsWaitWindow(const QString& text) {
+    setObjectName(QStringLiteral("CA_Mitteilung"));
+    setWindowTitle(text);
+    m_frame->setTitle(QString());
+    m_bar->setAccessibleName(text);
+    m_text->setText(text);
+}
+
 bool LoadingDlg::Run() {
     exec();
     if (m_stop == Stop::Close && !m_workRan) {

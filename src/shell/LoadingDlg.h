@@ -26,6 +26,9 @@ public:
 
     // Shows the window modally; the work's result, or false when it never started.
     bool Run();
+    bool WorkRan() const { return m_workRan; }
+    // The wait window's form: `text` as its caption and its line, no frame title.
+    void ShowAsWaitWindow(const QString& text);
 
     void SetRange(int maximum) override;
     void SetPosition(int position) override;

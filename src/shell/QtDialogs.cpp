@@ -7,6 +7,8 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QGroupBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -116,6 +118,49 @@ std::optional<QString> QtDialogs::AskColor(const QString& initial) {
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedColor().name(QColor::HexRgb);
+}
+
+} // namespace tolvaro
+
+namespace tolvaro {
+
+bool QtDialogs::RunWaiting(const QString& text, const std::function<void(IProgress&)>& work) {
+    LoadingDlg dialog(text, QString(), [&work](IProgress& progress) {
+        if (progress.StopRequested() == IProgress::Stop::None) // closed before it began
+            work(progress);
+        return true;
+    }, &m_owner);
+    dialog.ShowAsWaitWindow(text);
+    dialog.Run();
+    return dialog.WorkRan() && dialog.StopRequested() == IProgress::Stop::None;
+}
+
+// CA_Suche: the term in a line inside a frame that asks for it; OK from two characters on, Enter
+// confirms, Escape cancels.
+std::optional<QString> QtDialogs::AskSearchTerm(int langOffset) {
+    QDialog dialog(&m_owner);
+    dialog.setObjectName(QStringLiteral("CA_Suche"));
+    dialog.setWindowTitle(LoadString(kStrSearchCaption + langOffset));
+    const QString prompt = LoadString(kStrSearchPrompt + langOffset);
+    auto* frame = new QGroupBox(prompt, &dialog);
+    auto* edit = new QLineEdit(frame);
+    edit->setAccessibleName(prompt);
+    auto* inner = new QVBoxLayout(frame);
+    inner->addWidget(edit);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setEnabled(false);
+    QObject::connect(edit, &QLineEdit::textChanged, ok,
+                     [ok](const QString& term) { ok->setEnabled(term.size() >= 2); });
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(frame);
+    layout->addWidget(buttons);
+    dialog.setMinimumWidth(360);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return edit->text();
 }
 
 } // namespace tolvaro

@@ -19,6 +19,8 @@ public:
     std::optional<QString> GetBookFile(const QString& title, const QString& startFolder) override;
     std::optional<QString> AskPageNumber(int langOffset) override;
     std::optional<QString> AskColor(const QString& initial) override;
+    bool RunWaiting(const QString& text, const std::function<void(IProgress&)>& work) override;
+    std::optional<QString> AskSearchTerm(int langOffset) override;
 
 private:
     QWidget& m_owner;

@@ -48,6 +48,57 @@ const char* const kMarkScript = R"JS(
 })(%1, %2);
 )JS";
 
+// Takes the old term marks away (merging the text they split), then wraps every occurrence of the
+// term in the document's text nodes in a span. Case is ignored unit by unit, so that offsets in
+// the lowered text are offsets in the text.
+const char* const kTermScript = R"JS(
+(function (term, style) {
+  var old = document.querySelectorAll('span[data-tolvaro-term]');
+  for (var i = 0; i < old.length; ++i) {
+    var span = old[i], parent = span.parentNode;
+    while (span.firstChild) parent.insertBefore(span.firstChild, span);
+    parent.removeChild(span);
+    parent.normalize();
+  }
+  if (!term || !document.body) return 0;
+  var fold = function (s) {
+    var out = '';
+    for (var i = 0; i < s.length; ++i) {
+      var low = s[i].toLowerCase();
+      out += low.length === 1 ? low : s[i];
+    }
+    return out;
+  };
+  var wanted = fold(term);
+  var hidden = {SCRIPT: 1, STYLE: 1, TITLE: 1, HEAD: 1};
+  var walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT, {
+    acceptNode: function (node) {
+      for (var p = node.parentNode; p; p = p.parentNode)
+        if (hidden[p.nodeName]) return NodeFilter.FILTER_REJECT;
+      return NodeFilter.FILTER_ACCEPT;
+    }
+  });
+  var nodes = [];
+  while (walker.nextNode()) nodes.push(walker.currentNode);
+  var count = 0;
+  nodes.forEach(function (node) {
+    var at = fold(node.data).indexOf(wanted);
+    while (at >= 0) {
+      var match = node.splitText(at);
+      node = match.splitText(wanted.length);
+      var span = document.createElement('span');
+      span.setAttribute('data-tolvaro-term', '1');
+      span.setAttribute('style', style);
+      match.parentNode.replaceChild(span, match);
+      span.appendChild(match);
+      ++count;
+      at = fold(node.data).indexOf(wanted);
+    }
+  });
+  return count;
+})(%1, %2);
+)JS";
+
 // Puts the document's focus and caret at the phrase being read, so that a screen reader's
 // reading and a braille display start there.
 const char* const kFocusMarkScript = R"JS(
@@ -102,6 +153,8 @@ WebTextView::WebTextView(QWebEngineView& view)
         m_loading = false;
         if (m_loaded)
             m_loaded(m_page->url().toString());
+        if (!m_termPending.isNull())
+            RunTermMark();
         if (!m_markId.isEmpty())
             RunMark();
     });
@@ -116,6 +169,7 @@ WebTextView::~WebTextView() {
 
 void WebTextView::Navigate(const QString& path) {
     m_markId.clear();
+    m_termPending = QString();
     m_loading = true;
     // A pipe or device in a document's place is not read: its reading might never end.
     const QFileInfo file(path);
@@ -146,6 +200,20 @@ void WebTextView::RunMark() {
     m_page->runJavaScript(
         QString::fromLatin1(kMarkScript).arg(JsString(m_markId), JsString(m_markStyle)),
         QWebEngineScript::ApplicationWorld);
+}
+
+void WebTextView::MarkTerm(const QString& term, const QString& style) {
+    m_termPending = term.isNull() ? QStringLiteral("") : term;
+    m_termStyle = style;
+    if (!m_loading)
+        RunTermMark();
+}
+
+void WebTextView::RunTermMark() {
+    m_page->runJavaScript(
+        QString::fromLatin1(kTermScript).arg(JsString(m_termPending), JsString(m_termStyle)),
+        QWebEngineScript::ApplicationWorld);
+    m_termPending = QString();
 }
 
 void WebTextView::SetHandlers(std::function<bool(const QString& url)> navigation,

@@ -27,13 +27,16 @@ public:
     void MarkElement(const QString& id, const QString& style) override {
         marks.append(id + " " + style);
     }
+    void MarkTerm(const QString& term, const QString& style) override {
+        termMarks.append(LocationName() + " " + term + " " + style);
+    }
     void SetHandlers(std::function<bool(const QString&)> navigation,
                      std::function<void(const QString&)> loaded) override {
         onNavigation = std::move(navigation);
         onLoaded = std::move(loaded);
     }
 
-    QStringList navigations, marks;
+    QStringList navigations, marks, termMarks;
     int focusCalls = 0;
     std::function<bool(const QString&)> onNavigation;
     std::function<void(const QString&)> onLoaded;
@@ -120,6 +123,22 @@ public:
         return bookFile;
     }
 
+    // Runs the work at once, unless the test closes the window first.
+    bool RunWaiting(const QString& text, const std::function<void(IProgress&)>& work) override {
+        waitTexts.append(text);
+        if (cancelWaiting)
+            return false;
+        work(progress);
+        return true;
+    }
+    std::optional<QString> AskSearchTerm(int langOffset) override {
+        searchLanguages.append(langOffset);
+        if (searchAnswers.empty())
+            return std::nullopt;
+        const std::optional<QString> answer = searchAnswers.front();
+        searchAnswers.pop_front();
+        return answer;
+    }
     std::optional<QString> AskColor(const QString& initial) override {
         colorStarts.append(initial);
         if (onMessage)
@@ -153,6 +172,10 @@ public:
     std::optional<QString> pageAnswer;
     int pageQuestions = 0;
     std::optional<QString> colorAnswer; // what the colour dialog answers
+    std::deque<std::optional<QString>> searchAnswers; // what the search dialog answers, in turn
+    QList<int> searchLanguages;
+    QStringList waitTexts;
+    bool cancelWaiting = false;
     QStringList colorStarts;            // where it opened each time
     QStringList loadingCaptions, fileDialogTitles, fileDialogFolders;
 };
