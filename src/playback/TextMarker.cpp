@@ -36,8 +36,9 @@ void TextMarker::MarkSearchTerm(const QString& term, const MarkStyle& style) {
     const QString wanted = TermStyleFor(style);
     if (!wanted.isEmpty())
         m_termStyle = wanted;
-    if (name == m_termLocation && term == m_markedTerm)
-        return; // in place already
+    // In place already; or nothing to mark, and no marks in this document to take away.
+    if (term == m_markedTerm && (name == m_termLocation || term.isEmpty()))
+        return;
     m_view.MarkTerm(term, m_termStyle);
     m_termLocation = name;
     m_markedTerm = term;

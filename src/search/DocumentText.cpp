@@ -98,8 +98,17 @@ private:
         m_out.folded.append(QString::fromUcs4(both, 1)); // no simple folding changes these
     }
     void Space() {
-        if (!m_out.folded.isEmpty() && m_out.folded.back() != u' ')
+        if (!m_out.folded.isEmpty() && m_out.folded.back() != u' ' && m_out.folded.back() != u'\n')
             m_out.folded.append(u' ');
+    }
+    // A block's edge: a term never runs across it.
+    void Break() {
+        if (m_out.folded.isEmpty() || m_out.folded.back() == u'\n')
+            return;
+        if (m_out.folded.back() == u' ')
+            m_out.folded.back() = u'\n';
+        else
+            m_out.folded.append(u'\n');
     }
 
     // "&name;", "&#123;" or "&#x1F;"; anything else is text as it stands.
@@ -165,7 +174,7 @@ private:
         if (!closing && !id.isNull() && !m_out.idStarts.contains(id))
             m_out.idStarts.insert(id, m_out.folded.size());
         if (!IsOneOf(name, kInline))
-            Space();
+            Break();
         if (!closing && IsOneOf(name, kHidden))
             SkipToClosing(name);
     }

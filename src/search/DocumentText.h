@@ -12,8 +12,9 @@ QChar FoldChar(QChar c);
 QString FoldCase(QStringView text);
 
 // The text a reader sees in an HTML document, folded for search: no tags, attribute values,
-// comments, scripts, styles or title; character references decoded; every run of white space,
-// and every boundary of a block element (paragraph, heading, line break...), one space.
+// comments, scripts, styles or title; character references decoded; every run of white space one
+// space, and every edge of a block element (paragraph, heading, line break...) one line end, so
+// that no term is found across two paragraphs.
 // `idStarts` tells where each element with an id begins in that text: the id exactly as written,
 // the first element that has it.
 struct DocumentText {

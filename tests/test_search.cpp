@@ -1,0 +1,335 @@
+// Search: the visible text of a document, the three searches, their results and jumps, the term
+// marks, and playback held while the user is asked.
+#include "Printers.h"
+#include "app/CTolvaroDlg.h"
+#include "commands/CommandIds.h"
+#include "fakes/FakePlatform.h"
+#include "res/StringTable.h"
+#include "search/DocumentText.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tolvaro {
+namespace {
+
+using namespace cmd;
+
+TEST(DocumentText, WhatAReaderSees) {
+    const struct {
+        const char* html;
+        const char* text;
+        const char* ids; // "id@offset ..." in the order given
+    } cases[] = {
+        {"<p id=\"a\">Tom &amp; Jerry</p>", "tom & jerry\n", "a@0"},
+        {"<head><title>Class</title><style>p{}</style></head><body><p class=\"span\">x</p>",
+         "x\n", ""},
+        {"<script>var river;</script><!-- river --><p>a</p>", "a\n", ""},
+        {"<P ID=\"Big\">\xc3\x9c" "ber</P> <p id='q'>b</p>", "\xc3\xbc" "ber\nb\n", "Big@0 q@5"},
+        {"<p>a </p>\n <p>b</p><b>c</b>d<br/>e", "a\nb\ncd\ne", ""},
+        {"  one\n\t two &nbsp; three ", "one two three ", ""},
+        {"&#252;&#xFC;&Uuml;&unknown;&amp", "\xc3\xbc\xc3\xbc\xc3\xbc&unknown;&amp", ""},
+        {"&#0;&#x110000;&#55296;", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd", ""},
+        {"a < b <3 <p id=x>c", "a < b <3\nc", "x@9"},
+        {"<p id=\"x\">one<p id=\"x\">two", "one\ntwo", "x@0"}, // the first element with the id
+        {"<p id=\"unclosed", "", "unclosed@0"},
+        {"<p title='a>b' id=\"t\">z", "z", "t@0"},
+        {"<script>never closed", "", ""},
+        {"<!-- never closed", "", ""},
+    };
+    for (const auto& c : cases) {
+        const DocumentText text = ReadDocumentText(QString::fromUtf8(c.html));
+        EXPECT_EQ(text.folded, QString::fromUtf8(c.text)) << c.html;
+        QStringList ids;
+        for (const QString& id : QString::fromUtf8(c.ids).split(u' ', Qt::SkipEmptyParts)) {
+            const QString name = id.section(u'@', 0, 0);
+            EXPECT_EQ(text.idStarts.value(name, -1), id.section(u'@', 1).toInt()) << c.html;
+            ids << name;
+        }
+        EXPECT_EQ(text.idStarts.size(), ids.size()) << c.html;
+    }
+}
+
+TEST(DocumentText, CaseFoldingKeepsOffsets) {
+    EXPECT_EQ(FoldCase(u"ÜBER Ärzte ÇA"), QStringLiteral("über ärzte ça"));
+    EXPECT_EQ(FoldCase(u"Straße").size(), 6);
+}
+
+// Three headings: 0 and 1 in a.html, 2 in b.html; each phrase one paragraph whose id has capital
+// letters. Audio from one empty file, so that every phrase plays.
+struct Heading {
+    const char* title;
+    const char* document;
+    std::vector<const char*> texts;
+};
+
+struct SearchBook {
+    QTemporaryDir dir;
+    test::FakePlatform fake;
+    CTolvaroDlg dlg{fake.Get()};
+
+    void Open(const std::vector<Heading>& headings, const char* charset = "utf-8") {
+        const bool latin1 = QByteArray(charset) != "utf-8";
+        const auto encode = [latin1](const QString& s) { return latin1 ? s.toLatin1() : s.toUtf8(); };
+        QByteArray ncc = QByteArray("<html>\n<head>\n<meta name=\"ncc:charset\" content=\"") +
+                         charset + "\"/>\n</head>\n<body>\n";
+        std::map<QByteArray, QByteArray> documents;
+        for (std::size_t h = 0; h < headings.size(); ++h) {
+            const QByteArray n = QByteArray::number(static_cast<int>(h));
+            ncc += "<h1><a href=\"s" + n + ".smil#p" + n + "_0\">" +
+                   encode(QString::fromUtf8(headings[h].title)) + "</a></h1>\n";
+            QByteArray smil = "<smil>\n<body>\n";
+            QByteArray& doc = documents[headings[h].document];
+            for (std::size_t p = 0; p < headings[h].texts.size(); ++p) {
+                const QByteArray id = n + "_" + QByteArray::number(static_cast<int>(p));
+                smil += "<par id=\"p" + id + "\">\n<text src=\"" + headings[h].document +
+                        "#T" + id + "\" id=\"x" + id + "\"/>\n<audio src=\"a.mp3\" "
+                        "clip-begin=\"npt=" + QByteArray::number(static_cast<int>(p)) +
+                        "s\" clip-end=\"npt=" + QByteArray::number(static_cast<int>(p) + 1) +
+                        "s\"/>\n</par>\n";
+                doc += "<p id=\"T" + id + "\" class=\"span\">" +
+                       encode(QString::fromUtf8(headings[h].texts[p])) + "</p>\n";
+            }
+            Write("s" + n + ".smil", smil + "</body>\n</smil>\n");
+        }
+        for (const auto& [name, body] : documents)
+            Write(name, "<html><head><title>class span</title></head><body>\n" + body +
+                            "</body></html>\n");
+        Write("a.mp3", {});
+        Write("ncc.html", ncc + "</body>\n</html>\n");
+        dlg.OnInitDialog({"/prog", dir.filePath("data"), "", "de_DE"});
+        fake.timers.Advance(100);
+        fake.dialogs.bookFile = dir.filePath("ncc.html");
+        ASSERT_TRUE(dlg.RunCommand(kOpen));
+        fake.timers.Advance(10000);
+    }
+    void Write(const QByteArray& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    // Runs a search for `term`; the message, or "" when none was shown.
+    QString Search(int command, std::optional<QString> term) {
+        fake.dialogs.shown.clear();
+        fake.dialogs.searchAnswers = {term};
+        EXPECT_TRUE(dlg.RunCommand(command)) << command;
+        return fake.dialogs.shown.empty() ? QString() : fake.dialogs.shown.back().text;
+    }
+    // The result lines, each "line|heading|term|phrase|fragment".
+    QStringList Results() {
+        QStringList lines;
+        const BookModel& m = dlg.Model();
+        for (int i = 0; i < m.m_lbSearchHits.Count(); ++i) {
+            QStringList cells{m.m_lbSearchHits.Line(i)};
+            for (int c = 0; c < 4; ++c)
+                cells << m.m_lstSearchHits.Text(i, c);
+            lines << (i < m.m_lstSearchHits.RowCount() ? cells.join(u'|') : cells[0]);
+        }
+        return lines;
+    }
+    void GoToHeading(int n) {
+        dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(n));
+    }
+    int Cursor() { return dlg.Model().m_lstPhrases.SelectionMark(); }
+    int Heading() { return HeadingTree::ItemData(dlg.Model().m_treeTitles.Selected()); }
+};
+
+struct SearchTest : ::testing::Test, SearchBook {};
+
+const std::vector<Heading> kBook = {
+    {"Kapitel Eins", "a.html", {"River at the start", "nothing here", "river, RIVER and riverbank"}},
+    {"Zwei", "a.html", {"the last river"}},
+    {"Über Ärzte", "b.html", {"River first in b", "Tom &amp; Jerry", "ärzte und Ärzte"}},
+};
+
+const QString kNone = QStringLiteral("Keine Suchergebnisse");
+
+TEST_F(SearchTest, HeadingsTextAndBook) {
+    Open(kBook);
+    const struct {
+        int command;
+        const char* term;
+        const char* message; // the count
+        QStringList results;
+    } cases[] = {
+        {kSearchHeadings, "eins", "1", {"Kapitel Eins|0|||"}},
+        {kSearchHeadings, "KAPITEL", "1", {"Kapitel Eins|0|||"}},
+        {kSearchHeadings, "ärzte", "1", {"Über Ärzte|2|||"}},
+        {kSearchHeadings, "river", "0", {kNone}},
+        // Index 0, three in one phrase, the heading's last phrase; not the next heading's.
+        {kSearchText, "river", "4",
+         {"Kapitel Eins|0|river|0|T0_0", "Kapitel Eins|0|river|2|T0_2"}},
+        {kSearchBook, "RIVER", "6",
+         {"Kapitel Eins|0|river|0|T0_0", "Kapitel Eins|0|river|2|T0_2", "Zwei|1|river|3|T1_0",
+          "Über Ärzte|2|river|4|T2_0"}},
+        {kSearchBook, "tom & jerry", "1", {"Über Ärzte|2|tom & jerry|5|T2_1"}},
+        {kSearchBook, "ÄRZTE", "2", {"Über Ärzte|2|ärzte|6|T2_2"}},
+        // Markup, ids and the title are no text; nor is the term across two paragraphs.
+        {kSearchBook, "class", "0", {kNone}},
+        {kSearchBook, "span", "0", {kNone}},
+        {kSearchBook, "t0_0", "0", {kNone}},
+        {kSearchBook, "riverbank the", "0", {kNone}},
+        {kSearchBook, "riverbank", "1", {"Kapitel Eins|0|riverbank|2|T0_2"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Search(c.command, QString::fromUtf8(c.term)),
+                  QStringLiteral("Das Suchergebnis ist %1 .").arg(c.message))
+            << c.term;
+        EXPECT_EQ(fake.dialogs.shown.back().caption, QStringLiteral("Information"));
+        EXPECT_EQ(Results(), c.results) << c.term;
+        EXPECT_EQ(dlg.Commands().IsEnabled(kSearchNext), c.results[0] != kNone);
+        EXPECT_FALSE(dlg.Commands().IsEnabled(kSearchPrevious));
+    }
+    // Only the text searches show the wait window.
+    EXPECT_EQ(fake.dialogs.waitTexts.size(), 9);
+    EXPECT_EQ(fake.dialogs.waitTexts.value(0), QStringLiteral("Suche läuft. Bitte warten..."));
+
+    // Cancel keeps the results; a term of one character clears them without a word; English.
+    const QStringList before = Results();
+    EXPECT_EQ(Search(kSearchBook, std::nullopt), QString());
+    EXPECT_EQ(Results(), before);
+    EXPECT_EQ(Search(kSearchHeadings, "e"), QString());
+    EXPECT_EQ(Results(), QStringList());
+    dlg.RunCommand(kLanguageEnglish);
+    EXPECT_EQ(Search(kSearchHeadings, "zwei"), QStringLiteral("The search result is 1 ."));
+    EXPECT_EQ(fake.dialogs.searchLanguages.back(), kLangEnglish);
+}
+
+// Terms beyond ASCII in a UTF-8 and a Latin-1 book alike.
+TEST(Search, NonAsciiInEveryCharacterSet) {
+    for (const char* charset : {"utf-8", "iso-8859-1", "windows-1252"}) {
+        SearchBook book;
+        book.Open(kBook, charset);
+        const struct {
+            int command;
+            const char* term;
+            const char* message;
+        } cases[] = {
+            {kSearchHeadings, "über", "1"}, {kSearchHeadings, "ÜBER ÄRZTE", "1"},
+            {kSearchBook, "ÄRZTE", "2"},    {kSearchBook, "über", "0"},
+            {kSearchBook, "ärzte und ä", "1"},
+        };
+        for (const auto& c : cases) {
+            EXPECT_EQ(book.Search(c.command, QString::fromUtf8(c.term)),
+                      QStringLiteral("Das Suchergebnis ist %1 .").arg(c.message))
+                << charset << " " << c.term;
+        }
+    }
+}
+
+// Choosing results: a book result selects its heading first, a text result only the phrase;
+// Next and Previous step through the lines and grey at the ends; the focus goes to the tree and
+// the phrase plays from its start.
+TEST_F(SearchTest, JumpingToResults) {
+    Open(kBook);
+    Search(kSearchBook, "river");
+    const struct {
+        int command;
+        int line, heading, cursor;
+        bool previous, next;
+    } steps[] = {
+        {kSearchNext, 0, 0, 0, false, true},     {kSearchNext, 1, 0, 2, true, true},
+        {kSearchNext, 2, 1, 3, true, true},      {kSearchNext, 3, 2, 4, true, false},
+        {kSearchPrevious, 2, 1, 3, true, true},  {kSearchPrevious, 1, 0, 2, true, true},
+        {kSearchPrevious, 0, 0, 0, false, true},
+    };
+    for (const auto& step : steps) {
+        const int focus = fake.window.treeFocused;
+        fake.player.position = 99;
+        ASSERT_TRUE(dlg.RunCommand(step.command)) << step.line;
+        EXPECT_EQ(dlg.Model().m_lbSearchHits.CurSel(), step.line);
+        EXPECT_EQ(Heading(), step.heading) << step.line;
+        EXPECT_EQ(Cursor(), step.cursor) << step.line;
+        EXPECT_EQ(fake.player.position, dlg.Model().m_lstPhrases.Text(step.cursor, col::kClipBegin).toDouble());
+        EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
+        EXPECT_EQ(dlg.Commands().IsEnabled(kSearchPrevious), step.previous) << step.line;
+        EXPECT_EQ(dlg.Commands().IsEnabled(kSearchNext), step.next) << step.line;
+        EXPECT_EQ(fake.window.treeFocused, focus + 1);
+    }
+    // The user picks a line in the list.
+    dlg.Model().m_lbSearchHits.Selection()->setCurrentIndex(
+        dlg.Model().m_lbSearchHits.Model()->index(2), QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(Cursor(), 3);
+
+    // A text result: the phrase only, under the heading already current. Another heading
+    // empties the text results.
+    GoToHeading(0);
+    Search(kSearchText, "river");
+    dlg.RunCommand(kSearchNext);
+    dlg.RunCommand(kSearchNext);
+    EXPECT_EQ(Cursor(), 2);
+    EXPECT_FALSE(dlg.Commands().IsEnabled(kSearchNext));
+    GoToHeading(2);
+    EXPECT_EQ(Results(), QStringList{kNone});
+    EXPECT_FALSE(dlg.Commands().IsEnabled(kSearchNext));
+
+    // Next on a single result selects it and leaves both greyed.
+    Search(kSearchHeadings, "zwei");
+    dlg.RunCommand(kSearchNext);
+    EXPECT_EQ(Heading(), 1);
+    EXPECT_FALSE(dlg.Commands().IsEnabled(kSearchNext));
+    EXPECT_FALSE(dlg.Commands().IsEnabled(kSearchPrevious));
+}
+
+// The term is marked in the document shown after a text or book search, and again in every
+// document shown later, in the style of the moment; a book closed takes it away.
+TEST_F(SearchTest, TermMarks) {
+    Open(kBook);
+    QStringList& marks = fake.textView.termMarks;
+    EXPECT_EQ(marks, QStringList());
+    Search(kSearchHeadings, "kapitel");
+    EXPECT_EQ(marks, QStringList()); // headings are not text
+    Search(kSearchBook, "River");
+    EXPECT_EQ(marks, QStringList{"a.html river BACKGROUND-COLOR: #ffff00"});
+    fake.dialogs.colorAnswer = "#00ff00";
+    dlg.RunCommand(kMarkTextColor);
+    dlg.RunCommand(kPhraseNext);
+    fake.timers.Advance(100);
+    EXPECT_EQ(marks.size(), 1); // the same document, marked already
+    GoToHeading(2);
+    fake.timers.Advance(100);
+    EXPECT_EQ(marks.value(1), "b.html river COLOR: #00ff00");
+    fake.textView.onLoaded(dir.filePath("b.html")); // reloaded: marked again
+    dlg.RunCommand(kPhraseNext);
+    fake.timers.Advance(100);
+    EXPECT_EQ(marks.size(), 3);
+    dlg.RunCommand(kOpen); // closes the book; the dialog opens the same one again
+    fake.timers.Advance(10000);
+    EXPECT_EQ(dlg.SearchTerm(), QString());
+    EXPECT_FALSE(marks.last().contains(u"river"));
+}
+
+// A playing book pauses for the search and its message and goes on afterwards, also when
+// the user cancels; one the user paused stays paused. Escape in the wait window: no message,
+// the no-results line.
+TEST_F(SearchTest, PlaybackAndStopping) {
+    Open(kBook);
+    for (const auto state : {IPlayer::State::Playing, IPlayer::State::Paused}) {
+        for (const std::optional<QString>& term : {std::optional<QString>("river"),
+                                                   std::optional<QString>()}) {
+            fake.player.state = state;
+            IPlayer::State during = state;
+            fake.dialogs.onMessage = [&] { during = fake.player.state; };
+            Search(kSearchBook, term);
+            if (term) {
+                EXPECT_EQ(during, IPlayer::State::Paused);
+            }
+            EXPECT_EQ(fake.player.state, state);
+        }
+    }
+    fake.dialogs.onMessage = {};
+    fake.dialogs.progress.stopAt = 0;
+    fake.dialogs.progress.stop = IProgress::Stop::Cancel;
+    EXPECT_EQ(Search(kSearchBook, "river"), QString());
+    EXPECT_EQ(Results(), QStringList{kNone});
+    EXPECT_FALSE(dlg.Commands().IsEnabled(kSearchNext));
+    fake.dialogs.progress.stopAt = -1;
+    fake.dialogs.cancelWaiting = true; // closed before the search began
+    EXPECT_EQ(Search(kSearchText, "river"), QString());
+    EXPECT_EQ(Results(), QStringList{kNone});
+}
+
+} // namespace
+} // namespace tolvaro
