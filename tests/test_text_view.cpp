@@ -111,5 +111,41 @@ TEST_F(TextViewTest, APipeIsNoDocument) {
     EXPECT_EQ(loads.last(), "about:blank");
 }
 
+// Term marks go into the text only, never into tags or attributes, live beside the phrase mark,
+// are taken away whole, and are placed in a document that is still loading once it is there.
+TEST_F(TextViewTest, TermMarksInTextOnly) {
+    QFile file(dir.filePath("terms.html"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<html><head><title>river</title></head><body><p id=\"river\" class=\"river\" "
+               "title=\"River\">River, river and <b>RIV</b>er</p><p id=\"u\">\xc3\x9c" "ber "
+               "\xc3\xbc" "ber</p></body></html>");
+    file.close();
+    text.Navigate(dir.filePath("terms.html"));
+    text.MarkTerm("river", "COLOR: #ff0000"); // while it loads
+    const QString original = "River, river and <b>RIV</b>er";
+    const auto terms = [this] {
+        return Ask("Array.from(document.querySelectorAll('span[data-tolvaro-term]'))"
+                   ".map(function (s) { return s.textContent + ':' + s.getAttribute('style'); })"
+                   ".join(',')")
+            .toString();
+    };
+    ASSERT_SOON(terms() == "River:COLOR: #ff0000,river:COLOR: #ff0000", 10000);
+    EXPECT_EQ(Ask("var p = document.getElementById('river'); p.className + p.title").toString(),
+              "riverRiver");
+    EXPECT_EQ(Ask("document.title").toString(), "river");
+
+    text.MarkElement("river", "FONT-WEIGHT: bold"); // the phrase mark around them
+    ASSERT_SOON(MarkedIds() == "river:FONT-WEIGHT: bold", 5000);
+    EXPECT_EQ(terms(), "River:COLOR: #ff0000,river:COLOR: #ff0000");
+
+    text.MarkTerm("\u00fcber", "FONT-STYLE: ITALIC");
+    ASSERT_SOON(terms() == "\u00dcber:FONT-STYLE: ITALIC,\u00fcber:FONT-STYLE: ITALIC", 5000);
+    text.MarkElement("u", "FONT-WEIGHT: bold"); // the phrase mark moves on
+    text.MarkTerm("", "");
+    ASSERT_SOON(terms().isEmpty(), 5000);
+    EXPECT_EQ(Ask("document.getElementById('river').innerHTML").toString(), original);
+    EXPECT_EQ(Ask("document.getElementById('river').childNodes.length").toInt(), 3);
+}
+
 } // namespace
 } // namespace tolvaro

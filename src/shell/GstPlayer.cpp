@@ -182,9 +182,28 @@ void GstPlayer::SetVolume(int volume) {
 
 double GstPlayer::Duration() const {
     gint64 duration = 0;
-    if (!m_open || !gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &duration))
+    if (!m_open)
         return 0.0;
-    return static_cast<double>(duration) / GST_SECOND;
+    if (gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &duration))
+        return static_cast<double>(duration) / GST_SECOND;
+    return DurationFromBitrate();
+}
+
+// An MP3 file without a header that states its length has no duration until it has played to
+// its end; the file's size and its bit rate tell it before (exactly for a constant bit rate).
+double GstPlayer::DurationFromBitrate() const {
+    gint64 bytes = 0;
+    if (!gst_element_query_duration(m_playbin, GST_FORMAT_BYTES, &bytes) || bytes <= 0)
+        return 0.0;
+    GstTagList* tags = nullptr;
+    g_signal_emit_by_name(m_playbin, "get-audio-tags", 0, &tags);
+    if (!tags)
+        return 0.0;
+    guint bitrate = 0;
+    if (!gst_tag_list_get_uint(tags, GST_TAG_NOMINAL_BITRATE, &bitrate) || bitrate == 0)
+        gst_tag_list_get_uint(tags, GST_TAG_BITRATE, &bitrate);
+    gst_tag_list_unref(tags);
+    return bitrate == 0 ? 0.0 : static_cast<double>(bytes) * 8.0 / bitrate;
 }
 
 } // namespace tolvaro

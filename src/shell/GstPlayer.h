@@ -42,6 +42,7 @@ public:
     double Duration() const override;
 
 private:
+    double DurationFromBitrate() const;
     static int OnBusMessage(GstBus* bus, GstMessage* message, void* self);
     void Seek(double seconds);
     bool HasMedia() const;

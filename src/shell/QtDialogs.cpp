@@ -158,6 +158,7 @@ std::optional<QString> QtDialogs::AskSearchTerm(int langOffset) {
     layout->addWidget(frame);
     layout->addWidget(buttons);
     dialog.setMinimumWidth(360);
+    edit->setFocus();
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return edit->text();
