@@ -27,34 +27,49 @@ TEST(DocumentText, WhatAReaderSees) {
         {"<head><title>Class</title><style>p{}</style></head><body><p class=\"span\">x</p>",
          "x\n", ""},
         {"<script>var river;</script><!-- river --><p>a</p>", "a\n", ""},
-        {"<P ID=\"Big\">\xc3\x9c" "ber</P> <p id='q'>b</p>", "\xc3\xbc" "ber\nb\n", "Big@0 q@5"},
+        {"<P ID=\"Big\">\xc3\x9c" "ber</P> <p id='q'>b</p>", "\xc3\xbc" "ber\nb\n", "Big@0 q@6"},
         {"<p>a </p>\n <p>b</p><b>c</b>d<br/>e", "a\nb\ncd\ne", ""},
         {"  one\n\t two &nbsp; three ", "one two three ", ""},
         {"&#252;&#xFC;&Uuml;&unknown;&amp", "\xc3\xbc\xc3\xbc\xc3\xbc&unknown;&amp", ""},
         {"&#0;&#x110000;&#55296;", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd", ""},
         {"a < b <3 <p id=x>c", "a < b <3\nc", "x@9"},
-        {"<p id=\"x\">one<p id=\"x\">two", "one\ntwo", "x@0"}, // the first element with the id
+        {"<p id=\"x\">one<p id=\"x\">two", "one\ntwo", "x@0 x@4"},
         {"<p id=\"unclosed", "", "unclosed@0"},
         {"<p title='a>b' id=\"t\">z", "z", "t@0"},
         {"<script>never closed", "", ""},
         {"<!-- never closed", "", ""},
     };
     for (const auto& c : cases) {
-        const DocumentText text = ReadDocumentText(QString::fromUtf8(c.html));
-        EXPECT_EQ(text.folded, QString::fromUtf8(c.text)) << c.html;
+        const QByteArray html(c.html);
+        const DocumentText text = ReadDocumentText(html);
+        EXPECT_EQ(QString::fromUtf8(text.folded), QString::fromUtf8(c.text)) << c.html;
+        EXPECT_TRUE(text.validUtf8);
         QStringList ids;
-        for (const QString& id : QString::fromUtf8(c.ids).split(u' ', Qt::SkipEmptyParts)) {
-            const QString name = id.section(u'@', 0, 0);
-            EXPECT_EQ(text.idStarts.value(name, -1), id.section(u'@', 1).toInt()) << c.html;
-            ids << name;
-        }
-        EXPECT_EQ(text.idStarts.size(), ids.size()) << c.html;
+        for (const auto& [id, offset] : text.ids)
+            ids << QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size())) + u'@' +
+                       QString::number(offset);
+        EXPECT_EQ(ids.join(u' '), QString::fromUtf8(c.ids)) << c.html;
     }
 }
 
-TEST(DocumentText, CaseFoldingKeepsOffsets) {
+// Folding in the text read and in a term agree, beyond Latin-1 too; bytes that are no UTF-8 are
+// reported; hostile shapes stay linear (quadratic ones would not finish).
+TEST(DocumentText, FoldingAndHostileShapes) {
+    const char* words[] = {"ÜBER Ärzte ÇA", "ΣΊΣΥΦΟΣ", "Straße ẞ", "ПРИВЕТ", "İstanbul", "Ωmega ǅ"};
+    for (const char* word : words) {
+        const QString w = QString::fromUtf8(word);
+        EXPECT_EQ(ReadDocumentText(w.toUtf8()).folded, FoldCase(w).toUtf8()) << word;
+    }
     EXPECT_EQ(FoldCase(u"ÜBER Ärzte ÇA"), QStringLiteral("über ärzte ça"));
-    EXPECT_EQ(FoldCase(u"Straße").size(), 6);
+    EXPECT_FALSE(ReadDocumentText("caf\xe9").validUtf8);
+    EXPECT_FALSE(ReadDocumentText("\xed\xa0\x80").validUtf8); // a surrogate
+    EXPECT_FALSE(ReadDocumentText("\xc0\xaf").validUtf8);      // overlong
+    EXPECT_FALSE(ReadDocumentText("\xe2\x82").validUtf8);      // cut short
+
+    const QByteArray ampersands(1'000'000, '&');
+    EXPECT_EQ(ReadDocumentText(ampersands).folded, ampersands);
+    const QByteArray titles = QByteArray("<title>a</title>x").repeated(200'000);
+    EXPECT_EQ(ReadDocumentText(titles).folded.size(), 200'000 * 2 - 1); // x, a line end, x...
 }
 
 // Three headings: 0 and 1 in a.html, 2 in b.html; each phrase one paragraph whose id has capital

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace tolvaro {
@@ -36,106 +37,239 @@ constexpr Named kOtherNames[] = {
     {u"hellip", 0x2026},  {u"euro", 0x20ac},     {u"trade", 0x2122},    {u"thinsp", 0x2009},
 };
 
-// Elements that run on within a line: their tags do not separate words.
-constexpr std::u16string_view kInline[] = {
-    u"a",    u"abbr",  u"acronym", u"b",    u"bdo",  u"big",    u"cite", u"code",
-    u"dfn",  u"em",    u"font",    u"i",    u"kbd",  u"q",      u"s",    u"samp",
-    u"small", u"span", u"strike",  u"strong", u"sub", u"sup",   u"tt",   u"u",
-    u"var",
-};
-
-// Elements whose content a reader never sees as text.
-constexpr std::u16string_view kHidden[] = {u"script", u"style", u"title"};
-
-bool EqualsIgnoringAsciiCase(QStringView a, std::u16string_view b) {
-    return a.size() == static_cast<qsizetype>(b.size()) &&
-           a.compare(QStringView(b.data(), b.size()), Qt::CaseInsensitive) == 0;
+// A tag name of up to 8 ASCII characters in lower case, packed into one number; 0 for longer
+// names, which are none of those below.
+constexpr quint64 NameKey(std::string_view name) {
+    if (name.size() > 8)
+        return 0;
+    quint64 key = 0;
+    for (char c : name)
+        key = key << 8 | static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    return key;
 }
 
 template <std::size_t N>
-bool IsOneOf(QStringView name, const std::u16string_view (&names)[N]) {
-    return std::any_of(std::begin(names), std::end(names),
-                       [&](std::u16string_view n) { return EqualsIgnoringAsciiCase(name, n); });
+constexpr std::array<quint64, N> SortedKeys(const std::string_view (&names)[N]) {
+    std::array<quint64, N> keys{};
+    for (std::size_t i = 0; i < N; ++i)
+        keys[i] = NameKey(names[i]);
+    std::sort(keys.begin(), keys.end());
+    return keys;
 }
 
-bool IsNameChar(QChar c) {
-    return c.isLetterOrNumber() || c == u'-' || c == u'_' || c == u':' || c == u'.';
+// Elements that run on within a line: their tags do not separate words.
+constexpr std::string_view kInlineNames[] = {
+    "a",    "abbr",  "acronym", "b",    "bdo",    "big", "cite", "code",  "dfn",
+    "em",   "font",  "i",       "kbd",  "q",      "s",   "samp", "small", "span",
+    "strike", "strong", "sub",  "sup",  "tt",     "u",   "var",
+};
+constexpr auto kInline = SortedKeys(kInlineNames);
+
+// Elements whose content a reader never sees as text.
+constexpr std::string_view kHiddenNames[] = {"script", "style", "title"};
+constexpr auto kHidden = SortedKeys(kHiddenNames);
+
+template <std::size_t N> bool IsOneOf(quint64 key, const std::array<quint64, N>& keys) {
+    return key != 0 && std::binary_search(keys.begin(), keys.end(), key);
 }
 
+// For each byte: its folded form when it is plain ASCII text; 1 for white space; 0 for "<", "&"
+// and the bytes of longer characters.
+constexpr std::array<unsigned char, 256> MakeAsciiTable() {
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 0x80; ++c)
+        table[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    for (int c : {' ', '\t', '\n', '\v', '\f', '\r'})
+        table[c] = 1;
+    table['<'] = table['&'] = 0;
+    table[0] = 1; // a NUL byte counts as white space (and never as the table's "special" 0)
+    return table;
+}
+constexpr std::array<unsigned char, 256> kAscii = MakeAsciiTable();
+
+bool IsAsciiSpace(unsigned char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool IsNameByte(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '-' || c == '_' || c == ':' || c == '.' || c >= 0x80;
+}
+
+char Lower(unsigned char c) {
+    return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+}
+
+// Reads the markup once, writing the text into a buffer that grows only in the rare case of a
+// character whose folded form is longer in UTF-8.
 class Reader {
 public:
-    explicit Reader(QStringView html) : m_html(html) { m_out.folded.reserve(html.size() / 2); }
+    explicit Reader(QByteArrayView html)
+        : m_in(html.data(), static_cast<std::size_t>(html.size())) {
+        m_out.folded.resize(html.size() + 16);
+        m_buf = m_out.folded.data();
+    }
 
     DocumentText Run() {
-        while (m_at < m_html.size()) {
-            const QChar c = m_html[m_at];
-            if (c == u'<')
+        const std::size_t size = m_in.size();
+        const auto* in = reinterpret_cast<const unsigned char*>(m_in.data());
+        while (m_at < size) {
+            // A run of plain ASCII text, the bulk of a document, byte by byte through the table;
+            // in locals, which the writes through the buffer cannot touch.
+            std::size_t at = m_at;
+            char* out = m_buf + m_len; // never ahead of what was read
+            for (;;) {
+                const unsigned char folded = kAscii[in[at]];
+                if (folded > 1)
+                    *out++ = static_cast<char>(folded);
+                else if (folded == 0)
+                    break;
+                else if (out != m_buf && out[-1] != ' ' && out[-1] != '\n')
+                    *out++ = ' '; // white space: one space at most
+                if (++at == size)
+                    break;
+            }
+            m_len = out - m_buf;
+            m_at = at;
+            if (m_at == size)
+                break;
+            const unsigned char c = in[m_at];
+            if (c == '<') {
                 Markup();
-            else if (c == u'&')
+            } else if (c == '&') {
                 Reference();
-            else
-                Append(c), ++m_at;
+            } else {
+                Multibyte();
+            }
         }
+        m_out.folded.resize(m_len);
         return std::move(m_out);
     }
 
 private:
-    void Append(QChar c) {
-        if (c.isSpace() || c == QChar(0xa0)) {
-            Space();
-            return;
+    void Put(char c) {
+        if (m_len == m_out.folded.size()) {
+            m_out.folded.resize(m_len * 2);
+            m_buf = m_out.folded.data();
         }
-        m_out.folded.append(FoldChar(c));
+        m_buf[m_len++] = c;
     }
-    void AppendCode(char32_t code) {
-        if (code == 0 || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
-            code = 0xfffd;
-        if (code < 0x10000) {
-            Append(QChar(static_cast<char16_t>(code)));
-            return;
-        }
-        const char32_t both[] = {code};
-        m_out.folded.append(QString::fromUcs4(both, 1)); // no simple folding changes these
-    }
+    char Last() const { return m_len > 0 ? m_buf[m_len - 1] : '\n'; }
     void Space() {
-        if (!m_out.folded.isEmpty() && m_out.folded.back() != u' ' && m_out.folded.back() != u'\n')
-            m_out.folded.append(u' ');
+        const char last = Last();
+        if (last != ' ' && last != '\n')
+            Put(' ');
     }
     // A block's edge: a term never runs across it.
     void Break() {
-        if (m_out.folded.isEmpty() || m_out.folded.back() == u'\n')
+        const char last = Last();
+        if (last == ' ')
+            m_buf[m_len - 1] = '\n';
+        else if (last != '\n')
+            Put('\n');
+    }
+
+    // A character of two to four bytes: folded, or a space. A sequence that is no UTF-8 is
+    // noted and taken byte by byte.
+    void Multibyte() {
+        const unsigned char lead = static_cast<unsigned char>(m_in[m_at]);
+        const std::size_t length = lead >= 0xf8 ? 0 : lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 0;
+        char32_t code = length == 0 ? 0 : lead & (0x3f >> (length - 1));
+        bool valid = length != 0 && m_at + length <= m_in.size();
+        for (std::size_t i = 1; valid && i < length; ++i) {
+            const unsigned char next = static_cast<unsigned char>(m_in[m_at + i]);
+            valid = (next & 0xc0) == 0x80;
+            code = (code << 6) | (next & 0x3f);
+        }
+        constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (!valid || code < kLeast[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) {
+            m_out.validUtf8 = false;
+            Put(static_cast<char>(lead));
+            ++m_at;
             return;
-        if (m_out.folded.back() == u' ')
-            m_out.folded.back() = u'\n';
-        else
-            m_out.folded.append(u'\n');
+        }
+        const std::string_view bytes = m_in.substr(m_at, length);
+        m_at += length;
+        if (code >= 0xc0 && code <= 0xff && code != 0xd7) { // Latin-1 letters, the most common
+            PutCode(code <= 0xde ? code + 0x20 : code);
+            return;
+        }
+        if (code < 0x10000 && QChar::isSpace(code)) {
+            Space();
+            return;
+        }
+        const char32_t folded = code < 0x10000 ? QChar::toCaseFolded(code) : code;
+        if (folded == code) {
+            for (char b : bytes)
+                Put(b);
+        } else {
+            PutCode(folded);
+        }
+    }
+
+    void PutCode(char32_t code) {
+        if (code < 0x80) {
+            Put(static_cast<char>(code));
+        } else if (code < 0x800) {
+            Put(static_cast<char>(0xc0 | (code >> 6)));
+            Put(static_cast<char>(0x80 | (code & 0x3f)));
+        } else if (code < 0x10000) {
+            Put(static_cast<char>(0xe0 | (code >> 12)));
+            Put(static_cast<char>(0x80 | ((code >> 6) & 0x3f)));
+            Put(static_cast<char>(0x80 | (code & 0x3f)));
+        } else {
+            Put(static_cast<char>(0xf0 | (code >> 18)));
+            Put(static_cast<char>(0x80 | ((code >> 12) & 0x3f)));
+            Put(static_cast<char>(0x80 | ((code >> 6) & 0x3f)));
+            Put(static_cast<char>(0x80 | (code & 0x3f)));
+        }
+    }
+
+    // A decoded reference: folded as text is, a space for white space.
+    void PutReference(char32_t code) {
+        if (code == 0 || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
+            code = 0xfffd;
+        if (code < 0x10000 && QChar::isSpace(code)) {
+            Space();
+            return;
+        }
+        PutCode(code < 0x10000 ? QChar::toCaseFolded(code) : code);
     }
 
     // "&name;", "&#123;" or "&#x1F;"; anything else is text as it stands.
     void Reference() {
-        const qsizetype end = m_html.indexOf(u';', m_at + 1);
-        if (end < 0 || end - m_at > 32) {
-            Append(m_html[m_at++]);
+        // Only as far as the longest reference: a text of "&" without ";" stays linear.
+        const std::size_t semicolon = m_in.substr(m_at + 1, 32).find(';');
+        const std::size_t end = semicolon == std::string_view::npos ? semicolon : m_at + 1 + semicolon;
+        if (end == std::string_view::npos) {
+            Put('&');
+            ++m_at;
             return;
         }
-        const QStringView body = m_html.sliced(m_at + 1, end - m_at - 1);
-        if (const std::optional<char32_t> code = Decode(body)) {
-            AppendCode(*code);
+        if (const std::optional<char32_t> code = Decode(m_in.substr(m_at + 1, end - m_at - 1))) {
+            PutReference(*code);
             m_at = end + 1;
         } else {
-            Append(m_html[m_at++]);
+            Put('&');
+            ++m_at;
         }
     }
 
-    static std::optional<char32_t> Decode(QStringView body) {
-        if (body.startsWith(u'#')) {
-            const bool hex = body.size() > 1 && (body[1] == u'x' || body[1] == u'X');
+    static std::optional<char32_t> Decode(std::string_view body) {
+        if (!body.empty() && body[0] == '#') {
+            const bool hex = body.size() > 1 && (body[1] == 'x' || body[1] == 'X');
             bool ok = false;
-            const uint value = body.sliced(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
+            const QByteArrayView digits(body.data() + (hex ? 2 : 1),
+                                        static_cast<qsizetype>(body.size()) - (hex ? 2 : 1));
+            const uint value = digits.toByteArray().toUInt(&ok, hex ? 16 : 10);
             return ok ? std::optional<char32_t>(value) : std::nullopt;
         }
-        const std::u16string_view name(reinterpret_cast<const char16_t*>(body.utf16()),
-                                       static_cast<std::size_t>(body.size()));
+        if (body.size() > 8)
+            return std::nullopt;
+        std::array<char16_t, 8> wide{};
+        for (std::size_t i = 0; i < body.size(); ++i)
+            wide[i] = static_cast<unsigned char>(body[i]);
+        const std::u16string_view name(wide.data(), body.size());
         for (std::size_t i = 0; i < kLatin1Names.size(); ++i) {
             if (kLatin1Names[i] == name)
                 return static_cast<char32_t>(160 + i);
@@ -148,60 +282,63 @@ private:
     }
 
     void Markup() {
-        const QStringView rest = m_html.sliced(m_at);
-        if (rest.startsWith(u"<!--")) {
-            const qsizetype end = m_html.indexOf(u"-->", m_at + 4);
-            m_at = end < 0 ? m_html.size() : end + 3;
+        const std::string_view rest = m_in.substr(m_at);
+        if (rest.starts_with("<!--")) {
+            const std::size_t end = m_in.find("-->", m_at + 4);
+            m_at = end == std::string_view::npos ? m_in.size() : end + 3;
             return;
         }
-        const QChar next = rest.size() > 1 ? rest[1] : QChar();
-        if (next == u'!' || next == u'?') {
-            SkipPast(u'>');
+        const char next = rest.size() > 1 ? rest[1] : '\0';
+        if (next == '!' || next == '?') {
+            SkipPast('>');
             return;
         }
-        const bool closing = next == u'/';
-        qsizetype at = m_at + (closing ? 2 : 1);
-        const qsizetype nameStart = at;
-        while (at < m_html.size() && IsNameChar(m_html[at]))
+        const bool closing = next == '/';
+        std::size_t at = m_at + (closing ? 2 : 1);
+        const std::size_t nameStart = at;
+        while (at < m_in.size() && IsNameByte(static_cast<unsigned char>(m_in[at])))
             ++at;
-        const QStringView name = m_html.sliced(nameStart, at - nameStart);
-        if (name.isEmpty() || !name[0].isLetter()) {
-            Append(m_html[m_at++]); // a "<" in text
+        const std::string_view name = m_in.substr(nameStart, at - nameStart);
+        const unsigned char first = name.empty() ? 0 : static_cast<unsigned char>(name[0]);
+        if (!((first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z'))) {
+            Put('<'); // a "<" in text
+            ++m_at;
             return;
         }
         m_at = at;
-        const QString id = Attributes();
-        if (!closing && !id.isNull() && !m_out.idStarts.contains(id))
-            m_out.idStarts.insert(id, m_out.folded.size());
-        if (!IsOneOf(name, kInline))
+        const std::optional<std::string_view> id = Attributes();
+        const quint64 key = NameKey(name);
+        if (!IsOneOf(key, kInline))
             Break();
-        if (!closing && IsOneOf(name, kHidden))
+        if (!closing && id)
+            m_out.ids.emplace_back(*id, m_len);
+        if (!closing && IsOneOf(key, kHidden))
             SkipToClosing(name);
     }
 
-    // The attributes up to the tag's end, past it; the value of the id attribute (null when none).
-    QString Attributes() {
-        QString id;
-        while (m_at < m_html.size()) {
-            const QChar c = m_html[m_at];
-            if (c == u'>') {
+    // The attributes up to the tag's end, past it; the value of the id attribute.
+    std::optional<std::string_view> Attributes() {
+        std::optional<std::string_view> id;
+        while (m_at < m_in.size()) {
+            const unsigned char c = static_cast<unsigned char>(m_in[m_at]);
+            if (c == '>') {
                 ++m_at;
                 break;
             }
-            if (c.isSpace() || c == u'/') {
+            if (IsAsciiSpace(c) || c == '/') {
                 ++m_at;
                 continue;
             }
-            const qsizetype nameStart = m_at;
-            while (m_at < m_html.size() && !m_html[m_at].isSpace() && m_html[m_at] != u'=' &&
-                   m_html[m_at] != u'>')
+            const std::size_t nameStart = m_at;
+            while (m_at < m_in.size() && !IsAsciiSpace(static_cast<unsigned char>(m_in[m_at])) &&
+                   m_in[m_at] != '=' && m_in[m_at] != '>')
                 ++m_at;
-            const QStringView name = m_html.sliced(nameStart, m_at - nameStart);
-            if (m_at < m_html.size() && m_html[m_at] == u'=') {
-                const QStringView value = Value();
-                if (EqualsIgnoringAsciiCase(name, u"id"))
-                    id = value.toString();
-            } else if (name.isEmpty()) {
+            const std::string_view name = m_in.substr(nameStart, m_at - nameStart);
+            if (m_at < m_in.size() && m_in[m_at] == '=') {
+                const std::string_view value = Value();
+                if (name.size() == 2 && Lower(name[0]) == 'i' && Lower(name[1]) == 'd')
+                    id = value;
+            } else if (name.empty()) {
                 ++m_at; // a stray character
             }
         }
@@ -209,39 +346,48 @@ private:
     }
 
     // After "=": a quoted value, or one that ends at white space or the tag's end.
-    QStringView Value() {
+    std::string_view Value() {
         ++m_at;
-        if (m_at >= m_html.size())
+        if (m_at >= m_in.size())
             return {};
-        const QChar quote = m_html[m_at];
-        if (quote == u'"' || quote == u'\'') {
-            const qsizetype end = m_html.indexOf(quote, m_at + 1);
-            const qsizetype stop = end < 0 ? m_html.size() : end;
-            const QStringView value = m_html.sliced(m_at + 1, stop - m_at - 1);
-            m_at = std::min(m_html.size(), stop + 1);
+        const char quote = m_in[m_at];
+        if (quote == '"' || quote == '\'') {
+            const std::size_t end = m_in.find(quote, m_at + 1);
+            const std::size_t stop = end == std::string_view::npos ? m_in.size() : end;
+            const std::string_view value = m_in.substr(m_at + 1, stop - m_at - 1);
+            m_at = std::min(m_in.size(), stop + 1);
             return value;
         }
-        const qsizetype start = m_at;
-        while (m_at < m_html.size() && !m_html[m_at].isSpace() && m_html[m_at] != u'>')
+        const std::size_t start = m_at;
+        while (m_at < m_in.size() && !IsAsciiSpace(static_cast<unsigned char>(m_in[m_at])) &&
+               m_in[m_at] != '>')
             ++m_at;
-        return m_html.sliced(start, m_at - start);
+        return m_in.substr(start, m_at - start);
     }
 
-    void SkipPast(QChar c) {
-        const qsizetype end = m_html.indexOf(c, m_at);
-        m_at = end < 0 ? m_html.size() : end + 1;
+    void SkipPast(char c) {
+        const std::size_t end = m_in.find(c, m_at);
+        m_at = end == std::string_view::npos ? m_in.size() : end + 1;
     }
 
-    // To the element's closing tag (which is read next), or to the end.
-    void SkipToClosing(QStringView name) {
-        const QString closing = QStringLiteral("</") + name.toString();
-        const qsizetype end = m_html.indexOf(closing, m_at, Qt::CaseInsensitive);
-        m_at = end < 0 ? m_html.size() : end;
+    // To the element's closing tag in any case (which is read next), or to the end.
+    void SkipToClosing(std::string_view name) {
+        for (std::size_t at = m_in.find("</", m_at); at != std::string_view::npos;
+             at = m_in.find("</", at + 2)) {
+            const std::string_view candidate = m_in.substr(at + 2, name.size());
+            if (NameKey(candidate) == NameKey(name)) {
+                m_at = at;
+                return;
+            }
+        }
+        m_at = m_in.size();
     }
 
-    QStringView m_html;
-    qsizetype m_at = 0;
+    std::string_view m_in;
+    std::size_t m_at = 0;
     DocumentText m_out;
+    char* m_buf;
+    qsizetype m_len = 0;
 };
 
 } // namespace
@@ -259,7 +405,7 @@ QString FoldCase(QStringView text) {
     return folded;
 }
 
-DocumentText ReadDocumentText(QStringView html) {
+DocumentText ReadDocumentText(QByteArrayView html) {
     return Reader(html).Run();
 }
 

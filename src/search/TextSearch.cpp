@@ -8,11 +8,83 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstring>
 
 namespace tolvaro {
 namespace {
 
 constexpr int kAnyHeading = -1;
+
+// FNV-1a over UTF-16 units: ids are short, and a book's ids are looked up by the hundred
+// thousand.
+char16_t Unit(QChar c) {
+    return c.unicode();
+}
+char16_t Unit(char c) {
+    return static_cast<uchar>(c);
+}
+template <typename Units> quint64 HashOf(const Units& units) {
+    quint64 hash = 14695981039346656037ull;
+    for (const auto unit : units) {
+        hash ^= Unit(unit);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// The phrases of one document, found by the id of their element: of phrases sharing an id, the
+// first; each taken once, so that of elements sharing an id the first has it.
+class FragmentIndex {
+public:
+    FragmentIndex(const BookTable& phrases, const std::vector<int>& rows) {
+        m_entries.reserve(rows.size());
+        for (int row : rows) {
+            const QStringView fragment = phrases.TextView(row, col::kDocFragment);
+            m_entries.push_back({HashOf(fragment), fragment, row});
+        }
+        std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
+            return a.hash != b.hash ? a.hash < b.hash : a.row < b.row;
+        });
+    }
+
+    // The phrase of the element with this id (as written, UTF-8); -1 when none is left.
+    int Take(std::string_view id) {
+        const bool ascii = std::all_of(id.begin(), id.end(), [](char c) { return c > 0; });
+        if (!ascii) {
+            const QString wide = QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size()));
+            return Take(HashOf(wide), [&](QStringView f) { return f == wide; });
+        }
+        return Take(HashOf(id), [&](QStringView f) {
+            return f.size() == static_cast<qsizetype>(id.size()) &&
+                   std::equal(f.begin(), f.end(), id.begin(),
+                              [](QChar a, char b) { return a.unicode() == static_cast<uchar>(b); });
+        });
+    }
+
+private:
+    struct Entry {
+        quint64 hash;
+        QStringView fragment;
+        int row;
+        bool taken = false;
+    };
+
+    template <typename Equal> int Take(quint64 hash, const Equal& equal) {
+        auto at = std::lower_bound(m_entries.begin(), m_entries.end(), hash,
+                                   [](const Entry& e, quint64 h) { return e.hash < h; });
+        for (; at != m_entries.end() && at->hash == hash; ++at) {
+            if (!equal(at->fragment))
+                continue;
+            if (at->taken)
+                return -1;
+            at->taken = true; // the first row with it; the others never get an element
+            return at->row;
+        }
+        return -1;
+    }
+
+    std::vector<Entry> m_entries; // by hash, rows in table order within one hash
+};
 
 bool IsNcc(QStringView document) {
     const qsizetype slash = document.lastIndexOf(u'/');
@@ -28,17 +100,25 @@ SearchResult TextSearch::InBook(const QString& foldedTerm, IProgress& progress) 
     // The documents in the order the phrases first name them, each with its phrases.
     std::vector<std::pair<QString, std::vector<int>>> documents;
     QHash<QString, std::size_t> index;
+    std::size_t current = 0; // the document of the row before, which most rows share
     for (int row = 0; row < m_phrases.RowCount(); ++row) {
         const QStringView document = m_phrases.TextView(row, col::kDocument);
+        if (!documents.empty() && documents[current].first == document) {
+            documents[current].second.push_back(row);
+            continue;
+        }
         if (document.isEmpty() || IsNcc(document))
             continue;
-        const QString path = document.toString();
-        auto at = index.constFind(path);
-        if (at == index.cend()) {
-            at = index.insert(path, documents.size());
-            documents.push_back({path, {}});
+        {
+            const QString path = document.toString();
+            auto at = index.constFind(path);
+            if (at == index.cend()) {
+                at = index.insert(path, documents.size());
+                documents.push_back({path, {}});
+            }
+            current = *at;
         }
-        documents[*at].second.push_back(row);
+        documents[current].second.push_back(row);
     }
     SearchResult result;
     progress.SetRange(static_cast<int>(documents.size()));
@@ -69,29 +149,49 @@ SearchResult TextSearch::InHeading(int row, int heading, const QString& foldedTe
     return result;
 }
 
+// The document's text: read from its bytes as they are when they are UTF-8 (as in most books),
+// else decoded in the book's character set first; a UTF-8 book whose bytes are no UTF-8 is
+// read as windows-1252, as the readers do.
+DocumentText TextSearch::ReadText(const QByteArray& bytes, QByteArray& decoded) {
+    const bool utf8 = m_codePage == 0 || m_codePage == kCodePageUtf8;
+    if (utf8 || BookTextDecoder::ReadsAsLatin1(bytes, m_codePage)) {
+        DocumentText text = ReadDocumentText(bytes);
+        if (text.validUtf8)
+            return text;
+    }
+    decoded = m_decoder.Decode(bytes, utf8 ? kCodePageWindows1252 : m_codePage).toUtf8();
+    return ReadDocumentText(decoded);
+}
+
 void TextSearch::SearchDocument(const QString& path, const std::vector<int>& rows,
                                 QStringView term, int heading, SearchResult& out) {
     const std::optional<QByteArray> bytes = m_read(path);
     if (!bytes || term.isEmpty())
         return; // a document that cannot be read is passed over
-    const DocumentText text = ReadDocumentText(m_decoder.Decode(*bytes, m_codePage));
-    // Where each phrase's element begins; of phrases sharing an element, the first.
+    QByteArray decoded; // the ids point into it, or into the bytes
+    const DocumentText text = ReadText(*bytes, decoded);
+    // Where each phrase's element begins, in the order of the text.
+    FragmentIndex phrases(m_phrases, rows);
     std::vector<std::pair<qsizetype, int>> starts;
     starts.reserve(rows.size());
-    for (int row : rows) {
-        const auto at = text.idStarts.constFind(m_phrases.Text(row, col::kDocFragment));
-        if (at != text.idStarts.cend())
-            starts.emplace_back(*at, row);
+    for (const auto& [id, offset] : text.ids) {
+        const int row = phrases.Take(id);
+        if (row >= 0 && (starts.empty() || starts.back().first != offset))
+            starts.emplace_back(offset, row);
     }
-    std::sort(starts.begin(), starts.end());
-    starts.erase(std::unique(starts.begin(), starts.end(),
-                             [](const auto& a, const auto& b) { return a.first == b.first; }),
-                 starts.end());
 
-    const QStringView folded = text.folded;
-    for (qsizetype p = folded.indexOf(term); p >= 0; p = folded.indexOf(term, p + 1)) {
+    const QByteArray wanted = term.toUtf8();
+    const char* const begin = text.folded.constData();
+    const char* const end = begin + text.folded.size();
+    const auto next = [&](const char* from) {
+        return static_cast<const char*>(::memmem(from, static_cast<std::size_t>(end - from),
+                                                 wanted.constData(),
+                                                 static_cast<std::size_t>(wanted.size())));
+    };
+    for (const char* at = next(begin); at; at = next(at + 1)) {
+        const qsizetype p = at - begin;
         const auto after = std::upper_bound(starts.begin(), starts.end(), p,
-                                            [](qsizetype at, const auto& s) { return at < s.first; });
+                                            [](qsizetype o, const auto& s) { return o < s.first; });
         if (after == starts.begin())
             continue; // before the first phrase's text
         const int row = std::prev(after)->second;

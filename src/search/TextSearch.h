@@ -10,6 +10,7 @@
 namespace tolvaro {
 
 class BookTable;
+struct DocumentText;
 class IProgress;
 
 // A phrase whose text holds the term: the phrase-table row, how often the term occurs in it,
@@ -41,6 +42,7 @@ public:
     SearchResult InHeading(int row, int heading, const QString& foldedTerm);
 
 private:
+    DocumentText ReadText(const QByteArray& bytes, QByteArray& decoded);
     void SearchDocument(const QString& path, const std::vector<int>& rows, QStringView term,
                         int heading, SearchResult& out);
 

@@ -1,0 +1,116 @@
+// Searching the text of the whole book, against grep over the same files.
+//
+//   bench_search [RUNS]
+//
+// Writes the benchmark book (1,000 headings, 100,000 phrases) with its 1,000 text documents,
+// opens it into the tables, then alternates: `grep -c -i river` over the text documents (a
+// process of its own, in the C.UTF-8 locale, so that it folds case beyond ASCII as the search
+// does) / the book search for "River" as the menu command runs it, without a window. Prints the
+// medians and, last, the median of the run-by-run ratios.
+#include "BenchBook.h"
+#include "book/BookModel.h"
+#include "book/CA_Daisy.h"
+#include "platform/IProgress.h"
+#include "search/DocumentText.h"
+#include "search/TextSearch.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct NoProgress : tolvaro::IProgress {
+    void SetRange(int) override {}
+    void SetPosition(int) override {}
+    void SetText(const QString&) override {}
+};
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Runs grep over the files, its output thrown away; the wall time in ms.
+double Grep(const std::vector<QByteArray>& files) {
+    std::vector<char*> argv = {const_cast<char*>("grep"), const_cast<char*>("-c"),
+                               const_cast<char*>("-i"), const_cast<char*>("river")};
+    for (const QByteArray& f : files)
+        argv.push_back(const_cast<char*>(f.constData()));
+    argv.push_back(nullptr);
+    std::vector<char*> env = {const_cast<char*>("LC_ALL=C.UTF-8"), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer t;
+    t.start();
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, "grep", &actions, nullptr, argv.data(), env.data()) != 0) {
+        std::fprintf(stderr, "cannot run grep\n");
+        std::exit(1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    const double ms = static_cast<double>(t.nsecsElapsed()) / 1e6;
+    posix_spawn_file_actions_destroy(&actions);
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace tolvaro;
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
+    QTemporaryDir dir;
+    bench::WriteBook(dir.path());
+    bench::WriteTextDocuments(dir.path());
+    sync();
+    BookModel model;
+    CA_Daisy daisy(model, dir.path() + u'/', 0);
+    NoProgress progress;
+    if (!daisy.LoadBook(progress))
+        return 1;
+    std::vector<QByteArray> files;
+    qint64 bytes = 0;
+    for (const QFileInfo& f : QDir(dir.path()).entryInfoList({"*.html"}, QDir::Files)) {
+        if (f.fileName() != u"ncc.html") {
+            files.push_back(QFile::encodeName(f.filePath()));
+            bytes += f.size();
+        }
+    }
+    const QString term = FoldCase(u"River");
+    std::vector<double> grep, search, ratios;
+    SearchResult result;
+    for (int i = 0; i < runs + 1; ++i) { // the first round warms the caches
+        const double g = Grep(files);
+        QElapsedTimer t;
+        t.start();
+        TextSearch text(model.m_lstPhrases, daisy.CodePage());
+        result = text.InBook(term, progress);
+        const double s = static_cast<double>(t.nsecsElapsed()) / 1e6;
+        if (i == 0)
+            continue;
+        grep.push_back(g);
+        search.push_back(s);
+        ratios.push_back(s / g);
+    }
+    std::printf("text documents: %zu files, %.1f MB; found %d times in %zu phrases\n", files.size(),
+                static_cast<double>(bytes) / 1e6, result.occurrences, result.hits.size());
+    std::printf("grep -c -i: median %.1f ms over %d runs\n", Median(grep), runs);
+    std::printf("book search: median %.1f ms over %d runs\n", Median(search), runs);
+    std::printf("search / grep: median %.2f\n", Median(ratios));
+    return result.occurrences == bench::kHeadings * bench::kPhrasesPerHeading / 10 ? 0 : 1;
+}
