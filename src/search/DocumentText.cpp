@@ -118,14 +118,18 @@ public:
             // in locals, which the writes through the buffer cannot touch.
             std::size_t at = m_at;
             char* out = m_buf + m_len; // never ahead of what was read
+            // White space writes a space that is kept only after other text: no branch on it.
+            char last = Last();
             for (;;) {
                 const unsigned char folded = kAscii[in[at]];
-                if (folded > 1)
-                    *out++ = static_cast<char>(folded);
-                else if (folded == 0)
+                if (folded == 0)
                     break;
-                else if (out != m_buf && out[-1] != ' ' && out[-1] != '\n')
-                    *out++ = ' '; // white space: one space at most
+                const bool text = folded > 1;
+                const char put = text ? static_cast<char>(folded) : ' ';
+                *out = put;
+                const bool keep = text || (last != ' ' && last != '\n');
+                out += keep;
+                last = keep ? put : last;
                 if (++at == size)
                     break;
             }
