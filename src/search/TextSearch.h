@@ -41,8 +41,11 @@ public:
     // "TreeID" they carry).
     SearchResult InHeading(int row, int heading, const QString& foldedTerm);
 
-private:
+    // The text of a document file's bytes, as the searches read it; the ids point into `bytes`
+    // or into `decoded`.
     DocumentText ReadText(const QByteArray& bytes, QByteArray& decoded);
+
+private:
     void SearchDocument(const QString& path, const std::vector<int>& rows, QStringView term,
                         int heading, SearchResult& out);
 
