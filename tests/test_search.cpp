@@ -157,6 +157,7 @@ const std::vector<Heading> kBook = {
     {"Kapitel Eins", "a.html", {"River at the start", "nothing here", "river, RIVER and riverbank"}},
     {"Zwei", "a.html", {"the last river"}},
     {"Über Ärzte", "b.html", {"River first in b", "Tom &amp; Jerry", "ärzte und Ärzte"}},
+    {"Bild", "b.html", {"<img src=\"river.png\" alt=\"River\"/>", "under the image: river"}},
 };
 
 const QString kNone = QStringLiteral("Keine Suchergebnisse");
@@ -176,9 +177,10 @@ TEST_F(SearchTest, HeadingsTextAndBook) {
         // Index 0, three in one phrase, the heading's last phrase; not the next heading's.
         {kSearchText, "river", "4",
          {"Kapitel Eins|0|river|0|T0_0", "Kapitel Eins|0|river|2|T0_2"}},
-        {kSearchBook, "RIVER", "6",
+        // An image's phrase has no text: the paragraph after it has the term.
+        {kSearchBook, "RIVER", "7",
          {"Kapitel Eins|0|river|0|T0_0", "Kapitel Eins|0|river|2|T0_2", "Zwei|1|river|3|T1_0",
-          "Über Ärzte|2|river|4|T2_0"}},
+          "Über Ärzte|2|river|4|T2_0", "Bild|3|river|8|T3_1"}},
         {kSearchBook, "tom & jerry", "1", {"Über Ärzte|2|tom & jerry|5|T2_1"}},
         {kSearchBook, "ÄRZTE", "2", {"Über Ärzte|2|ärzte|6|T2_2"}},
         // Markup, ids and the title are no text; nor is the term across two paragraphs.
@@ -246,7 +248,8 @@ TEST_F(SearchTest, JumpingToResults) {
         bool previous, next;
     } steps[] = {
         {kSearchNext, 0, 0, 0, false, true},     {kSearchNext, 1, 0, 2, true, true},
-        {kSearchNext, 2, 1, 3, true, true},      {kSearchNext, 3, 2, 4, true, false},
+        {kSearchNext, 2, 1, 3, true, true},      {kSearchNext, 3, 2, 4, true, true},
+        {kSearchNext, 4, 3, 8, true, false},     {kSearchPrevious, 3, 2, 4, true, true},
         {kSearchPrevious, 2, 1, 3, true, true},  {kSearchPrevious, 1, 0, 2, true, true},
         {kSearchPrevious, 0, 0, 0, false, true},
     };

@@ -176,7 +176,13 @@ void TextSearch::SearchDocument(const QString& path, const std::vector<int>& row
     starts.reserve(rows.size());
     for (const auto& [id, offset] : text.ids) {
         const int row = phrases.Take(id);
-        if (row >= 0 && (starts.empty() || starts.back().first != offset))
+        if (row < 0)
+            continue;
+        // Of elements starting at the same place (an empty one, an image, before a paragraph;
+        // or one inside the other) the later holds the text.
+        if (!starts.empty() && starts.back().first == offset)
+            starts.back().second = row;
+        else
             starts.emplace_back(offset, row);
     }
 
