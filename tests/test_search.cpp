@@ -236,6 +236,18 @@ TEST(Search, NonAsciiInEveryCharacterSet) {
     }
 }
 
+// "im Text" is greyed while a heading's text is the NCC itself; the book search never reads it.
+TEST_F(SearchTest, TheNccIsNoTextDocument) {
+    std::vector<struct Heading> book = kBook;
+    book.push_back({"Nur NCC river", "ncc.html", {"river in the NCC"}});
+    Open(book);
+    GoToHeading(4);
+    EXPECT_FALSE(dlg.Commands().IsEnabled(kSearchText));
+    GoToHeading(0);
+    EXPECT_TRUE(dlg.Commands().IsEnabled(kSearchText));
+    EXPECT_EQ(Search(kSearchBook, "river"), QStringLiteral("Das Suchergebnis ist 7 ."));
+}
+
 // Choosing results: a book result selects its heading first, a text result only the phrase;
 // Next and Previous step through the lines and grey at the ends; the focus goes to the tree and
 // the phrase plays from its start.

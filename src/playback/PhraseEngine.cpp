@@ -231,8 +231,9 @@ void PhraseEngine::OnHeadingSelChanged(int n) {
     if (m_c.textSearchResults && row > 0)
         ClearSearchResults();
     if (row < phrases.RowCount()) {
-        const QStringView current = phrases.TextView(phrases.SelectionMark(), col::kDocument);
-        if (!current.contains(u"ncc.html") && !current.contains(u"NCC.HTML")) {
+        // The document the heading's text is in, the one about to be shown.
+        const QStringView shown = phrases.TextView(row, col::kDocument);
+        if (!shown.contains(u"ncc.html") && !shown.contains(u"NCC.HTML")) {
             m_c.commands.SetEnabled(cmd::kSearchText, true);
         } else if (m_c.commands.IsEnabled(cmd::kSearchText)) {
             m_c.commands.SetEnabled(cmd::kSearchText, false);
