@@ -27,6 +27,7 @@ constexpr std::array<std::u16string_view, 96> kLatin1Names = {
 struct Named {
     std::u16string_view name;
     char16_t code;
+    constexpr bool operator<(const Named& other) const { return name < other.name; }
 };
 constexpr Named kOtherNames[] = {
     {u"amp", u'&'},       {u"lt", u'<'},         {u"gt", u'>'},         {u"quot", u'"'},
@@ -36,6 +37,19 @@ constexpr Named kOtherNames[] = {
     {u"rdquo", 0x201d},   {u"bdquo", 0x201e},    {u"dagger", 0x2020},   {u"bull", 0x2022},
     {u"hellip", 0x2026},  {u"euro", 0x20ac},     {u"trade", 0x2122},    {u"thinsp", 0x2009},
 };
+
+// Every name above with its character, sorted by name for a binary search.
+constexpr auto MakeReferences() {
+    std::array<Named, kLatin1Names.size() + std::size(kOtherNames)> all{};
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < kLatin1Names.size(); ++i)
+        all[n++] = {kLatin1Names[i], static_cast<char16_t>(160 + i)};
+    for (const Named& other : kOtherNames)
+        all[n++] = other;
+    std::sort(all.begin(), all.end());
+    return all;
+}
+constexpr auto kReferences = MakeReferences();
 
 // A tag name of up to 8 ASCII characters in lower case, packed into one number; 0 for longer
 // names, which are none of those below.
@@ -274,15 +288,10 @@ private:
         for (std::size_t i = 0; i < body.size(); ++i)
             wide[i] = static_cast<unsigned char>(body[i]);
         const std::u16string_view name(wide.data(), body.size());
-        for (std::size_t i = 0; i < kLatin1Names.size(); ++i) {
-            if (kLatin1Names[i] == name)
-                return static_cast<char32_t>(160 + i);
-        }
-        for (const Named& n : kOtherNames) {
-            if (n.name == name)
-                return n.code;
-        }
-        return std::nullopt;
+        const auto at = std::lower_bound(kReferences.begin(), kReferences.end(), Named{name, 0});
+        if (at == kReferences.end() || at->name != name)
+            return std::nullopt;
+        return at->code;
     }
 
     void Markup() {

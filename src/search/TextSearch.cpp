@@ -8,12 +8,18 @@
 #include <QHash>
 
 #include <algorithm>
+#include <atomic>
+#include <iterator>
+#include <system_error>
+#include <thread>
 #include <cstring>
 
 namespace tolvaro {
 namespace {
 
 constexpr int kAnyHeading = -1;
+// More threads than this gain nothing: reading the files becomes the limit.
+constexpr unsigned kMaxThreads = 8;
 
 // FNV-1a over UTF-16 units: ids are short, and a book's ids are looked up by the hundred
 // thousand.
@@ -33,57 +39,61 @@ template <typename Units> quint64 HashOf(const Units& units) {
 }
 
 // The phrases of one document, found by the id of their element: of phrases sharing an id, the
-// first; each taken once, so that of elements sharing an id the first has it.
+// first; each taken once, so that of elements sharing an id the first has it. An open hash
+// table: ids are looked up by the hundred thousand in a large book.
 class FragmentIndex {
 public:
     FragmentIndex(const BookTable& phrases, const std::vector<int>& rows) {
-        m_entries.reserve(rows.size());
+        std::size_t size = 16;
+        while (size < rows.size() * 2)
+            size *= 2;
+        m_slots.assign(size, Slot{});
         for (int row : rows) {
             const QStringView fragment = phrases.TextView(row, col::kDocFragment);
-            m_entries.push_back({HashOf(fragment), fragment, row});
+            Slot* slot = Find(HashOf(fragment), [&](QStringView f) { return f == fragment; });
+            if (slot->row < 0) // the first row with this id keeps it
+                *slot = {fragment, row, false};
         }
-        std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
-            return a.hash != b.hash ? a.hash < b.hash : a.row < b.row;
-        });
     }
 
     // The phrase of the element with this id (as written, UTF-8); -1 when none is left.
     int Take(std::string_view id) {
-        const bool ascii = std::all_of(id.begin(), id.end(), [](char c) { return c > 0; });
-        if (!ascii) {
+        Slot* slot;
+        if (std::all_of(id.begin(), id.end(), [](char c) { return c > 0; })) {
+            slot = Find(HashOf(id), [&](QStringView f) {
+                return f.size() == static_cast<qsizetype>(id.size()) &&
+                       std::equal(f.begin(), f.end(), id.begin(), [](QChar a, char b) {
+                           return a.unicode() == static_cast<uchar>(b);
+                       });
+            });
+        } else {
             const QString wide = QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size()));
-            return Take(HashOf(wide), [&](QStringView f) { return f == wide; });
+            slot = Find(HashOf(wide), [&](QStringView f) { return f == wide; });
         }
-        return Take(HashOf(id), [&](QStringView f) {
-            return f.size() == static_cast<qsizetype>(id.size()) &&
-                   std::equal(f.begin(), f.end(), id.begin(),
-                              [](QChar a, char b) { return a.unicode() == static_cast<uchar>(b); });
-        });
+        if (slot->row < 0 || slot->taken)
+            return -1;
+        slot->taken = true;
+        return slot->row;
     }
 
 private:
-    struct Entry {
-        quint64 hash;
+    struct Slot {
         QStringView fragment;
-        int row;
+        int row = -1; // -1: empty
         bool taken = false;
     };
 
-    template <typename Equal> int Take(quint64 hash, const Equal& equal) {
-        auto at = std::lower_bound(m_entries.begin(), m_entries.end(), hash,
-                                   [](const Entry& e, quint64 h) { return e.hash < h; });
-        for (; at != m_entries.end() && at->hash == hash; ++at) {
-            if (!equal(at->fragment))
-                continue;
-            if (at->taken)
-                return -1;
-            at->taken = true; // the first row with it; the others never get an element
-            return at->row;
+    // The slot holding the fragment, or the empty one where it would go.
+    template <typename Equal> Slot* Find(quint64 hash, const Equal& equal) {
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            Slot& slot = m_slots[at];
+            if (slot.row < 0 || equal(slot.fragment))
+                return &slot;
         }
-        return -1;
     }
 
-    std::vector<Entry> m_entries; // by hash, rows in table order within one hash
+    std::vector<Slot> m_slots; // never more than half full
 };
 
 bool IsNcc(QStringView document) {
@@ -97,19 +107,24 @@ TextSearch::TextSearch(const BookTable& phrases, unsigned codePage, BookFileRead
     : m_phrases(phrases), m_codePage(codePage), m_read(std::move(read)) {}
 
 SearchResult TextSearch::InBook(const QString& foldedTerm, IProgress& progress) {
-    // The documents in the order the phrases first name them, each with its phrases.
-    std::vector<std::pair<QString, std::vector<int>>> documents;
+    return SearchDocuments(TextDocuments(), foldedTerm, progress);
+}
+
+// The documents in the order the phrases first name them, each with its phrases; never the NCC.
+TextSearch::Documents TextSearch::TextDocuments() const {
+    Documents documents;
     QHash<QString, std::size_t> index;
     std::size_t current = 0; // the document of the row before, which most rows share
+    QStringView before; // a cell of it: the rows of one document mostly share the very text
     for (int row = 0; row < m_phrases.RowCount(); ++row) {
         const QStringView document = m_phrases.TextView(row, col::kDocument);
-        if (!documents.empty() && documents[current].first == document) {
-            documents[current].second.push_back(row);
+        if (document.isEmpty())
             continue;
-        }
-        if (document.isEmpty() || IsNcc(document))
-            continue;
-        {
+        const bool same = (document.data() == before.data() && document.size() == before.size()) ||
+                          (!documents.empty() && documents[current].first == document);
+        if (!same) {
+            if (IsNcc(document))
+                continue;
             const QString path = document.toString();
             auto at = index.constFind(path);
             if (at == index.cend()) {
@@ -119,16 +134,51 @@ SearchResult TextSearch::InBook(const QString& foldedTerm, IProgress& progress) 
             current = *at;
         }
         documents[current].second.push_back(row);
+        before = document;
     }
-    SearchResult result;
-    progress.SetRange(static_cast<int>(documents.size()));
-    for (std::size_t i = 0; i < documents.size(); ++i) {
-        if (progress.StopRequested() != IProgress::Stop::None) {
-            result.stopped = true;
-            break;
+    return documents;
+}
+
+// The documents are read and searched one by one on this thread and on helper threads, one per
+// further processor core (the time goes into reading and cutting out the text, which no two
+// documents share); the results are joined in the documents' order. Only this thread reports
+// progress and hears whether to stop. The helpers only read the phrase table, which nothing
+// changes while the search runs: the wait window takes no commands.
+SearchResult TextSearch::SearchDocuments(const Documents& documents, const QString& term,
+                                         IProgress& progress) {
+    std::vector<SearchResult> found(documents.size());
+    std::atomic<std::size_t> next{0}, done{0};
+    std::atomic<bool> stop{false};
+    const auto work = [&](bool reports) {
+        for (std::size_t i = next++; i < documents.size() && !stop; i = next++) {
+            SearchDocument(documents[i].first, documents[i].second, term, kAnyHeading, found[i]);
+            ++done;
+            if (!reports)
+                continue;
+            progress.SetPosition(static_cast<int>(done));
+            if (progress.StopRequested() != IProgress::Stop::None)
+                stop = true;
         }
-        progress.SetPosition(static_cast<int>(i));
-        SearchDocument(documents[i].first, documents[i].second, foldedTerm, kAnyHeading, result);
+    };
+    progress.SetRange(static_cast<int>(documents.size()));
+    std::vector<std::thread> helpers;
+    const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
+    for (unsigned t = 1; t < cores && documents.size() > 1; ++t) {
+        try {
+            helpers.emplace_back(work, false);
+        } catch (const std::system_error&) {
+            break; // no thread to be had: fewer do the work
+        }
+    }
+    work(true);
+    for (std::thread& helper : helpers)
+        helper.join();
+
+    SearchResult result;
+    result.stopped = stop;
+    for (SearchResult& part : found) {
+        result.occurrences += part.occurrences;
+        std::move(part.hits.begin(), part.hits.end(), std::back_inserter(result.hits));
     }
     return result;
 }
@@ -159,7 +209,8 @@ DocumentText TextSearch::ReadText(const QByteArray& bytes, QByteArray& decoded) 
         if (text.validUtf8)
             return text;
     }
-    decoded = m_decoder.Decode(bytes, utf8 ? kCodePageWindows1252 : m_codePage).toUtf8();
+    BookTextDecoder decoder; // one per call: calls run on several threads at once
+    decoded = decoder.Decode(bytes, utf8 ? kCodePageWindows1252 : m_codePage).toUtf8();
     return ReadDocumentText(decoded);
 }
 

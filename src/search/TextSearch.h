@@ -46,13 +46,17 @@ public:
     DocumentText ReadText(const QByteArray& bytes, QByteArray& decoded);
 
 private:
+    // Each document's path with its phrases' rows.
+    using Documents = std::vector<std::pair<QString, std::vector<int>>>;
+    Documents TextDocuments() const;
+    SearchResult SearchDocuments(const Documents& documents, const QString& term,
+                                 IProgress& progress);
     void SearchDocument(const QString& path, const std::vector<int>& rows, QStringView term,
                         int heading, SearchResult& out);
 
     const BookTable& m_phrases;
     unsigned m_codePage;
-    BookFileReader m_read;
-    BookTextDecoder m_decoder;
+    BookFileReader m_read; // called on several threads at once
 };
 
 } // namespace tolvaro
