@@ -107,7 +107,8 @@ void BookSearch::ListHits(const SearchResult& result, const QString& folded) {
             lastTreeId = treeId;
         }
         m_c.model.m_lbSearchHits.AddString(title);
-        m_c.model.m_lstSearchHits.AppendRow({treeId, folded, QString::number(hit.row), hit.fragment});
+        m_c.model.m_lstSearchHits.AppendRow(
+            {treeId, folded, QString::number(hit.row), phrases.Text(hit.row, col::kDocFragment)});
     }
 }
 

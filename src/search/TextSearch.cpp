@@ -255,7 +255,7 @@ void TextSearch::SearchDocument(const QString& path, const std::vector<int>& row
         if (heading != kAnyHeading && m_phrases.TextView(row, col::kPhraseTreeId).toInt() != heading)
             continue;
         if (out.hits.empty() || out.hits.back().row != row)
-            out.hits.push_back({row, 0, m_phrases.Text(row, col::kDocFragment)});
+            out.hits.push_back({row, 0});
         ++out.hits.back().occurrences;
         ++out.occurrences;
     }

@@ -13,12 +13,10 @@ class BookTable;
 struct DocumentText;
 class IProgress;
 
-// A phrase whose text holds the term: the phrase-table row, how often the term occurs in it,
-// and the fragment id its text element has.
+// A phrase whose text holds the term: the phrase-table row, and how often the term occurs in it.
 struct SearchHit {
     int row = 0;
     int occurrences = 0;
-    QString fragment;
 };
 
 struct SearchResult {
