@@ -122,6 +122,7 @@ public:
         : m_in(html.data(), static_cast<std::size_t>(html.size())) {
         m_out.folded.resize(html.size() + 16);
         m_buf = m_out.folded.data();
+        m_out.ids.reserve(static_cast<std::size_t>(html.size()) / 64); // about one id a line
     }
 
     DocumentText Run() {
@@ -296,7 +297,7 @@ private:
 
     void Markup() {
         const std::string_view rest = m_in.substr(m_at);
-        if (rest.starts_with("<!--")) {
+        if (rest.size() > 1 && rest[1] == '!' && rest.starts_with("<!--")) {
             const std::size_t end = m_in.find("-->", m_at + 4);
             m_at = end == std::string_view::npos ? m_in.size() : end + 3;
             return;
