@@ -11,6 +11,7 @@
 #include "commands/CommandIds.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
+#include "platform/IDrives.h"
 #include "platform/IProgress.h"
 #include "platform/ITextView.h"
 #include "shell/GstPlayer.h"
@@ -59,7 +60,19 @@ struct DirectDialogs : IDialogs {
         return false;
     }
     std::optional<QString> AskSearchTerm(int) override { return std::nullopt; }
+    std::optional<int> ChooseDrive(int, const std::vector<std::pair<QString, QString>>&) override {
+        return std::nullopt;
+    }
+    std::optional<int> ChooseBook(int, const QStringList&,
+                                  const std::function<QStringList()>&) override {
+        return std::nullopt;
+    }
     QString file;
+};
+
+struct NoDrives : IDrives {
+    QString HomeFolder() const override { return {}; }
+    std::vector<MountInfo> Mounts() const override { return {}; }
 };
 
 struct NoWindow : IMainWindow {
@@ -94,7 +107,8 @@ int main(int argc, char** argv) {
     GstPlayer player;
     DirectDialogs dialogs;
     NoWindow window;
-    CTolvaroDlg dlg(Platform{timers, view, player, dialogs, window});
+    NoDrives drives;
+    CTolvaroDlg dlg(Platform{timers, view, player, dialogs, window, drives});
     std::vector<double> delays;
     QElapsedTimer clock;
     clock.start();

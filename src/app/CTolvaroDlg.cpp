@@ -60,6 +60,7 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kLast, on(&CTolvaroDlg::OnLastBook)},
         {cmd::kChangeVolume, on(&CTolvaroDlg::OnChangeVolume)},
         {cmd::kHelp, on(&CTolvaroDlg::OnHelpManual)},
+        {cmd::kFromList, on(&CTolvaroDlg::OnBookFromList)},
         {cmd::kPhraseNext, on(&CTolvaroDlg::OnPhraseNext)},
         {cmd::kPhrasePrevious, on(&CTolvaroDlg::OnPhrasePrevious)},
         {cmd::kAbout, on(&CTolvaroDlg::OnAbout)},

@@ -84,6 +84,7 @@ private:
     void OnLastBook();
     void OnChangeVolume();
     void OnHelpManual();
+    void OnBookFromList();
     void PlayTitleClip(std::function<void()> then);
     void LoadBookmarks();
     void RestoreResume();

@@ -4,6 +4,7 @@
 
 #include "app/MenuStates.h"
 #include "book/CA_Daisy.h"
+#include "finder/BookFinder.h"
 #include "commands/CommandIds.h"
 #include "io/CaseInsensitivePath.h"
 #include "platform/IDialogs.h"
@@ -173,6 +174,22 @@ void CTolvaroDlg::OnHelpManual() {
     m_strBookFolder = m_strProgramFolder + LoadString(kStrManualFolder + m_nLangOffset);
     OpenBookFolder(m_strBookFolder, OpenPath::Open);
     m_commands.SetEnabled(cmd::kLast, true);
+}
+
+// A book chosen from the list of the books on a drive. The open book is closed first (and
+// recorded as the last book, unless it is the manual); a cancel leaves the window without one.
+void CTolvaroDlg::OnBookFromList() {
+    if (m_bBookOpen) {
+        CloseOpenBook(!m_bSkipLastBookWrite);
+        m_bSkipLastBookWrite = false;
+        ResetToNoBook();
+    }
+    BookFinder finder({m_platform.dialogs, m_platform.drives, m_nLangOffset, m_strDataFolder});
+    const std::optional<QString> folder = finder.ChooseBook();
+    if (!folder)
+        return;
+    m_strBookFolder = *folder;
+    OpenBookFolder(m_strBookFolder, OpenPath::Open);
 }
 
 QStringList CTolvaroDlg::BookIdentity() const {

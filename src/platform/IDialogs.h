@@ -2,8 +2,12 @@
 
 #include <QString>
 
+#include <QStringList>
+
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace tolvaro {
 
@@ -55,6 +59,19 @@ public:
     // The go-to-page window, its texts in the language of `langOffset`: the label typed, or
     // nothing when the user cancelled (Escape).
     virtual std::optional<QString> AskPageNumber(int langOffset) = 0;
+
+    // The drive selection, its texts in the language of `langOffset`: one row per place (root,
+    // label), row 0 selected. The row chosen (OK, Enter, a double-click), or nothing (Escape,
+    // "Abbrechen").
+    virtual std::optional<int> ChooseDrive(
+        int langOffset, const std::vector<std::pair<QString, QString>>& rows) = 0;
+
+    // The book list, its texts in the language of `langOffset`: `lines`, line 1 selected (line 0
+    // when there is no other). Choosing a line (OK, Enter, a double-click) other than 0 returns
+    // it. Choosing line 0 runs `rebuild` and shows the lines it returns in the same way; the
+    // window stays open. Nothing when the user cancels.
+    virtual std::optional<int> ChooseBook(int langOffset, const QStringList& lines,
+                                          const std::function<QStringList()>& rebuild) = 0;
 
     // The colour dialog, opened at `initial` ("#rrggbb"): the chosen colour as "#rrggbb" in
     // lower case, or nothing when the user cancelled.

@@ -3,6 +3,7 @@
 namespace tolvaro {
 
 class IDialogs;
+class IDrives;
 class IMainWindow;
 class IPlayer;
 class ITextView;
@@ -16,6 +17,7 @@ struct Platform {
     IPlayer& player;
     IDialogs& dialogs;
     IMainWindow& window;
+    IDrives& drives;
 };
 
 } // namespace tolvaro

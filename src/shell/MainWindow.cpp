@@ -9,6 +9,7 @@
 #include "shell/KeyRouter.h"
 #include "shell/MenuBuilder.h"
 #include "shell/QtDialogs.h"
+#include "shell/QtDrives.h"
 #include "shell/QtTimers.h"
 #include "shell/UiLanguage.h"
 #include "shell/WebTextView.h"
@@ -66,8 +67,9 @@ MainWindow::MainWindow() : m_uiLanguage(std::make_unique<UiLanguage>()) {
     m_textView = std::make_unique<WebTextView>(*m_web);
     m_player = std::make_unique<GstPlayer>();
     m_dialogs = std::make_unique<QtDialogs>(*this);
+    m_drives = std::make_unique<QtDrives>();
     m_dlg = std::make_unique<CTolvaroDlg>(
-        Platform{*m_timers, *m_textView, *m_player, *m_dialogs, *this});
+        Platform{*m_timers, *m_textView, *m_player, *m_dialogs, *this, *m_drives});
 
     BindModels();
     setMenuBar(BuildMenuBar(m_dlg->Commands()));

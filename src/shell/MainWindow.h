@@ -18,6 +18,7 @@ namespace tolvaro {
 class KeyRouter;
 class GstPlayer;
 class QtDialogs;
+class QtDrives;
 class QtTimers;
 class UiLanguage;
 class WebTextView;
@@ -77,6 +78,7 @@ private:
     std::unique_ptr<WebTextView> m_textView;
     std::unique_ptr<GstPlayer> m_player;
     std::unique_ptr<QtDialogs> m_dialogs;
+    std::unique_ptr<QtDrives> m_drives;
     std::unique_ptr<CTolvaroDlg> m_dlg;
     std::unique_ptr<KeyRouter> m_keys;
     std::unique_ptr<UiLanguage> m_uiLanguage;

@@ -1,6 +1,7 @@
 #include "shell/QtDialogs.h"
 
 #include "shell/AboutDlg.h"
+#include "shell/BookListDlg.h"
 #include "shell/LoadingDlg.h"
 
 #include <QColorDialog>
@@ -162,6 +163,20 @@ std::optional<QString> QtDialogs::AskSearchTerm(int langOffset) {
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return edit->text();
+}
+
+} // namespace tolvaro
+
+namespace tolvaro {
+
+std::optional<int> QtDialogs::ChooseDrive(int langOffset,
+                                          const std::vector<std::pair<QString, QString>>& rows) {
+    return RunDriveSelection(m_owner, langOffset, rows);
+}
+
+std::optional<int> QtDialogs::ChooseBook(int langOffset, const QStringList& lines,
+                                         const std::function<QStringList()>& rebuild) {
+    return RunBookList(m_owner, langOffset, lines, rebuild);
 }
 
 } // namespace tolvaro

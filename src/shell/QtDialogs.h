@@ -21,6 +21,10 @@ public:
     std::optional<QString> AskColor(const QString& initial) override;
     bool RunWaiting(const QString& text, const std::function<void(IProgress&)>& work) override;
     std::optional<QString> AskSearchTerm(int langOffset) override;
+    std::optional<int> ChooseDrive(int langOffset,
+                                   const std::vector<std::pair<QString, QString>>& rows) override;
+    std::optional<int> ChooseBook(int langOffset, const QStringList& lines,
+                                  const std::function<QStringList()>& rebuild) override;
 
 private:
     QWidget& m_owner;

@@ -2,6 +2,7 @@
 
 #include "fakes/FakeTimers.h"
 #include "platform/IDialogs.h"
+#include "platform/IDrives.h"
 #include "platform/IMainWindow.h"
 #include "platform/IPlayer.h"
 #include "platform/IProgress.h"
@@ -139,6 +140,26 @@ public:
         searchAnswers.pop_front();
         return answer;
     }
+    // The drive chosen is `driveAnswer`; the rows shown are kept.
+    std::optional<int> ChooseDrive(int,
+                                   const std::vector<std::pair<QString, QString>>& rows) override {
+        driveRows = rows;
+        return driveAnswer;
+    }
+    // Answers from `bookAnswers` in turn (nothing when empty); 0 runs the rebuild, as the window
+    // does, and the next answer is taken. The lines shown each time are kept.
+    std::optional<int> ChooseBook(int, const QStringList& lines,
+                                  const std::function<QStringList()>& rebuild) override {
+        bookLines.append(lines.join(u'|'));
+        while (!bookAnswers.empty()) {
+            const std::optional<int> answer = bookAnswers.front();
+            bookAnswers.pop_front();
+            if (answer != 0)
+                return answer;
+            bookLines.append(rebuild().join(u'|'));
+        }
+        return std::nullopt;
+    }
     std::optional<QString> AskColor(const QString& initial) override {
         colorStarts.append(initial);
         if (onMessage)
@@ -172,6 +193,10 @@ public:
     std::optional<QString> pageAnswer;
     int pageQuestions = 0;
     std::optional<QString> colorAnswer; // what the colour dialog answers
+    std::optional<int> driveAnswer;
+    std::vector<std::pair<QString, QString>> driveRows;
+    std::deque<std::optional<int>> bookAnswers;
+    QStringList bookLines;
     std::deque<std::optional<QString>> searchAnswers; // what the search dialog answers, in turn
     QList<int> searchLanguages;
     QStringList waitTexts;
@@ -193,14 +218,24 @@ public:
     int ended = 0;
 };
 
+// The home folder and mounts a test makes up.
+class FakeDrives : public IDrives {
+public:
+    QString HomeFolder() const override { return home; }
+    std::vector<MountInfo> Mounts() const override { return mounts; }
+    QString home;
+    std::vector<MountInfo> mounts;
+};
+
 struct FakePlatform {
     FakeTimers timers;
     FakeTextView textView;
     FakePlayer player;
     FakeDialogs dialogs;
     FakeWindow window;
+    FakeDrives drives;
 
-    Platform Get() { return Platform{timers, textView, player, dialogs, window}; }
+    Platform Get() { return Platform{timers, textView, player, dialogs, window, drives}; }
 };
 
 } // namespace tolvaro::test

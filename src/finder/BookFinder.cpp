@@ -1,0 +1,147 @@
+#include "finder/BookFinder.h"
+
+#include "finder/BookTitle.h"
+#include "finder/BookWalker.h"
+#include "finder/Drives.h"
+#include "platform/IDialogs.h"
+#include "platform/IDrives.h"
+#include "platform/IProgress.h"
+#include "res/StringTable.h"
+#include "store/DataFile.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace tolvaro {
+namespace {
+
+enum : int { kStrCreateList = 5, kStrUntitled = 7, kStrOneBook = 8 };
+
+} // namespace
+
+QString BookFinder::Text(int id) const {
+    return LoadString(id + m_c.langOffset);
+}
+
+QString BookFinder::CacheName(const QString& root) {
+    return QStringLiteral("Buecher_") + QString(root).replace(u'/', u'_') + QStringLiteral(".dl");
+}
+
+QString BookFinder::CachePath() const {
+    return m_c.dataFolder + u'/' + CacheName(m_root);
+}
+
+std::optional<QString> BookFinder::ChooseBook() {
+    const std::vector<DriveRow> drives = DriveRows(m_c.drives.HomeFolder(), m_c.drives.Mounts());
+    std::vector<std::pair<QString, QString>> rows;
+    for (const DriveRow& d : drives)
+        rows.emplace_back(d.root, d.label);
+    const std::optional<int> drive = m_c.dialogs.ChooseDrive(m_c.langOffset, rows);
+    if (!drive || *drive < 0 || *drive >= static_cast<int>(drives.size()))
+        return std::nullopt;
+    m_root = drives[static_cast<std::size_t>(*drive)].root;
+    ShowCached();
+    const std::optional<int> line =
+        m_c.dialogs.ChooseBook(m_c.langOffset, Lines(), [this] { return SearchAgain(); });
+    if (!line || *line < 1 || *line > static_cast<int>(m_books.size()))
+        return std::nullopt;
+    QString folder = m_books[static_cast<std::size_t>(*line - 1)].folder;
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder;
+}
+
+QStringList BookFinder::Lines() const {
+    QStringList lines{Text(kStrCreateList)};
+    for (const Book& book : m_books)
+        lines << book.title;
+    return lines;
+}
+
+bool BookFinder::AddBook(const QString& folder) {
+    const std::optional<QString> title = ReadTitle(folder);
+    if (!title)
+        return false; // gone, or not readable: not listed
+    m_books.push_back({title->isEmpty() ? Text(kStrUntitled) : *title, folder});
+    return true;
+}
+
+// A cached book that can no longer be read drops out; the cache keeps it until the next walk.
+void BookFinder::ShowCached() {
+    m_books.clear();
+    for (const QString& folder : datafile::ReadLines(CachePath()).value_or(QStringList())) {
+        if (!folder.isEmpty())
+            AddBook(folder);
+    }
+}
+
+QStringList BookFinder::SearchAgain() {
+    std::vector<QString> found;
+    m_c.dialogs.RunWaiting(LoadString(kStrSearching + m_c.langOffset),
+                           [&](IProgress& progress) { found = Walk(progress); });
+    m_books.clear();
+    QStringList cached;
+    for (const QString& folder : found) {
+        if (AddBook(folder))
+            cached << folder;
+    }
+    // A cache that cannot be written keeps what it held; the books found are listed all the same.
+    datafile::WriteLines(CachePath(), cached);
+    const int n = static_cast<int>(m_books.size());
+    const bool english = m_c.langOffset == kLangEnglish;
+    m_c.dialogs.MessageBox(n == 1    ? Text(kStrOneBook)
+                           : english ? QStringLiteral("%1 books found.").arg(n)
+                                     : QStringLiteral("%1 Bücher gefunden.").arg(n),
+                           QStringLiteral("Information"), IDialogs::Icon::Information,
+                           IDialogs::Buttons::Ok);
+    return Lines();
+}
+
+// The walk runs on a thread of its own; this one shows how far it has come at most ten times a
+// second and passes Escape on to it.
+std::vector<QString> BookFinder::Walk(IProgress& progress) {
+    std::atomic<bool> stop{false};
+    BookWalker walker(stop);
+    std::vector<QString> found;
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    const auto run = [&] {
+        std::vector<QString> books = walker.Walk(m_root);
+        const std::lock_guard lock(mutex);
+        found = std::move(books);
+        done = true;
+        finished.notify_one();
+    };
+    std::thread thread;
+    try {
+        thread = std::thread(run);
+    } catch (const std::system_error&) {
+        run(); // no thread to be had: the walk runs here, without counts
+    }
+    const bool english = m_c.langOffset == kLangEnglish;
+    std::unique_lock lock(mutex);
+    while (!done) {
+        lock.unlock();
+        const int folders = walker.FoldersSeen(), books = walker.BooksFound();
+        progress.SetText(english ? QStringLiteral("%1 folders searched, %2 books found")
+                                       .arg(folders)
+                                       .arg(books)
+                                 : QStringLiteral("%1 Ordner durchsucht, %2 Bücher gefunden")
+                                       .arg(folders)
+                                       .arg(books));
+        if (progress.StopRequested() != IProgress::Stop::None)
+            stop = true;
+        lock.lock();
+        finished.wait_for(lock, std::chrono::milliseconds(100), [&] { return done; });
+    }
+    lock.unlock();
+    if (thread.joinable())
+        thread.join();
+    return found;
+}
+
+} // namespace tolvaro

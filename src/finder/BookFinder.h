@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace tolvaro {
+
+class IDialogs;
+class IDrives;
+class IProgress;
+
+// Finding a book without a file dialog: the user picks a drive (the home folder or a mounted
+// file system), then a book from the list of the books on it. The list comes at once from the
+// drive's cache file, with titles read afresh; its first line, "Liste erstellen?", walks the
+// drive anew (off the window's thread; the wait window counts folders and books, Escape stops
+// the walk and keeps what was found) and rewrites the cache.
+class BookFinder {
+public:
+    struct Context {
+        IDialogs& dialogs;
+        const IDrives& drives;
+        const int& langOffset;
+        const QString& dataFolder;
+    };
+
+    explicit BookFinder(Context context) : m_c(context) {}
+
+    // The chosen book's folder with a trailing "/", or nothing when the user cancelled.
+    std::optional<QString> ChooseBook();
+
+    // The cache file of a drive: "Buecher_" + its root with every "/" as "_" + ".dl".
+    static QString CacheName(const QString& root);
+
+private:
+    struct Book {
+        QString title, folder;
+    };
+
+    QStringList Lines() const;
+    QString CachePath() const;
+    // Adds the book in `folder` when its ncc.html can be read; whether it could.
+    bool AddBook(const QString& folder);
+    void ShowCached();
+    QStringList SearchAgain();
+    std::vector<QString> Walk(IProgress& progress);
+    QString Text(int id) const;
+
+    Context m_c;
+    QString m_root;
+    std::vector<Book> m_books;
+};
+
+} // namespace tolvaro

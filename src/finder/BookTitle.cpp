@@ -1,0 +1,57 @@
+#include "finder/BookTitle.h"
+
+#include "book/BookFiles.h"
+#include "book/Charsets.h"
+
+#include <QByteArrayView>
+
+namespace tolvaro {
+namespace {
+
+// The lines of the title heading, from the first line whose first "<h" is a heading to the line
+// that closes it (or the end of the file).
+QByteArray HeadingLines(const QByteArray& bytes, unsigned& codePage) {
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', at);
+        if (end < 0)
+            end = bytes.size();
+        const QByteArray line = bytes.mid(at, end - at);
+        at = end + 1;
+        const QByteArray lower = line.toLower();
+        if (lower.contains("ncc:charset"))
+            codePage = CharsetToCodePage(line);
+        const qsizetype h = lower.indexOf("<h");
+        if (h < 0 || h + 2 >= line.size() || line[h + 2] < '1' || line[h + 2] > '6')
+            continue;
+        QByteArray heading = line;
+        while (!heading.toLower().contains("</h") && at < bytes.size()) {
+            end = bytes.indexOf('\n', at);
+            if (end < 0)
+                end = bytes.size();
+            heading += bytes.mid(at, end - at);
+            at = end + 1;
+        }
+        return heading;
+    }
+    return {};
+}
+
+} // namespace
+
+std::optional<QString> ReadTitle(const QString& folder) {
+    const std::optional<QByteArray> bytes = ReadBookFile(folder + QStringLiteral("/ncc.html"));
+    if (!bytes)
+        return std::nullopt;
+    unsigned codePage = 0; // none declared: UTF-8 when it reads as UTF-8, else windows-1252
+    const QByteArray heading = HeadingLines(*bytes, codePage);
+    const qsizetype cut = heading.indexOf("</a>");
+    if (cut < 0)
+        return QString();
+    const QByteArray text = heading.left(cut);
+    const QByteArray title = text.mid(text.lastIndexOf('>') + 1);
+    BookTextDecoder decoder;
+    return decoder.Decode(title, codePage).simplified();
+}
+
+} // namespace tolvaro

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace tolvaro {
+
+// Walks a folder tree for DAISY books: a folder holding a file named ncc.html (in any case) is a
+// book; a file named discinfo.html adds the folders of the books it links to (the volumes of a
+// multi-book disc). Depth first; the entries of each folder in the order of their names.
+//
+// Symbolic links are followed, but never into a folder already walked, so that a link loop ends;
+// folders that cannot be read are passed over; /proc, /sys and /dev are never entered. A book
+// found twice (by the walk and by a disc's list, or through a link) is listed once: the same
+// folder once its ".", ".." and links are resolved. Paths keep their case.
+//
+// The walk may run on a thread of its own: the counts can be read meanwhile from another, and
+// `stop` ends the walk soon, with the books found so far.
+class BookWalker {
+public:
+    explicit BookWalker(const std::atomic<bool>& stop) : m_stop(stop) {}
+
+    // The book folders under `root` (itself included), without a trailing "/".
+    std::vector<QString> Walk(const QString& root);
+
+    int FoldersSeen() const { return m_folders.load(std::memory_order_relaxed); }
+    int BooksFound() const { return m_books.load(std::memory_order_relaxed); }
+
+private:
+    // Reads one folder: books and disc lists among its files; its subfolders, to walk next.
+    void ReadFolder(const std::string& path, std::vector<std::string>& subfolders);
+    void ReadDiscInfo(const std::string& folder, const std::string& file);
+    void Add(const QString& folder);
+
+    struct FolderId {
+        std::uint64_t device, inode;
+        bool operator==(const FolderId&) const = default;
+    };
+    struct FolderIdHash {
+        std::size_t operator()(const FolderId& id) const {
+            return std::hash<std::uint64_t>()(id.inode * 0x9e3779b97f4a7c15ull ^ id.device);
+        }
+    };
+
+    const std::atomic<bool>& m_stop;
+    std::atomic<int> m_folders{0}, m_books{0};
+    std::vector<QString> m_found;
+    QSet<QString> m_foundKeys;                          // resolved paths of the books listed
+    std::unordered_set<FolderId, FolderIdHash> m_seen; // the folders walked
+};
+
+} // namespace tolvaro

@@ -1,0 +1,93 @@
+#include "shell/BookListDlg.h"
+
+#include "res/StringTable.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace tolvaro {
+namespace {
+
+enum : int { kStrSearchDaisy = 6, kStrDrive = 9, kStrDriveName = 10, kStrChooseDrive = 11 };
+
+// "OK" and "Abbrechen" in either language, as the window has always had them.
+QDialogButtonBox* Buttons(QDialog& dialog) {
+    auto* buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return buttons;
+}
+
+} // namespace
+
+std::optional<int> RunDriveSelection(QWidget& owner, int langOffset,
+                                     const std::vector<std::pair<QString, QString>>& rows) {
+    QDialog dialog(&owner);
+    dialog.setObjectName(QStringLiteral("CA_Laufwerke"));
+    dialog.setWindowTitle(LoadString(kStrChooseDrive + langOffset));
+    auto* list = new QTreeWidget(&dialog);
+    list->setRootIsDecorated(false);
+    list->setHeaderLabels({LoadString(kStrDrive + langOffset), LoadString(kStrDriveName + langOffset)});
+    list->setAccessibleName(LoadString(kStrChooseDrive + langOffset));
+    for (const auto& [root, label] : rows)
+        list->addTopLevelItem(new QTreeWidgetItem({root, label}));
+    list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    if (list->topLevelItemCount() > 0)
+        list->setCurrentItem(list->topLevelItem(0));
+    auto* buttons = Buttons(dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        if (list->currentItem())
+            dialog.accept();
+    });
+    QObject::connect(list, &QTreeWidget::itemActivated, &dialog, [&] { dialog.accept(); });
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    dialog.resize(480, 320);
+    list->setFocus();
+    if (dialog.exec() != QDialog::Accepted || !list->currentItem())
+        return std::nullopt;
+    return list->indexOfTopLevelItem(list->currentItem());
+}
+
+std::optional<int> RunBookList(QWidget& owner, int langOffset, const QStringList& lines,
+                               const std::function<QStringList()>& rebuild) {
+    QDialog dialog(&owner);
+    dialog.setObjectName(QStringLiteral("CA_DaisySuche"));
+    dialog.setWindowTitle(LoadString(kStrSearchDaisy + langOffset));
+    auto* list = new QListWidget(&dialog);
+    list->setAccessibleName(LoadString(kStrSearchDaisy + langOffset));
+    const auto show = [list](const QStringList& shown) {
+        list->clear();
+        list->addItems(shown);
+        list->setCurrentRow(shown.size() > 1 ? 1 : 0);
+    };
+    show(lines);
+    const auto choose = [&] {
+        if (list->currentRow() == 0) {
+            show(rebuild()); // a new list; the window stays open
+            list->setFocus();
+        } else if (list->currentRow() > 0) {
+            dialog.accept();
+        }
+    };
+    auto* buttons = Buttons(dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, choose);
+    QObject::connect(list, &QListWidget::itemActivated, &dialog, choose);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    dialog.resize(560, 400);
+    list->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return list->currentRow();
+}
+
+} // namespace tolvaro
