@@ -1,0 +1,252 @@
+// The book finder: which drives are offered, the walk for books, titles, the per-drive cache, and
+// "V&on Liste" from the menu.
+#include "Printers.h"
+#include "app/CTolvaroDlg.h"
+#include "commands/CommandIds.h"
+#include "fakes/FakePlatform.h"
+#include "finder/BookFinder.h"
+#include "finder/BookTitle.h"
+#include "finder/BookWalker.h"
+#include "finder/Drives.h"
+#include "res/StringTable.h"
+#include "store/DataFile.h"
+#include "store/DefaultFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace tolvaro {
+namespace {
+
+using namespace cmd;
+
+TEST(Drives, RowsOfTheDriveSelection) {
+    const std::vector<MountInfo> mounts = {
+        {"/", "/dev/sda2", "ext4", "", true},
+        {"/proc", "proc", "proc", "", true},
+        {"/sys/fs/cgroup", "cgroup2", "cgroup2", "", true},
+        {"/dev", "udev", "devtmpfs", "", true},
+        {"/run", "tmpfs", "tmpfs", "", true},
+        {"/snap/core/123", "/dev/loop0", "squashfs", "", true},
+        {"/media/anna/STICK", "/dev/sdb1", "vfat", "STICK", true},
+        {"/media/anna/STICK", "/dev/sdb1", "vfat", "STICK", true}, // mounted twice
+        {"/mnt/cd", "/dev/sr0", "iso9660", "Hörbuch", false},      // no medium
+        {"/home", "/dev/sda3", "ext4", "", true},
+        {"/var/lib/docker/overlay", "overlay", "overlay", "", true},
+        {"/mnt/net", "server:/books", "nfs4", "", true},
+    };
+    QStringList rows;
+    for (const DriveRow& row : DriveRows("/home/anna", mounts))
+        rows << row.root + u'|' + row.label;
+    EXPECT_EQ(rows, (QStringList{"/home/anna|", "/|/dev/sda2", "/media/anna/STICK|STICK",
+                                 "/mnt/cd|", "/home|/dev/sda3", "/mnt/net|server:/books"}));
+}
+
+// A folder tree of books, written into a temporary folder.
+struct Tree {
+    QTemporaryDir dir;
+    QString Path(const QString& relative) const { return dir.filePath(relative); }
+    void Book(const QString& folder, const QByteArray& title,
+              const QByteArray& charset = "utf-8") {
+        Write(folder + "/ncc.html",
+              "<html>\n<head>\n<meta name=\"ncc:charset\" content=\"" + charset +
+                  "\"/>\n</head>\n<body>\n<h1 id=\"h\"><a href=\"s.smil#p\">" + title +
+                  "</a></h1>\n</body>\n</html>\n");
+    }
+    void Write(const QString& file, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(Path(file)).path());
+        QFile f(Path(file));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QStringList Walk() {
+        const std::atomic<bool> stop{false};
+        BookWalker walker(stop);
+        QStringList found;
+        for (const QString& folder : walker.Walk(dir.path()))
+            found << QDir(dir.path()).relativeFilePath(folder);
+        return found;
+    }
+};
+
+// Books at any depth, with their case; a disc's volumes once each; a folder whose name begins
+// another's; a link loop; a link to a book walked already; files that only look like books.
+TEST(BookWalker, FindsEveryBookOnce) {
+    Tree tree;
+    tree.Book("Buecher/Roman1", "Roman");
+    tree.Book("a/b/c/d/e/Tief", "Tief");
+    tree.Book("books/a", "A");
+    tree.Book("books/ab", "AB");
+    tree.Book("disc/band1", "Band 1");
+    tree.Book("disc/Band2", "Band 2");
+    tree.Write("disc/discinfo.html", "<html><body>\n<p><a href=\"./band1/ncc.html\">Band 1</a>"
+                                     "</p><p><A HREF='Band2/'>Band 2</A></p>\n"
+                                     "<p><a href=\"http://example.org/ncc.html\">Web</a></p>\n"
+                                     "</body></html>\n");
+    tree.Write("fake/ncc.html.bak", "not a book");
+    tree.Write("CAPS/NCC.HTML", "<h1><a href=\"x.smil\">Caps</a></h1>\n");
+    ASSERT_TRUE(QFile::link(tree.Path("a"), tree.Path("a/b/loop")));        // a loop
+    ASSERT_TRUE(QFile::link(tree.Path("books/a"), tree.Path("link-to-a"))); // a book again
+    EXPECT_EQ(tree.Walk(), (QStringList{"Buecher/Roman1", "CAPS", "a/b/c/d/e/Tief", "books/a",
+                                        "books/ab", "disc/band1", "disc/Band2"}));
+}
+
+TEST(BookWalker, UnreadableFoldersAndStopping) {
+    Tree tree;
+    tree.Book("open", "Offen");
+    tree.Book("locked/inner", "Zu");
+    ASSERT_TRUE(QFile::setPermissions(tree.Path("locked"), QFileDevice::Permissions()));
+    const QStringList found = tree.Walk();
+    QFile::setPermissions(tree.Path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                   QFileDevice::ExeOwner);
+    if (::geteuid() != 0) { // the superuser reads every folder
+        EXPECT_EQ(found, QStringList{"open"});
+    }
+
+    const std::atomic<bool> stop{true}; // Escape before the walk began
+    BookWalker walker(stop);
+    EXPECT_TRUE(walker.Walk(tree.dir.path()).empty());
+}
+
+TEST(BookTitle, TitlesAsTheNccGivesThem) {
+    Tree tree;
+    const struct {
+        const char* folder;
+        QByteArray ncc;
+        std::optional<QString> title;
+    } cases[] = {
+        {"utf8", "<meta name=\"ncc:charset\" content=\"utf-8\"/>\n<h1><a href=\"a\">\xc3\x9c" "ber "
+                 "\xc3\x84rzte</a></h1>\n", QStringLiteral("Über Ärzte")},
+        {"latin1", "<meta name=\"ncc:charset\" content=\"iso-8859-1\"/>\n<h1><a href=\"a\">"
+                   "\xdc" "ber \xc4rzte</a></h1>\n", QStringLiteral("Über Ärzte")},
+        {"split", "<head>\n<title>Nicht dies</title>\n</head>\n<h2 id=\"x\">\n<a href=\"a\">\n"
+                  "Zwei Zeilen</a>\n</h2>\n", QStringLiteral("Zwei Zeilen")},
+        {"nolink", "<h1>Ohne Verweis</h1>\n", QString()},
+        {"empty", "<h1><a href=\"a\"></a></h1>\n", QString()},
+        {"unclosed", "<h1><a href=\"a\">Titel ohne Ende", QString()},
+        {"noheading", "<p>Nur Text</p>\n", QString()},
+        {"missing", {}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        if (!c.ncc.isNull())
+            tree.Write(QString::fromLatin1(c.folder) + "/ncc.html", c.ncc);
+        EXPECT_EQ(ReadTitle(tree.Path(QString::fromLatin1(c.folder))), c.title) << c.folder;
+    }
+}
+
+// "V&on Liste" end to end: a book open before, the drive chosen, the list made, a book opened.
+struct FinderTest : ::testing::Test {
+    Tree tree;
+    test::FakePlatform fake;
+    CTolvaroDlg dlg{fake.Get()};
+    QString data = tree.Path("data");
+
+    FinderTest() {
+        fake.drives.home = tree.Path("home");
+        fake.drives.mounts = {{tree.Path("media"), "/dev/sdb1", "vfat", "STICK", true}};
+        dlg.OnInitDialog({"/prog", data, "", "de_DE"});
+        fake.timers.Advance(100);
+    }
+    // A book the player can open: a heading with one phrase.
+    void PlayableBook(const QString& folder, const QByteArray& title) {
+        tree.Write(folder + "/ncc.html", "<html>\n<head>\n</head>\n<body>\n<h1><a href=\"s.smil#p\">" +
+                                             title + "</a></h1>\n</body>\n</html>\n");
+        tree.Write(folder + "/s.smil", "<smil>\n<body>\n<par id=\"p\">\n<text src=\"t.html#t\" "
+                                       "id=\"x\"/>\n</par>\n</body>\n</smil>\n");
+    }
+    QString Message() {
+        return fake.dialogs.shown.empty() ? QString() : fake.dialogs.shown.back().text;
+    }
+    QStringList Cache(const QString& root) {
+        return datafile::ReadLines(data + u'/' + BookFinder::CacheName(root))
+            .value_or(QStringList{"<none>"});
+    }
+};
+
+TEST_F(FinderTest, MakeTheListOpenABookAndComeBackToTheCache) {
+    PlayableBook("home/Hörbücher/Roman1", "Der Roman");
+    PlayableBook("home/Hörbücher/Ohne", "");
+    PlayableBook("home/Sachbuch", "Sachbuch");
+    PlayableBook("other", "Vorher offen");
+    fake.dialogs.bookFile = tree.Path("other/ncc.html");
+    ASSERT_TRUE(dlg.RunCommand(kOpen));
+    fake.timers.Advance(10000);
+
+    fake.dialogs.driveAnswer = 0; // the home folder
+    fake.dialogs.bookAnswers = {0, 2};
+    ASSERT_TRUE(dlg.RunCommand(kFromList));
+    EXPECT_EQ(fake.dialogs.driveRows,
+              (std::vector<std::pair<QString, QString>>{{tree.Path("home"), ""},
+                                                        {tree.Path("media"), "STICK"}}));
+    EXPECT_EQ(fake.dialogs.bookLines,
+              (QStringList{"Liste erstellen?", "Liste erstellen?|Ohne Titel|Der Roman|Sachbuch"}));
+    EXPECT_EQ(Message(), "3 Bücher gefunden.");
+    EXPECT_EQ(fake.dialogs.waitTexts.value(0), "Suche läuft. Bitte warten...");
+    EXPECT_EQ(Cache(tree.Path("home")),
+              (QStringList{tree.Path("home/Hörbücher/Ohne"), tree.Path("home/Hörbücher/Roman1"),
+                           tree.Path("home/Sachbuch")}));
+    // The book open before was closed and recorded; the chosen one is open.
+    EXPECT_EQ(datafile::ReadLines(DataFilePath(data, kLastBookFile)),
+              QStringList{tree.Path("other") + "/"});
+    EXPECT_TRUE(dlg.IsBookOpen());
+    EXPECT_EQ(dlg.BookFolder(), tree.Path("home/Hörbücher/Roman1") + "/");
+    EXPECT_TRUE(dlg.Commands().IsEnabled(kLast));
+
+    // Next time the list comes from the cache, in English; a book gone drops out.
+    ASSERT_TRUE(QFile::remove(tree.Path("home/Hörbücher/Roman1/ncc.html")));
+    dlg.RunCommand(kLanguageEnglish);
+    fake.dialogs.bookLines.clear();
+    fake.dialogs.bookAnswers = {2};
+    ASSERT_TRUE(dlg.RunCommand(kFromList));
+    EXPECT_EQ(fake.dialogs.bookLines, QStringList{"Create a list?|Without title|Sachbuch"});
+    EXPECT_EQ(dlg.BookFolder(), tree.Path("home/Sachbuch") + "/");
+}
+
+// One book and none, in both languages; a cache that cannot be written keeps the list shown.
+TEST_F(FinderTest, CountsAndAnUnwritableCache) {
+    PlayableBook("media/Eins", "Eins");
+    fake.dialogs.driveAnswer = 1;
+    fake.dialogs.bookAnswers = {0};
+    dlg.RunCommand(kFromList);
+    EXPECT_EQ(Message(), "Ein Buch gefunden.");
+    dlg.RunCommand(kLanguageEnglish);
+    fake.dialogs.driveAnswer = 0;
+    fake.dialogs.bookAnswers = {0};
+    dlg.RunCommand(kFromList);
+    EXPECT_EQ(Message(), "0 books found.");
+
+    const QString cache = data + u'/' + BookFinder::CacheName(tree.Path("media"));
+    ASSERT_TRUE(QFile::remove(cache));
+    ASSERT_TRUE(QDir().mkpath(cache)); // a folder in its place: it cannot be written
+    fake.dialogs.driveAnswer = 1;
+    fake.dialogs.bookLines.clear();
+    fake.dialogs.bookAnswers = {0};
+    dlg.RunCommand(kFromList);
+    EXPECT_EQ(Message(), "One book found.");
+    EXPECT_EQ(fake.dialogs.bookLines.value(1), "Create a list?|Eins");
+}
+
+// Escape in the drive selection or the list: no book, and the one open before stays closed.
+TEST_F(FinderTest, CancelLeavesNoBook) {
+    PlayableBook("home/Buch", "Buch");
+    for (const bool atDrive : {true, false}) {
+        fake.dialogs.bookFile = tree.Path("home/Buch/ncc.html");
+        ASSERT_TRUE(dlg.RunCommand(kOpen));
+        fake.timers.Advance(10000);
+        ASSERT_TRUE(dlg.IsBookOpen());
+        fake.dialogs.driveAnswer = atDrive ? std::nullopt : std::optional<int>(0);
+        fake.dialogs.bookAnswers = {};
+        dlg.RunCommand(kFromList);
+        EXPECT_FALSE(dlg.IsBookOpen()) << atDrive;
+        EXPECT_EQ(datafile::ReadLines(DataFilePath(data, kLastBookFile)),
+                  QStringList{tree.Path("home/Buch") + "/"});
+    }
+}
+
+} // namespace
+} // namespace tolvaro
