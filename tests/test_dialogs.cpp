@@ -12,6 +12,8 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTreeWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -101,6 +103,64 @@ TEST(Dialogs, ColourByKeyboard) {
     EXPECT_EQ(dialogs.AskColor("#ff8000"), QStringLiteral("#ff8000"));
     WhenShown([](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
     EXPECT_EQ(dialogs.AskColor("#ffffff"), std::nullopt);
+}
+
+// The drive selection: row 0 selected, Enter takes it; Down and Enter the next; Escape none.
+// The book list: Enter on line 0 makes a new list and the window stays; Enter on a book returns
+// its line.
+TEST(Dialogs, DriveSelectionAndBookList) {
+    QWidget owner;
+    QtDialogs dialogs(owner);
+    const std::vector<std::pair<QString, QString>> rows = {{"/home/anna", ""}, {"/media/STICK", "STICK"}};
+    const struct {
+        std::vector<Qt::Key> keys;
+        std::optional<int> chosen;
+    } drives[] = {{{Qt::Key_Return}, 0}, {{Qt::Key_Down, Qt::Key_Return}, 1}, {{Qt::Key_Escape}, {}}};
+    for (const auto& c : drives) {
+        QString caption, headers;
+        WhenShown([&](QWidget& dialog) {
+            caption = dialog.windowTitle();
+            auto* list = dialog.findChild<QTreeWidget*>();
+            headers = list->headerItem()->text(0) + u'|' + list->headerItem()->text(1);
+            for (Qt::Key key : c.keys)
+                QTest::keyClick(list, key);
+        });
+        EXPECT_EQ(dialogs.ChooseDrive(kLangEnglish, rows), c.chosen);
+        EXPECT_EQ(caption, "Please select a drive...");
+        EXPECT_EQ(headers, "Drive|Drive Name");
+    }
+
+    WhenShown([](QWidget& dialog) { // a double-click on the second row chooses it
+        auto* list = dialog.findChild<QTreeWidget*>();
+        const QRect row = list->visualItemRect(list->topLevelItem(1));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    });
+    EXPECT_EQ(dialogs.ChooseDrive(kLangGerman, rows), 1);
+
+    int rebuilt = 0;
+    WhenShown([](QWidget& dialog) {
+        auto* list = dialog.findChild<QListWidget*>();
+        EXPECT_EQ(list->currentRow(), 0); // only "Liste erstellen?"
+        QTest::keyClick(list, Qt::Key_Return);
+        EXPECT_TRUE(dialog.isVisible()); // a new list, in the same window
+        EXPECT_EQ(list->count(), 3);
+        EXPECT_EQ(list->currentRow(), 1);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.ChooseBook(kLangGerman, {"Liste erstellen?"},
+                                 [&] {
+                                     ++rebuilt;
+                                     return QStringList{"Liste erstellen?", "Eins", "Zwei"};
+                                 }),
+              2);
+    EXPECT_EQ(rebuilt, 1);
+    WhenShown([](QWidget& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "DAISY suchen...");
+        QTest::keyClick(dialog.findChild<QListWidget*>(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(dialogs.ChooseBook(kLangGerman, {"Liste erstellen?", "Eins"}, [] { return QStringList(); }),
+              std::nullopt);
 }
 
 } // namespace

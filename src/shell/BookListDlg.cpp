@@ -45,7 +45,8 @@ std::optional<int> RunDriveSelection(QWidget& owner, int langOffset,
         if (list->currentItem())
             dialog.accept();
     });
-    QObject::connect(list, &QTreeWidget::itemActivated, &dialog, [&] { dialog.accept(); });
+    // Enter reaches the default button; a double-click chooses as well.
+    QObject::connect(list, &QTreeWidget::itemDoubleClicked, &dialog, [&] { dialog.accept(); });
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(list);
     layout->addWidget(buttons);
@@ -79,7 +80,7 @@ std::optional<int> RunBookList(QWidget& owner, int langOffset, const QStringList
     };
     auto* buttons = Buttons(dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, choose);
-    QObject::connect(list, &QListWidget::itemActivated, &dialog, choose);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, choose);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(list);
     layout->addWidget(buttons);
