@@ -1,0 +1,104 @@
+// Walking a folder tree for books, against find.
+//
+//   bench_find [RUNS] [FOLDER]
+//
+// Makes a tree of 100,000 folders (100 × 100 × 10) holding 1,000 books (an ncc.html in every
+// hundredth folder) in a temporary folder (or in FOLDER, kept for another call), walks it once to
+// warm the caches, then alternates: `find ROOT -name ncc.html` (a process of its own, output
+// thrown away) / the walk of the book finder (`BookWalker::Walk`, on this thread). Prints the
+// medians and, last, the median of the run-by-run ratios.
+#include "finder/BookWalker.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kTop = 100, kMiddle = 100, kLeaves = 10;
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void MakeTree(const QByteArray& root) {
+    if (QFile::exists(QString::fromLocal8Bit(root + "/99/99/9")))
+        return; // made by an earlier call
+    int folder = 0;
+    for (int t = 0; t < kTop; ++t) {
+        for (int m = 0; m < kMiddle; ++m) {
+            for (int l = 0; l < kLeaves; ++l) {
+                const QByteArray path = root + '/' + QByteArray::number(t) + '/' +
+                                        QByteArray::number(m) + '/' + QByteArray::number(l);
+                QDir().mkpath(QString::fromLocal8Bit(path));
+                if (folder++ % 100 == 0) {
+                    QFile ncc(QString::fromLocal8Bit(path + "/ncc.html"));
+                    if (ncc.open(QIODevice::WriteOnly))
+                        ncc.write("<html><body><h1><a href=\"a.smil\">Buch</a></h1></body></html>\n");
+                }
+            }
+        }
+    }
+}
+
+double Find(const QByteArray& root) {
+    const char* argv[] = {"find", root.constData(), "-name", "ncc.html", nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer t;
+    t.start();
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, "find", &actions, nullptr, const_cast<char**>(argv), environ) != 0) {
+        std::fprintf(stderr, "cannot run find\n");
+        std::exit(1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    posix_spawn_file_actions_destroy(&actions);
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    QTemporaryDir temporary;
+    const QByteArray root = argc > 2 ? QByteArray(argv[2]) : QFile::encodeName(temporary.path());
+    MakeTree(root);
+    std::vector<double> find, walk, ratios;
+    std::size_t books = 0;
+    for (int i = 0; i < runs + 1; ++i) { // the first round warms the caches
+        const double f = Find(root);
+        const std::atomic<bool> stop{false};
+        tolvaro::BookWalker walker(stop);
+        QElapsedTimer t;
+        t.start();
+        books = walker.Walk(QFile::decodeName(root)).size();
+        const double w = static_cast<double>(t.nsecsElapsed()) / 1e6;
+        if (i == 0)
+            continue;
+        find.push_back(f);
+        walk.push_back(w);
+        ratios.push_back(w / f);
+    }
+    std::printf("tree: %d folders, %zu books found\n", kTop * kMiddle * kLeaves, books);
+    std::printf("find -name ncc.html: median %.1f ms over %d runs\n", Median(find), runs);
+    std::printf("walk: median %.1f ms over %d runs\n", Median(walk), runs);
+    std::printf("walk / find: median %.2f\n", Median(ratios));
+    return books == static_cast<std::size_t>(kTop * kMiddle * kLeaves / 100) ? 0 : 1;
+}
