@@ -130,7 +130,12 @@ TEST(BookTitle, TitlesAsTheNccGivesThem) {
         {"empty", "<h1><a href=\"a\"></a></h1>\n", QString()},
         {"unclosed", "<h1><a href=\"a\">Titel ohne Ende", QString()},
         {"noheading", "<p>Nur Text</p>\n", QString()},
+        {"acrosslines", "<h1><a href=\"a\">Quer</a></\nh1>\n", QStringLiteral("Quer")},
         {"missing", {}, std::nullopt},
+        // A heading that never closes, 200,000 lines on: read once (a quadratic join would not
+        // finish).
+        {"hostile", "<h1><a href=\"a\">A</a>\n" + QByteArray("<p>never closed</p>\n").repeated(200'000),
+         QStringLiteral("A")},
     };
     for (const auto& c : cases) {
         if (!c.ncc.isNull())

@@ -79,15 +79,19 @@ void BookFinder::ShowCached() {
 }
 
 QStringList BookFinder::SearchAgain() {
-    std::vector<QString> found;
-    m_c.dialogs.RunWaiting(LoadString(kStrSearching + m_c.langOffset),
-                           [&](IProgress& progress) { found = Walk(progress); });
     m_books.clear();
     QStringList cached;
-    for (const QString& folder : found) {
-        if (AddBook(folder))
-            cached << folder;
-    }
+    // The titles are read under the wait window too: a drive may hold thousands of books. They
+    // are read also after Escape, for the books found until then.
+    m_c.dialogs.RunWaiting(LoadString(kStrSearching + m_c.langOffset), [&](IProgress& progress) {
+        const std::vector<QString> found = Walk(progress);
+        progress.SetRange(static_cast<int>(found.size()));
+        for (const QString& folder : found) {
+            if (AddBook(folder))
+                cached << folder;
+            progress.SetPosition(static_cast<int>(m_books.size()));
+        }
+    });
     // A cache that cannot be written keeps what it held; the books found are listed all the same.
     datafile::WriteLines(CachePath(), cached);
     const int n = static_cast<int>(m_books.size());

@@ -25,12 +25,17 @@ QByteArray HeadingLines(const QByteArray& bytes, unsigned& codePage) {
         if (h < 0 || h + 2 >= line.size() || line[h + 2] < '1' || line[h + 2] > '6')
             continue;
         QByteArray heading = line;
-        while (!heading.toLower().contains("</h") && at < bytes.size()) {
+        bool closed = lower.contains("</h");
+        while (!closed && at < bytes.size()) {
             end = bytes.indexOf('\n', at);
             if (end < 0)
                 end = bytes.size();
-            heading += bytes.mid(at, end - at);
+            const QByteArray piece = bytes.mid(at, end - at);
             at = end + 1;
+            // Each piece is searched once (with the two characters before it, where a "</h" may
+            // begin): a heading that never closes costs a pass over the file, not one per line.
+            closed = (heading.right(2) + piece).toLower().contains("</h");
+            heading += piece;
         }
         return heading;
     }
