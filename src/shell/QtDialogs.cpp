@@ -4,6 +4,7 @@
 #include "shell/BookListDlg.h"
 #include "shell/LoadingDlg.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -37,9 +38,16 @@ QMessageBox::Icon ToQt(IDialogs::Icon icon) {
 
 } // namespace
 
+// A window opened while another of ours is up (a message over the book list) belongs to that
+// one: it stays in front of it and takes the keys.
+QWidget* QtDialogs::Owner() const {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal : &m_owner;
+}
+
 IDialogs::Result QtDialogs::MessageBox(const QString& text, const QString& caption, Icon icon,
                                        Buttons buttons) {
-    QMessageBox box(ToQt(icon), caption, text, QMessageBox::NoButton, &m_owner);
+    QMessageBox box(ToQt(icon), caption, text, QMessageBox::NoButton, Owner());
     if (buttons == Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
@@ -58,18 +66,18 @@ IDialogs::Result QtDialogs::MessageBox(const QString& text, const QString& capti
 }
 
 void QtDialogs::ShowAbout() {
-    CAboutDlg about(&m_owner);
+    CAboutDlg about(Owner());
     about.exec();
 }
 
 bool QtDialogs::RunLoading(const QString& caption, const QString& frameText,
                            const std::function<bool(IProgress&)>& work) {
-    LoadingDlg dialog(caption, frameText, work, &m_owner);
+    LoadingDlg dialog(caption, frameText, work, Owner());
     return dialog.Run();
 }
 
 std::optional<QString> QtDialogs::GetBookFile(const QString& title, const QString& startFolder) {
-    QFileDialog dialog(&m_owner, title, startFolder, QStringLiteral("NCC (ncc.html)"));
+    QFileDialog dialog(Owner(), title, startFolder, QStringLiteral("NCC (ncc.html)"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.selectFile(QStringLiteral("ncc.html"));
@@ -87,7 +95,7 @@ namespace tolvaro {
 
 // CA_Seitenzahl: a line for the page label; Enter confirms, Escape cancels.
 std::optional<QString> QtDialogs::AskPageNumber(int langOffset) {
-    QDialog dialog(&m_owner);
+    QDialog dialog(Owner());
     dialog.setObjectName(QStringLiteral("CA_Seitenzahl"));
     dialog.setWindowTitle(LoadString(kStrPageDialogCaption + langOffset));
     auto* prompt = new QLabel(LoadString(kStrPagePrompt + langOffset), &dialog);
@@ -113,7 +121,7 @@ namespace tolvaro {
 // Qt's own colour dialog rather than the desktop's: its fields are reached with Tab and read by a
 // screen reader, and it looks the same on every desktop.
 std::optional<QString> QtDialogs::AskColor(const QString& initial) {
-    QColorDialog dialog(QColor::fromString(initial), &m_owner);
+    QColorDialog dialog(QColor::fromString(initial), Owner());
     dialog.setObjectName(QStringLiteral("ColorDialog"));
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted)
@@ -130,7 +138,7 @@ bool QtDialogs::RunWaiting(const QString& text, const std::function<void(IProgre
         if (progress.StopRequested() == IProgress::Stop::None) // closed before it began
             work(progress);
         return true;
-    }, &m_owner);
+    }, Owner());
     dialog.ShowAsWaitWindow(text);
     dialog.Run();
     return dialog.WorkRan() && dialog.StopRequested() == IProgress::Stop::None;
@@ -139,7 +147,7 @@ bool QtDialogs::RunWaiting(const QString& text, const std::function<void(IProgre
 // CA_Suche: the term in a line inside a frame that asks for it; OK from two characters on, Enter
 // confirms, Escape cancels.
 std::optional<QString> QtDialogs::AskSearchTerm(int langOffset) {
-    QDialog dialog(&m_owner);
+    QDialog dialog(Owner());
     dialog.setObjectName(QStringLiteral("CA_Suche"));
     dialog.setWindowTitle(LoadString(kStrSearchCaption + langOffset));
     const QString prompt = LoadString(kStrSearchPrompt + langOffset);
@@ -171,12 +179,12 @@ namespace tolvaro {
 
 std::optional<int> QtDialogs::ChooseDrive(int langOffset,
                                           const std::vector<std::pair<QString, QString>>& rows) {
-    return RunDriveSelection(m_owner, langOffset, rows);
+    return RunDriveSelection(*Owner(), langOffset, rows);
 }
 
 std::optional<int> QtDialogs::ChooseBook(int langOffset, const QStringList& lines,
                                          const std::function<QStringList()>& rebuild) {
-    return RunBookList(m_owner, langOffset, lines, rebuild);
+    return RunBookList(*Owner(), langOffset, lines, rebuild);
 }
 
 } // namespace tolvaro

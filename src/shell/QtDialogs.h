@@ -27,6 +27,7 @@ public:
                                   const std::function<QStringList()>& rebuild) override;
 
 private:
+    QWidget* Owner() const;
     QWidget& m_owner;
 };
 
