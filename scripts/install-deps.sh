@@ -13,6 +13,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   clang-format espeak-ng
   qt6-translations-l10n fonts-noto-cjk
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -48,7 +48,8 @@ TEST(StartupOptions, ArgumentsBecomeTheCommandLine) {
         {{"--book", "/books/e/NCC.HTML"}, R"(/D="/books/e")", false, false, false},
         {{"--help"}, "", true, false, false},
         {{"--version"}, "", false, true, false},
-        {{"--book"}, "", false, false, true},
+        {{"--book"}, "", false, false, false}, // a launcher's %f with nothing to pass
+        {{"--dump-tables"}, "", false, false, true},
     };
     for (const auto& c : cases) {
         const ArgumentRequest r = ParseArguments(c.args);

@@ -68,6 +68,8 @@ ArgumentRequest ParseArguments(const QStringList& arguments) {
             request.help = true;
         } else if (a == u"--version" || a == u"-v") {
             request.version = true;
+        } else if (a == u"--book" && i + 1 >= arguments.size()) {
+            // "tolvaro --book %f" from the application menu, with no book to pass: no book.
         } else if (a == u"--book" || a == u"--show-data" || a == u"--dump-tables") {
             if (i + 1 >= arguments.size()) {
                 request.error = a + QStringLiteral(" needs a value.");
