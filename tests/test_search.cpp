@@ -66,6 +66,12 @@ TEST(DocumentText, FoldingAndHostileShapes) {
     EXPECT_FALSE(ReadDocumentText("\xc0\xaf").validUtf8);      // overlong
     EXPECT_FALSE(ReadDocumentText("\xe2\x82").validUtf8);      // cut short
 
+    // Characters whose folded form is longer than they are, then plain text: the text grows
+    // past the markup's length.
+    const QByteArray longer = QByteArray("\xc8\xba").repeated(10'000) + QByteArray(40'000, 'x');
+    EXPECT_EQ(ReadDocumentText(longer).folded,
+              QByteArray("\xe2\xb1\xa5").repeated(10'000) + QByteArray(40'000, 'x'));
+
     const QByteArray ampersands(1'000'000, '&');
     EXPECT_EQ(ReadDocumentText(ampersands).folded, ampersands);
     const QByteArray titles = QByteArray("<title>a</title>x").repeated(200'000);

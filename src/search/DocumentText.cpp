@@ -131,8 +131,11 @@ public:
         while (m_at < size) {
             // A run of plain ASCII text, the bulk of a document, byte by byte through the table;
             // in locals, which the writes through the buffer cannot touch.
+            // Room for one byte per byte left: a character whose folded form is longer may have
+            // taken more than it read.
+            Reserve(m_len + static_cast<qsizetype>(size - m_at));
             std::size_t at = m_at;
-            char* out = m_buf + m_len; // never ahead of what was read
+            char* out = m_buf + m_len;
             // White space writes a space that is kept only after other text: no branch on it.
             char last = Last();
             for (;;) {
@@ -166,11 +169,14 @@ public:
     }
 
 private:
+    void Reserve(qsizetype length) {
+        if (length <= m_out.folded.size())
+            return;
+        m_out.folded.resize(std::max(length, m_out.folded.size() * 2));
+        m_buf = m_out.folded.data();
+    }
     void Put(char c) {
-        if (m_len == m_out.folded.size()) {
-            m_out.folded.resize(m_len * 2);
-            m_buf = m_out.folded.data();
-        }
+        Reserve(m_len + 1);
         m_buf[m_len++] = c;
     }
     char Last() const { return m_len > 0 ? m_buf[m_len - 1] : '\n'; }
