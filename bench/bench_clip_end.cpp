@@ -39,18 +39,12 @@ struct NoView : ITextView {
                      std::function<void(const QString&)>) override {}
 };
 
-struct NoProgress : IProgress {
-    void SetRange(int) override {}
-    void SetPosition(int) override {}
-    void SetText(const QString&) override {}
-};
-
 struct DirectDialogs : IDialogs {
     Result MessageBox(const QString&, const QString&, Icon, Buttons) override { return Result::Ok; }
     void ShowAbout() override {}
     bool RunLoading(const QString&, const QString&,
                     const std::function<bool(IProgress&)>& work) override {
-        NoProgress progress;
+        SilentProgress progress;
         return work(progress);
     }
     std::optional<QString> GetBookFile(const QString&, const QString&) override { return file; }

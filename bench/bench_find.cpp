@@ -7,6 +7,7 @@
 // warm the caches, then alternates: `find ROOT -name ncc.html` (a process of its own, output
 // thrown away) / the walk of the book finder (`BookWalker::Walk`, on this thread). Prints the
 // medians and, last, the median of the run-by-run ratios.
+#include "BenchTools.h"
 #include "finder/BookWalker.h"
 
 #include <QCoreApplication>
@@ -18,21 +19,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 constexpr int kTop = 100, kMiddle = 100, kLeaves = 10;
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void MakeTree(const QByteArray& root) {
     if (QFile::exists(QString::fromLocal8Bit(root + "/99/99/9")))
@@ -55,21 +47,7 @@ void MakeTree(const QByteArray& root) {
 }
 
 double Find(const QByteArray& root) {
-    const char* argv[] = {"find", root.constData(), "-name", "ncc.html", nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    QElapsedTimer t;
-    t.start();
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "find", &actions, nullptr, const_cast<char**>(argv), environ) != 0) {
-        std::fprintf(stderr, "cannot run find\n");
-        std::exit(1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    posix_spawn_file_actions_destroy(&actions);
-    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+    return tolvaro::bench::TimeProcess({"find", root, "-name", "ncc.html"});
 }
 
 } // namespace
@@ -97,8 +75,8 @@ int main(int argc, char** argv) {
         ratios.push_back(w / f);
     }
     std::printf("tree: %d folders, %zu books found\n", kTop * kMiddle * kLeaves, books);
-    std::printf("find -name ncc.html: median %.1f ms over %d runs\n", Median(find), runs);
-    std::printf("walk: median %.1f ms over %d runs\n", Median(walk), runs);
-    std::printf("walk / find: median %.2f\n", Median(ratios));
+    std::printf("find -name ncc.html: median %.1f ms over %d runs\n", tolvaro::bench::Median(find), runs);
+    std::printf("walk: median %.1f ms over %d runs\n", tolvaro::bench::Median(walk), runs);
+    std::printf("walk / find: median %.2f\n", tolvaro::bench::Median(ratios));
     return books == static_cast<std::size_t>(kTop * kMiddle * kLeaves / 100) ? 0 : 1;
 }

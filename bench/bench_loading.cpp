@@ -10,6 +10,7 @@
 // hostile shapes of ncc.html whose headings never close. With "load-only"
 // the files are not read apart (for profiling the loader alone; the ratio is then meaningless).
 #include "BenchBook.h"
+#include "BenchTools.h"
 #include "book/BookModel.h"
 #include "book/CA_Daisy.h"
 #include "platform/IProgress.h"
@@ -36,12 +37,6 @@ using tolvaro::bench::kPhrasesPerHeading;
 using tolvaro::bench::Save;
 using tolvaro::bench::WriteBook;
 
-struct NoProgress : tolvaro::IProgress {
-    void SetRange(int) override {}
-    void SetPosition(int) override {}
-    void SetText(const QString&) override {}
-};
-
 qint64 ReadAll(const QString& dir) {
     qint64 bytes = 0;
     for (const QString& name : QDir(dir).entryList(QDir::Files)) {
@@ -56,7 +51,7 @@ qint64 ReadAll(const QString& dir) {
 // tables is not part of loading it.
 int Load(const QString& dir, tolvaro::BookModel& model) {
     tolvaro::CA_Daisy daisy(model, dir + u'/', 0);
-    NoProgress progress;
+    tolvaro::SilentProgress progress;
     daisy.LoadBook(progress);
     return model.m_lstPhrases.RowCount();
 }
@@ -92,10 +87,7 @@ double CpuMs() {
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using tolvaro::bench::Median;
 
 // A book of one hostile ncc.html: loading it against reading it, as a median ratio.
 double HostileRatio(const QByteArray& body, int runs) {

@@ -8,6 +8,7 @@
 // does) / the book search for "River" as the menu command runs it, without a window. Prints the
 // medians and, last, the median of the run-by-run ratios.
 #include "BenchBook.h"
+#include "BenchTools.h"
 #include "book/BookModel.h"
 #include "book/CA_Daisy.h"
 #include "platform/IProgress.h"
@@ -22,50 +23,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 namespace {
-
-struct NoProgress : tolvaro::IProgress {
-    void SetRange(int) override {}
-    void SetPosition(int) override {}
-    void SetText(const QString&) override {}
-};
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // Runs grep over the files, its output thrown away; the wall time in ms.
 double Grep(const std::vector<QByteArray>& files) {
-    std::vector<char*> argv = {const_cast<char*>("grep"), const_cast<char*>("-c"),
-                               const_cast<char*>("-i"), const_cast<char*>("river")};
-    for (const QByteArray& f : files)
-        argv.push_back(const_cast<char*>(f.constData()));
-    argv.push_back(nullptr);
-    std::vector<char*> env = {const_cast<char*>("LC_ALL=C.UTF-8"), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    QElapsedTimer t;
-    t.start();
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "grep", &actions, nullptr, argv.data(), env.data()) != 0) {
-        std::fprintf(stderr, "cannot run grep\n");
-        std::exit(1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    const double ms = static_cast<double>(t.nsecsElapsed()) / 1e6;
-    posix_spawn_file_actions_destroy(&actions);
-    return ms;
+    std::vector<QByteArray> arguments = {"grep", "-c", "-i", "river"};
+    arguments.insert(arguments.end(), files.begin(), files.end());
+    return tolvaro::bench::TimeProcess(arguments, {"LC_ALL=C.UTF-8"});
 }
 
 } // namespace
@@ -80,7 +47,7 @@ int main(int argc, char** argv) {
     sync();
     BookModel model;
     CA_Daisy daisy(model, dir.path() + u'/', 0);
-    NoProgress progress;
+    SilentProgress progress;
     if (!daisy.LoadBook(progress))
         return 1;
     std::vector<QByteArray> files;
@@ -109,8 +76,8 @@ int main(int argc, char** argv) {
     }
     std::printf("text documents: %zu files, %.1f MB; found %d times in %zu phrases\n", files.size(),
                 static_cast<double>(bytes) / 1e6, result.occurrences, result.hits.size());
-    std::printf("grep -c -i: median %.1f ms over %d runs\n", Median(grep), runs);
-    std::printf("book search: median %.1f ms over %d runs\n", Median(search), runs);
-    std::printf("search / grep: median %.2f\n", Median(ratios));
+    std::printf("grep -c -i: median %.1f ms over %d runs\n", bench::Median(grep), runs);
+    std::printf("book search: median %.1f ms over %d runs\n", bench::Median(search), runs);
+    std::printf("search / grep: median %.2f\n", bench::Median(ratios));
     return result.occurrences == bench::kHeadings * bench::kPhrasesPerHeading / 10 ? 0 : 1;
 }

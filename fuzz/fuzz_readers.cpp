@@ -19,16 +19,6 @@
 #include <cstdlib>
 #include <vector>
 
-namespace {
-
-struct NoProgress : tolvaro::IProgress {
-    void SetRange(int) override {}
-    void SetPosition(int) override {}
-    void SetText(const QString&) override {}
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const qsizetype cut = input.indexOf('\xff');
@@ -42,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                     return ncc;
                                 return smil;
                             });
-    NoProgress progress;
+    tolvaro::SilentProgress progress;
     daisy.LoadBook(progress);
     tolvaro::CA_Daisy::ReadBookHead(QStringLiteral("/book/"),
                                     [&](const QString&) { return std::optional(ncc); });

@@ -12,16 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace {
-
-struct NoProgress : tolvaro::IProgress {
-    void SetRange(int) override {}
-    void SetPosition(int) override {}
-    void SetText(const QString&) override {}
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     tolvaro::ReadDocumentText(input);
@@ -31,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const char* id : {"a", "b"})
         model.m_lstPhrases.AppendRow({"0", "", "/book/t.html", id});
     const QString term = tolvaro::FoldCase(QString::fromUtf8(input.left(3)));
-    NoProgress progress;
+    tolvaro::SilentProgress progress;
     for (const unsigned codePage : {tolvaro::kCodePageUtf8, tolvaro::kCodePageWindows1252}) {
         tolvaro::TextSearch search(model.m_lstPhrases, codePage,
                                    [&](const QString&) { return std::optional(input); });

@@ -37,23 +37,16 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
                 m_bTextSearchResults, [this] { MarkSearchTerm(); }}),
       m_marker(platform.textView) {
     // Which object runs each command.
-    const auto on = [this](auto handler) { return [this, handler] { (this->*handler)(); }; };
-    const auto audio = [this](auto handler) { return [this, handler] { (m_audio.*handler)(); }; };
-    const auto move = [this](auto handler) {
-        return [this, handler] { (m_navigation.*handler)(); };
+    const auto by = [](auto& object) {
+        return [&object](auto method) { return [&object, method] { (object.*method)(); }; };
     };
-    const auto mark = [this](auto handler) {
-        return [this, handler] { (m_bookmarks.*handler)(); };
-    };
-    const auto info = [this](auto handler) {
-        return [this, handler] { (m_information.*handler)(); };
-    };
-    const auto style = [this](auto handler) {
-        return [this, handler] { (m_markOptions.*handler)(); };
-    };
-    const auto search = [this](auto handler) {
-        return [this, handler] { (m_search.*handler)(); };
-    };
+    const auto on = by(*this);
+    const auto audio = by(m_audio);
+    const auto move = by(m_navigation);
+    const auto mark = by(m_bookmarks);
+    const auto info = by(m_information);
+    const auto style = by(m_markOptions);
+    const auto search = by(m_search);
     m_handlers = {
         {cmd::kExit, on(&CTolvaroDlg::OnExit)},
         {cmd::kOpen, on(&CTolvaroDlg::OnOpenBook)},

@@ -19,4 +19,12 @@ public:
     virtual Stop StopRequested() const { return Stop::None; }
 };
 
+// A progress nobody watches: for the command-line tools, benchmarks and fuzz targets.
+class SilentProgress final : public IProgress {
+public:
+    void SetRange(int) override {}
+    void SetPosition(int) override {}
+    void SetText(const QString&) override {}
+};
+
 } // namespace tolvaro

@@ -19,14 +19,6 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-struct NoProgress : tolvaro::IProgress {
-    void SetRange(int) override {}
-    void SetPosition(int) override {}
-    void SetText(const QString&) override {}
-};
-} // namespace
-
 int main(int argc, char** argv) {
     using namespace tolvaro;
     QCoreApplication app(argc, argv);
@@ -38,7 +30,7 @@ int main(int argc, char** argv) {
     const QString term = FoldCase(QString::fromUtf8(argv[2]));
     BookModel model;
     CA_Daisy daisy(model, folder, 0);
-    NoProgress progress;
+    SilentProgress progress;
     if (!daisy.LoadBook(progress))
         return 1;
     TextSearch search(model.m_lstPhrases, daisy.CodePage());
