@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -101,6 +104,27 @@ constexpr std::array<unsigned char, 256> MakeAsciiTable() {
 }
 constexpr std::array<unsigned char, 256> kAscii = MakeAsciiTable();
 
+// Folds eight bytes of text in place (A-Z to a-z) and returns how many of them, from the first,
+// are plain printable ASCII other than "<" and "&" with no space after a blank (nor the first
+// after `blankBefore`): each of those is kept as it is folded. The bytes after them may come out
+// wrong (a carry from a byte of a longer character); they are read again.
+// Bytes in memory order: the first in the lowest bits.
+static_assert(std::endian::native == std::endian::little);
+int FoldPlainBytes(std::uint64_t& chunk, bool blankBefore) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull,
+                            kLow = 0x7f7f7f7f7f7f7f7full;
+    const std::uint64_t x = chunk;
+    // 0x80 in each byte that is zero, exactly (no carries between bytes).
+    const auto zeros = [](std::uint64_t y) { return ~(((y & kLow) + kLow) | y | kLow); };
+    const std::uint64_t spaces = zeros(x ^ (kOnes * ' '));
+    const std::uint64_t stops = (x & kHigh) | ((x - kOnes * 0x20) & ~x & kHigh) |
+                                zeros(x ^ (kOnes * '<')) | zeros(x ^ (kOnes * '&')) |
+                                (spaces & ((spaces << 8) | (blankBefore ? 0x80 : 0)));
+    const std::uint64_t capitals = (x + kOnes * (0x80 - 'A')) & ~(x + kOnes * (0x80 - 'Z' - 1)) & kHigh;
+    chunk = x + (capitals >> 2); // 0x80 >> 2 is the 0x20 between a capital and its small letter
+    return stops == 0 ? 8 : std::countr_zero(stops) / 8;
+}
+
 bool IsAsciiSpace(unsigned char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
@@ -129,19 +153,48 @@ public:
         const std::size_t size = m_in.size();
         const auto* in = reinterpret_cast<const unsigned char*>(m_in.data());
         while (m_at < size) {
-            // A run of plain ASCII text, the bulk of a document, byte by byte through the table;
-            // in locals, which the writes through the buffer cannot touch.
-            // Room for one byte per byte left: a character whose folded form is longer may have
-            // taken more than it read.
+            // A run of text, the bulk of a document: up to eight plain bytes at a time where they
+            // allow it, else byte by byte through the table; in locals, which the writes through
+            // the buffer cannot touch. Room for one byte per byte left: a character whose folded
+            // form is longer may have taken more than it read.
             Reserve(m_len + static_cast<qsizetype>(size - m_at));
             std::size_t at = m_at;
             char* out = m_buf + m_len;
             // White space writes a space that is kept only after other text: no branch on it.
             char last = Last();
             for (;;) {
+                if (size - at >= 8) {
+                    std::uint64_t chunk;
+                    std::memcpy(&chunk, in + at, 8);
+                    const int plain = FoldPlainBytes(chunk, last == ' ' || last == '\n');
+                    if (plain > 0) {
+                        std::memcpy(out, &chunk, 8); // room: at least one byte per byte left
+                        out += plain;
+                        at += static_cast<std::size_t>(plain);
+                        last = static_cast<char>(chunk >> (8 * (plain - 1)));
+                        if (at == size)
+                            break;
+                        continue;
+                    }
+                }
                 const unsigned char folded = kAscii[in[at]];
-                if (folded == 0)
-                    break;
+                if (folded == 0) {
+                    // A letter of Latin-1 (two bytes, the first 0xC3), the most common longer
+                    // character in European books: folded here, A-grave..THORN but the
+                    // multiplication sign to their small letters.
+                    if (in[at] != 0xc3 || size - at < 2 || (in[at + 1] & 0xc0) != 0x80)
+                        break;
+                    const unsigned char second = in[at + 1];
+                    out[0] = static_cast<char>(0xc3);
+                    out[1] = static_cast<char>(second <= 0x9e && second != 0x97 ? second + 0x20
+                                                                                 : second);
+                    last = out[1];
+                    out += 2;
+                    at += 2;
+                    if (at == size)
+                        break;
+                    continue;
+                }
                 const bool text = folded > 1;
                 const char put = text ? static_cast<char>(folded) : ' ';
                 *out = put;
