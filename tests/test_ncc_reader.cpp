@@ -1,7 +1,13 @@
 #include "MemoryBook.h"
 #include "Printers.h"
 
+#include "book/LineSource.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
 
 namespace tolvaro {
 namespace {
@@ -74,6 +80,74 @@ TEST(NccReader, UnclosedHeadingsJoinInLinearTime) {
         ASSERT_TRUE(Load(book, m).ok);
         EXPECT_EQ(m.m_lstTitles.RowCount(), 1);
     }
+}
+
+// The join takes whole lines at a time; it must end where appending piece by piece until the
+// lowered join holds the closing ends, on shapes chosen to break that: closings split across
+// lines, CRs, lines of white space, pieces that start mid-line, upper case.
+TEST(NccReader, JoinEndsWhereAPieceByPieceJoinEnds) {
+    const auto pieceByPiece = [](LineSource& source, std::string& line, std::string_view closing) {
+        std::string_view piece;
+        while (ContainsNoCase(line, closing) == false && source.NextPiece(piece))
+            line.append(piece);
+    };
+    // Every piece starts a join in turn; the joins and the pieces after them must agree.
+    const auto joins = [&](const std::string& data, std::string_view closing, bool whole) {
+        LineSource source(QByteArrayView(data.data(), static_cast<qsizetype>(data.size())));
+        std::string out, line, lower;
+        while (source.Next(line)) {
+            if (whole) {
+                LowerInto(line, lower);
+                source.JoinUntil(line, lower, closing);
+                std::string lowered;
+                LowerInto(line, lowered);
+                EXPECT_EQ(lower, lowered);
+            } else {
+                pieceByPiece(source, line, closing);
+            }
+            out += line + "|";
+        }
+        return out;
+    };
+    const std::vector<std::string> tokens = {
+        "<h1>", "<H2 id=x>", "</h", "</H", "1>", "</", "h", "</span>", "</SPAN", "<span>",
+        "<span class=\"page\">", "<p>", "x", "\n", "\r\n", "\r", "  ", "\t", "<div>", "<a href>",
+        "</head>", "<par>", "<"};
+    std::vector<std::string> shapes = {"", "\n\n", "<h1>a\n  \n\r\n</h1>", "<h1>a</\nh1>b",
+                                       "<h1>x\n  <span>y</h1>z<div>w", "<h1>a\r\n\r\n</H1><p>"};
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 3000; ++i) {
+        std::string s;
+        const int n = static_cast<int>(seed % 24);
+        for (int t = 0; t < n; ++t) {
+            seed = seed * 1664525u + 1013904223u;
+            s += tokens[(seed >> 16) % tokens.size()];
+        }
+        seed = seed * 1664525u + 1013904223u;
+        shapes.push_back(s);
+    }
+    for (const std::string& s : shapes) {
+        for (std::string_view closing : {"</h", "</span"})
+            ASSERT_EQ(joins(s, closing, true), joins(s, closing, false)) << s << " " << closing;
+    }
+}
+
+// The searches over joined lines use the C library's, which stop at a NUL byte.
+TEST(NccReader, SearchesStepOverNulBytes) {
+    using namespace std::string_literals;
+    const struct {
+        std::string text;
+        std::size_t from, found;
+    } cases[] = {
+        {"<div"s, 0, 0},
+        {"a\0<div"s, 0, 2},
+        {"<d\0iv\0\0x<div"s, 0, 8},
+        {"<div<div"s, 1, 4},
+        {"x\0y\0"s, 0, std::string::npos},
+        {"<div"s, 5, std::string::npos},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindIn(c.text, "<div", c.from), c.found) << c.text;
 }
 
 // Books whose markup puts everything on one line read like those with one element per line.

@@ -15,7 +15,7 @@ namespace tolvaro {
 namespace {
 
 bool Has(const std::string& lower, std::string_view key) {
-    return lower.find(key) != std::string::npos;
+    return FindIn(lower, key) != std::string::npos;
 }
 
 // The head values, tested on one line each in this order; a later key overwrites.
@@ -65,8 +65,6 @@ private:
     void Heading(std::string& line, std::string& lower);
     void Page(std::string& line, std::string& lower);
     void Group(const std::string& line, const std::string& lower);
-    // Appends following pieces until the lower-cased line holds `closing` or the file ends.
-    void JoinUntil(std::string& line, std::string& lower, std::string_view closing);
     void ShowProgress(bool last = false);
     void ReadHeadingSmil(const QString& name, int row);
 
@@ -159,27 +157,13 @@ void CA_Daisy::Ncc::Metadata(const std::string& line, const std::string& lower) 
             CharsetToCodePage(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
 }
 
-// Each piece is lowered and searched once, so a join that never closes stays linear.
-void CA_Daisy::Ncc::JoinUntil(std::string& line, std::string& lower, std::string_view closing) {
-    std::size_t from = 0; // no `closing` starts before this
-    std::string piece;
-    while (lower.find(closing, from) == std::string::npos) {
-        from = lower.size() < closing.size() ? 0 : lower.size() - closing.size() + 1;
-        const std::size_t joined = line.size();
-        if (!m_source->AppendNext(line))
-            return;
-        LowerInto(std::string_view(line).substr(joined), piece);
-        lower += piece;
-    }
-}
-
 void CA_Daisy::Ncc::Heading(std::string& line, std::string& lower) {
     const std::size_t at = lower.find("<h");
     if (at == std::string::npos || at + 2 >= lower.size() || lower[at + 2] < '1' ||
         lower[at + 2] > '6' || (at + 3 < lower.size() && lower[at + 3] == '/'))
         return;
     const char digit = lower[at + 2];
-    JoinUntil(line, lower, "</h");
+    m_source->JoinUntil(line, lower, "</h");
     int level = digit - '0';
     if (level == m_previousLevel + 2)
         --level; // one skipped level is closed up
@@ -208,7 +192,7 @@ void CA_Daisy::Ncc::ReadHeadingSmil(const QString& name, int row) {
 void CA_Daisy::Ncc::Page(std::string& line, std::string& lower) {
     if (!Has(lower, "<span class=\"page"))
         return;
-    JoinUntil(line, lower, "</span");
+    m_source->JoinUntil(line, lower, "</span");
     m_d.m_features.pages = true;
     m_d.m_model.m_lstPages.AppendRow({Latin1(scan::LinkText(line)),
                                       m_s.Decode(scan::LinkTarget(line)),
@@ -217,7 +201,7 @@ void CA_Daisy::Ncc::Page(std::string& line, std::string& lower) {
 }
 
 void CA_Daisy::Ncc::Group(const std::string& line, const std::string& lower) {
-    const std::size_t at = lower.find("<div");
+    const std::size_t at = FindIn(lower, "<div");
     if (at == std::string::npos)
         return;
     m_d.m_features.groups = true;
