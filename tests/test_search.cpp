@@ -61,6 +61,7 @@ TEST(DocumentText, FoldingAndHostileShapes) {
         EXPECT_EQ(ReadDocumentText(w.toUtf8()).folded, FoldCase(w).toUtf8()) << word;
     }
     EXPECT_EQ(FoldCase(u"ÜBER Ärzte ÇA"), QStringLiteral("über ärzte ça"));
+    EXPECT_EQ(ReadDocumentText(QByteArray("a\0\0b", 4)).folded, "a b"); // the search needs no NUL
     EXPECT_FALSE(ReadDocumentText("caf\xe9").validUtf8);
     EXPECT_FALSE(ReadDocumentText("\xed\xa0\x80").validUtf8); // a surrogate
     EXPECT_FALSE(ReadDocumentText("\xc0\xaf").validUtf8);      // overlong
@@ -160,7 +161,7 @@ struct SearchBook {
 struct SearchTest : ::testing::Test, SearchBook {};
 
 const std::vector<Heading> kBook = {
-    {"Kapitel Eins", "a.html", {"River at the start", "nothing here", "river, RIVER and riverbank"}},
+    {"Kapitel Eins", "a.html", {"River at the start", "nothing here but a banana", "river, RIVER and riverbank"}},
     {"Zwei", "a.html", {"the last river"}},
     {"Über Ärzte", "b.html", {"River first in b", "Tom &amp; Jerry", "ärzte und Ärzte"}},
     {"Bild", "b.html", {"<img src=\"river.png\" alt=\"River\"/>", "under the image: river"}},
@@ -195,6 +196,7 @@ TEST_F(SearchTest, HeadingsTextAndBook) {
         {kSearchBook, "t0_0", "0", {kNone}},
         {kSearchBook, "riverbank the", "0", {kNone}},
         {kSearchBook, "riverbank", "1", {"Kapitel Eins|0|riverbank|2|T0_2"}},
+        {kSearchBook, "ana", "2", {"Kapitel Eins|0|ana|1|T0_1"}}, // overlapping: b(ana)na, ban(ana)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Search(c.command, QString::fromUtf8(c.term)),
@@ -206,7 +208,7 @@ TEST_F(SearchTest, HeadingsTextAndBook) {
         EXPECT_FALSE(dlg.Commands().IsEnabled(kSearchPrevious));
     }
     // Only the text searches show the wait window.
-    EXPECT_EQ(fake.dialogs.waitTexts.size(), 9);
+    EXPECT_EQ(fake.dialogs.waitTexts.size(), 10);
     EXPECT_EQ(fake.dialogs.waitTexts.value(0), QStringLiteral("Suche läuft. Bitte warten..."));
 
     // Cancel keeps the results; a term of one character clears them without a word; English.

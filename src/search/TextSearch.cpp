@@ -240,10 +240,11 @@ void TextSearch::SearchDocument(const QString& path, const std::vector<int>& row
     const QByteArray wanted = term.toUtf8();
     const char* const begin = text.folded.constData();
     const char* const end = begin + text.folded.size();
+    // strstr, several times faster than memmem here: the folded text holds no NUL (one reads as
+    // white space) and ends in one, as a QByteArray does; a term with a NUL is found nowhere.
+    const bool findable = !wanted.contains('\0');
     const auto next = [&](const char* from) {
-        return static_cast<const char*>(::memmem(from, static_cast<std::size_t>(end - from),
-                                                 wanted.constData(),
-                                                 static_cast<std::size_t>(wanted.size())));
+        return findable && from < end ? std::strstr(from, wanted.constData()) : nullptr;
     };
     for (const char* at = next(begin); at; at = next(at + 1)) {
         const qsizetype p = at - begin;
