@@ -174,8 +174,10 @@ public:
                         last = static_cast<char>(chunk >> (8 * (plain - 1)));
                         if (at == size)
                             break;
-                        continue;
+                        if (plain == 8)
+                            continue;
                     }
+                    // The byte that stopped the eight is taken on its own, below.
                 }
                 const unsigned char folded = kAscii[in[at]];
                 if (folded == 0) {
