@@ -5,13 +5,6 @@
 
 namespace tolvaro {
 
-const CellStore::Cell* CellStore::At(int row, int column) const {
-    if (row < 0 || row >= m_rows || column < 0 || column >= m_columns)
-        return nullptr;
-    return &m_chunks[static_cast<std::size_t>(row / kChunkRows)]
-                    [static_cast<std::size_t>(row % kChunkRows * m_columns + column)];
-}
-
 CellStore::Cell* CellStore::At(int row, int column) {
     return const_cast<Cell*>(std::as_const(*this).At(row, column));
 }
@@ -41,14 +34,6 @@ void CellStore::DeleteRow(int row) {
     }
     if (--m_rows % kChunkRows == 0)
         m_chunks.pop_back();
-}
-
-QStringView CellStore::TextView(int row, int column) const {
-    const Cell* cell = At(row, column);
-    if (!cell || cell->length == 0)
-        return {};
-    return QStringView(m_blocks[cell->block].get() + cell->offset,
-                       static_cast<qsizetype>(cell->length));
 }
 
 char16_t* CellStore::Place(Cell& cell, std::size_t length) {

@@ -29,8 +29,15 @@ public:
     // Removes a row; the rows after it move up by one.
     void DeleteRow(int row);
     QString Text(int row, int column) const { return TextView(row, column).toString(); }
-    // The same without a copy; valid until the rows are deleted.
-    QStringView TextView(int row, int column) const;
+    // The same without a copy; valid until the rows are deleted. Inline: a search reads a cell
+    // of every row.
+    QStringView TextView(int row, int column) const {
+        const Cell* cell = At(row, column);
+        if (!cell || cell->length == 0)
+            return {};
+        return QStringView(m_blocks[cell->block].get() + cell->offset,
+                           static_cast<qsizetype>(cell->length));
+    }
     void SetText(int row, int column, QStringView text);
     // Sets a cell to bytes taken one character each.
     void SetLatin1(int row, int column, QLatin1StringView text);
@@ -42,7 +49,12 @@ private:
     struct Cell {
         std::uint32_t block = 0, offset = 0, length = 0;
     };
-    const Cell* At(int row, int column) const;
+    const Cell* At(int row, int column) const {
+        if (row < 0 || row >= m_rows || column < 0 || column >= m_columns)
+            return nullptr;
+        return &m_chunks[static_cast<std::size_t>(row / kChunkRows)]
+                        [static_cast<std::size_t>(row % kChunkRows * m_columns + column)];
+    }
     Cell* At(int row, int column);
     // Room for `length` characters, recorded in the cell.
     char16_t* Place(Cell& cell, std::size_t length);

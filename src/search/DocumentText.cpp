@@ -106,16 +106,17 @@ constexpr std::array<unsigned char, 256> kAscii = MakeAsciiTable();
 
 // Folds eight bytes of text in place (A-Z to a-z) and returns how many of them, from the first,
 // are plain printable ASCII other than "<" and "&" with no space after a blank (nor the first
-// after `blankBefore`): each of those is kept as it is folded. The bytes after them may come out
-// wrong (a carry from a byte of a longer character); they are read again.
+// after `blankBefore`), or a few fewer (see `zeros`): each of those is kept as it is folded. The
+// bytes after them may come out wrong (a carry from a byte of a longer character); they are read
+// again.
 // Bytes in memory order: the first in the lowest bits.
 static_assert(std::endian::native == std::endian::little);
 int FoldPlainBytes(std::uint64_t& chunk, bool blankBefore) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull,
-                            kLow = 0x7f7f7f7f7f7f7f7full;
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
     const std::uint64_t x = chunk;
-    // 0x80 in each byte that is zero, exactly (no carries between bytes).
-    const auto zeros = [](std::uint64_t y) { return ~(((y & kLow) + kLow) | y | kLow); };
+    // 0x80 in the first byte that is zero; later bytes may be marked wrongly by a borrow, which
+    // only stops the run earlier than it need.
+    const auto zeros = [](std::uint64_t y) { return (y - kOnes) & ~y & kHigh; };
     const std::uint64_t spaces = zeros(x ^ (kOnes * ' '));
     const std::uint64_t stops = (x & kHigh) | ((x - kOnes * 0x20) & ~x & kHigh) |
                                 zeros(x ^ (kOnes * '<')) | zeros(x ^ (kOnes * '&')) |
