@@ -190,7 +190,8 @@ std::size_t LineSource::JoinStart(std::size_t lineEnd) const {
     std::size_t text = m_pos;
     while (text < lineEnd && IsSpace(m_data[text]))
         ++text;
-    if (text < lineEnd && m_data[text] == '<' && StartsPieceAt(m_data.data() + text, m_data.data() + m_data.size()))
+    if (text < lineEnd && m_data[text] == '<' &&
+        StartsPieceAt(m_data.data() + text, m_data.data() + m_data.size()))
         return text;
     return text == lineEnd ? lineEnd : m_pos;
 }
@@ -213,8 +214,8 @@ void LineSource::JoinUntil(std::string& line, std::string& lower, std::string_vi
         // A closing that began in what was joined before ends in this line.
         const std::size_t joined = line.size();
         line.append(m_data.substr(start, stop - start));
-        const std::size_t found =
-            FindClosing(line, closing, joined + 1 > closing.size() ? joined + 1 - closing.size() : 0);
+        const std::size_t found = FindClosing(
+            line, closing, joined + 1 > closing.size() ? joined + 1 - closing.size() : 0);
         if (found == std::string_view::npos) {
             m_pos = next;
             continue;
