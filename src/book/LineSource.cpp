@@ -92,13 +92,13 @@ void LowerBytes(const char* __restrict in, char* __restrict out, std::size_t n) 
         out[i] = Lower(in[i]);
 }
 
-} // namespace
-
 void AppendLower(std::string_view in, std::string& out) {
     const std::size_t at = out.size();
     out.resize(at + in.size());
     LowerBytes(in.data(), out.data() + at, in.size());
 }
+
+} // namespace
 
 void LowerInto(std::string_view in, std::string& out) {
     out.clear();

@@ -23,10 +23,11 @@ public:
     // Replaces `line` with the next piece; false at the end of the data.
     bool Next(std::string& line);
     // Appends the following pieces to `line`, and their lower-cased form to `lower` (which is
-    // `line` lowered), until `lower` holds `lowerClosing` or the data ends: up to the end of the
-    // piece in which the first `lowerClosing` ends. Each byte is lowered and searched once, a
-    // line at a time, so a closing that never comes costs one pass over the rest of the data.
-    void JoinUntil(std::string& line, std::string& lower, std::string_view lowerClosing);
+    // `line` lowered), until `lower` holds `closing` ("</" and a name, lower case) or the data
+    // ends: up to the end of the piece in which the first `closing` ends. Each byte is lowered
+    // and searched once, a line at a time, so a closing that never comes costs one pass over the
+    // rest of the data.
+    void JoinUntil(std::string& line, std::string& lower, std::string_view closing);
     // The next piece without a copy: a view into the data; false at the end.
     bool NextPiece(std::string_view& piece);
     // Whether the last piece holds a "<" after its first byte.
@@ -49,8 +50,6 @@ inline char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 void LowerInto(std::string_view in, std::string& out);
-// Appends `in` lower-cased to `out`.
-void AppendLower(std::string_view in, std::string& out);
 // Whether `text` holds `lowerNeedle` when A to Z are compared without regard to case.
 bool ContainsNoCase(std::string_view text, std::string_view lowerNeedle);
 // Where `needle` first occurs in `text` at or after `from` (npos if nowhere): the C library's

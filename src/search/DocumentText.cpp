@@ -121,9 +121,16 @@ int FoldPlainBytes(std::uint64_t& chunk, bool blankBefore) {
     const std::uint64_t stops = (x & kHigh) | ((x - kOnes * 0x20) & ~x & kHigh) |
                                 zeros(x ^ (kOnes * '<')) | zeros(x ^ (kOnes * '&')) |
                                 (spaces & ((spaces << 8) | (blankBefore ? 0x80 : 0)));
-    const std::uint64_t capitals = (x + kOnes * (0x80 - 'A')) & ~(x + kOnes * (0x80 - 'Z' - 1)) & kHigh;
+    const std::uint64_t capitals =
+        (x + kOnes * (0x80 - 'A')) & ~(x + kOnes * (0x80 - 'Z' - 1)) & kHigh;
     chunk = x + (capitals >> 2); // 0x80 >> 2 is the 0x20 between a capital and its small letter
     return stops == 0 ? 8 : std::countr_zero(stops) / 8;
+}
+
+// A Latin-1 letter (U+00C0..U+00FF) folded: A-grave..THORN to their small letters, the
+// multiplication sign and the small letters as they are.
+char32_t FoldLatin1Letter(char32_t code) {
+    return code <= 0xde && code != 0xd7 ? code + 0x20 : code;
 }
 
 bool IsAsciiSpace(unsigned char c) {
@@ -183,14 +190,12 @@ public:
                 const unsigned char folded = kAscii[in[at]];
                 if (folded == 0) {
                     // A letter of Latin-1 (two bytes, the first 0xC3), the most common longer
-                    // character in European books: folded here, A-grave..THORN but the
-                    // multiplication sign to their small letters.
+                    // character in European books: folded here.
                     if (in[at] != 0xc3 || size - at < 2 || (in[at + 1] & 0xc0) != 0x80)
                         break;
-                    const unsigned char second = in[at + 1];
+                    const char32_t folded = FoldLatin1Letter(0xc0 | (in[at + 1] & 0x3f));
                     out[0] = static_cast<char>(0xc3);
-                    out[1] = static_cast<char>(second <= 0x9e && second != 0x97 ? second + 0x20
-                                                                                 : second);
+                    out[1] = static_cast<char>(0x80 | (folded & 0x3f));
                     last = out[1];
                     out += 2;
                     at += 2;
@@ -271,8 +276,8 @@ private:
         }
         const std::string_view bytes = m_in.substr(m_at, length);
         m_at += length;
-        if (code >= 0xc0 && code <= 0xff && code != 0xd7) { // Latin-1 letters, the most common
-            PutCode(code <= 0xde ? code + 0x20 : code);
+        if (code >= 0xc0 && code <= 0xff) { // Latin-1 letters, the most common
+            PutCode(FoldLatin1Letter(code));
             return;
         }
         if (code < 0x10000 && QChar::isSpace(code)) {
