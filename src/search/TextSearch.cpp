@@ -173,6 +173,11 @@ SearchResult TextSearch::SearchDocuments(const Documents& documents, const QStri
     work(true);
     for (std::thread& helper : helpers)
         helper.join();
+    // The helpers may have taken the last documents, or all of them, before this thread asked:
+    // a stop the user asked for meanwhile still counts.
+    progress.SetPosition(static_cast<int>(done));
+    if (progress.StopRequested() != IProgress::Stop::None)
+        stop = true;
 
     SearchResult result;
     result.stopped = stop;
