@@ -1,17 +1,8 @@
 #pragma once
 
-#include "app/CTolvaroDlg.h"
-#include "commands/CommandIds.h"
-#include "fakes/FakePlatform.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include "Session.h"
 
 namespace tolvaro::test {
-
-using namespace cmd;
 
 // A par of a SMIL file: its audio file ("" for none), clip and skip class.
 struct Par {
@@ -38,10 +29,7 @@ inline QByteArray SmilFile(const std::vector<Par>& pars, int heading) {
 }
 
 // A book of headings (level, pars) written to disk and opened; the title clip is passed.
-struct EngineBook {
-    QTemporaryDir dir;
-    FakePlatform fake;
-    CTolvaroDlg dlg{fake.Get()};
+struct EngineBook : Session {
     QByteArray nccHead; // lines for the NCC's head
 
     // `partChange`: the heading whose NCC entry carries a rel attribute.
@@ -61,23 +49,13 @@ struct EngineBook {
             }
         }
         Write("ncc.html", ncc + extraNcc + "</body>\n</html>\n");
-        dlg.OnInitDialog({"/prog", dir.filePath("data"), "", "de_DE"});
-        fake.timers.Advance(100);
+        Start();
         if (dlg.AutoPlay() != autoPlay) {
             dlg.Commands().SetEnabled(kAutoPlay, true);
             dlg.RunCommand(kAutoPlay);
         }
-        fake.dialogs.bookFile = dir.filePath("ncc.html");
-        ASSERT_TRUE(dlg.RunCommand(kOpen));
-        fake.timers.Advance(10000); // the title clip, then the first heading
+        OpenFile(dir.filePath("ncc.html")); // the title clip passes, then the first heading
     }
-    void Write(const QByteArray& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    int Cursor() { return dlg.Model().m_lstPhrases.SelectionMark(); }
-    int Heading() { return HeadingTree::ItemData(dlg.Model().m_treeTitles.Selected()); }
     // The clip plays to its end: position at the end, then one poll.
     void PlayToEnd() {
         fake.player.position = dlg.Playback().m_dPhraseEnd;

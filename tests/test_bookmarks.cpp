@@ -1,19 +1,10 @@
 // Bookmarks: set, step through, delete, and kept per book in the bookmark file.
 #include "Printers.h"
-#include "app/CTolvaroDlg.h"
-#include "bookwriter/DaisyWriter.h"
-#include "commands/CommandIds.h"
-#include "fakes/FakePlatform.h"
+#include "Session.h"
 #include "res/StringTable.h"
-#include "store/DataFile.h"
-#include "store/DefaultFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace tolvaro {
 namespace {
@@ -21,10 +12,7 @@ namespace {
 using namespace cmd;
 
 // Two books of three headings with two phrases each; the title clip is passed at each open.
-struct TwoBooks {
-    QTemporaryDir dir;
-    test::FakePlatform fake;
-    CTolvaroDlg dlg{fake.Get()};
+struct TwoBooks : test::Session {
     QString a = dir.filePath("A") + "/", b = dir.filePath("B") + "/";
 
     TwoBooks() {
@@ -33,20 +21,14 @@ struct TwoBooks {
             book.title = book.identifier = folder;
             for (const char* title : {"One", "Two", "Three"})
                 book.sections.push_back({1, title, {{"first", {}}, {"second", {}}}, {}});
-            EXPECT_TRUE(bookwriter::WriteBook(
-                book, folder, [](const QString&) { return bookwriter::SilentWav(2.0); }));
+            test::WriteSilentBook(book, folder, 2.0);
         }
-        dlg.OnInitDialog({"/prog", dir.filePath("data"), "", "de_DE"});
-        fake.timers.Advance(100);
+        Start();
     }
-    void Open(const QString& folder) {
-        fake.dialogs.bookFile = folder + "ncc.html";
-        ASSERT_TRUE(dlg.RunCommand(kOpen));
-        fake.timers.Advance(10000); // the title clip
-    }
+    void Open(const QString& folder) { OpenFile(folder + "ncc.html"); }
     // Goes to a heading's second phrase and sets a bookmark there, at `seconds` into its clip.
     void SetAt(int heading, double seconds) {
-        dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(heading));
+        GoToHeading(heading);
         dlg.RunCommand(kPhraseNext);
         fake.player.position = seconds;
         ASSERT_TRUE(dlg.RunCommand(kBookmarkSet));
@@ -57,13 +39,7 @@ struct TwoBooks {
             lines << dlg.Model().m_lbBookmarks.Line(i);
         return lines;
     }
-    int Heading() { return HeadingTree::ItemData(dlg.Model().m_treeTitles.Selected()); }
-    int Cursor() { return dlg.Model().m_lstPhrases.SelectionMark(); }
-    bool On(int id) { return dlg.Commands().IsEnabled(id); }
-    QStringList File() const {
-        return datafile::ReadLines(DataFilePath(dir.filePath("data"), kBookmarkFile))
-            .value_or(QStringList{"<unreadable>"});
-    }
+    QStringList File() const { return DataLines(kBookmarkFile); }
 };
 
 struct BookmarkTest : ::testing::Test, TwoBooks {};
@@ -80,7 +56,7 @@ TEST_F(BookmarkTest, SetAndJump) {
     SetAt(1, 2.5);
     EXPECT_EQ(Lines(), (QStringList{"Two", "Two", "Two"}));
     EXPECT_EQ(dlg.Model().m_lstBookmarks.Text(0, 1), "2.500000");
-    dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(2));
+    GoToHeading(2);
     dlg.RunCommand(kPhraseNext);
     fake.player.position = fake.player.duration = 5.0; // played to its end
     ASSERT_TRUE(dlg.RunCommand(kBookmarkSet));
@@ -89,7 +65,7 @@ TEST_F(BookmarkTest, SetAndJump) {
     EXPECT_EQ(File().size(), 40); // saved at once: a crash now loses nothing
 
     fake.player.duration = 0;
-    dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(0));
+    GoToHeading(0);
     dlg.RunCommand(kBookmarkNext);
     EXPECT_EQ(Heading(), 1);
     EXPECT_EQ(Cursor(), 4); // each heading's own text is its first phrase
@@ -194,7 +170,7 @@ TEST_F(BookmarkTest, TheSameIdentitySharesBookmarks) {
 // A bookmark file that is there but cannot be read whole is never replaced.
 TEST_F(BookmarkTest, AnUnreadableFileIsKept) {
     Open(a);
-    const QString path = DataFilePath(dir.filePath("data"), kBookmarkFile);
+    const QString path = DataFilePath(Data(), kBookmarkFile);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_TRUE(file.resize(datafile::kMaxDataFile + 1));

@@ -1,17 +1,9 @@
 #include "EngineBook.h"
 #include "Printers.h"
-#include "app/CTolvaroDlg.h"
-#include "commands/CommandIds.h"
-#include "fakes/FakePlatform.h"
-#include "store/DataFile.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <sys/stat.h>
-
-#include <gtest/gtest.h>
 
 namespace tolvaro {
 namespace {
@@ -129,7 +121,7 @@ TEST_F(EngineTest, APartChangeStopsAutoPlay) {
 // Choosing the heading of a part change in the tree reaches its phrase too: "Wechseln" is on.
 TEST_F(EngineTest, APartChangeChosenInTheTree) {
     Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"b.mp3", 0, 1}, {"b.mp3", 1, 2}}}}, true, 1);
-    dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(1));
+    GoToHeading(1);
     EXPECT_EQ(Cursor(), 1);
     EXPECT_TRUE(dlg.Commands().IsEnabled(kChangeVolume));
 }
@@ -149,7 +141,7 @@ TEST_F(EngineTest, HeadingSelectionPlaysItsFirstPhrase) {
 TEST_F(EngineTest, ResumesWhereTheBookWasLeft) {
     Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"b.mp3", 0, 10}, {"b.mp3", 10, 20}}}});
     EXPECT_EQ(Cursor(), 0);
-    dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(1));
+    GoToHeading(1);
     dlg.RunCommand(kPhraseNext);
     ASSERT_EQ(Cursor(), 2);
     fake.player.position = 13.25;

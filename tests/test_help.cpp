@@ -1,54 +1,33 @@
 // F1: the manual of the current language opens like a book, and is never recorded as the last.
 #include "Printers.h"
-#include "app/CTolvaroDlg.h"
-#include "bookwriter/DaisyWriter.h"
-#include "commands/CommandIds.h"
-#include "fakes/FakePlatform.h"
+#include "Session.h"
 #include "res/StringTable.h"
-#include "store/DataFile.h"
-#include "store/DefaultFiles.h"
 
 #include <QDir>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace tolvaro {
 namespace {
 
 using namespace cmd;
 
-struct HelpBooks {
-    QTemporaryDir dir;
-    test::FakePlatform fake;
-    CTolvaroDlg dlg{fake.Get()};
+struct HelpBooks : test::Session {
     const QString prog = dir.filePath("prog");
 
     static void Write(const QString& folder, const QString& title) {
         bookwriter::BookSpec book;
         book.title = book.identifier = title;
         book.sections = {{1, title, {{"eins", {}}}, {}}};
-        ASSERT_TRUE(bookwriter::WriteBook(
-            book, folder, [](const QString&) { return bookwriter::SilentWav(1.0); }));
+        test::WriteSilentBook(book, folder);
     }
     HelpBooks() {
         Write(prog + LoadString(kStrManualFolder), "Handbuch");
         Write(prog + LoadString(kStrManualFolder + kLangEnglish), "Manual");
         for (const char* name : {"A", "B", "C"})
             Write(dir.filePath(name) + "/", name);
-        dlg.OnInitDialog({prog, dir.filePath("data"), "", "de_DE"});
-        fake.timers.Advance(100);
+        Start(prog);
     }
-    void Open(const char* name) {
-        fake.dialogs.bookFile = dir.filePath(name) + "/ncc.html";
-        ASSERT_TRUE(dlg.RunCommand(kOpen));
-        fake.timers.Advance(10000);
-    }
-    QString LastBook() const {
-        return datafile::ReadLines(DataFilePath(dir.filePath("data"), kLastBookFile))
-            .value_or(QStringList{"<none>"})
-            .value(0);
-    }
+    void Open(const char* name) { OpenFile(dir.filePath(name) + "/ncc.html"); }
+    QString LastBook() const { return DataLines(kLastBookFile).value(0); }
     QString Title() { return dlg.Model().m_lstTitles.Text(0, col::kTitle); }
 };
 
@@ -64,7 +43,7 @@ TEST_F(HelpTest, OpensTheManualOfTheLanguage) {
         EXPECT_EQ(dlg.BookFolder(), prog + LoadString(kStrManualFolder + lang));
         EXPECT_EQ(Title(), lang == kLangGerman ? "Handbuch" : "Manual");
         EXPECT_TRUE(dlg.Commands().IsEnabled(kLast));
-        const auto resume = datafile::ReadLines(DataFilePath(dir.filePath("data"), kResumeFile));
+        const auto resume = datafile::ReadLines(DataFilePath(Data(), kResumeFile));
         EXPECT_TRUE(resume && resume->contains("A")) << lang; // A's place was saved
     }
 }

@@ -5,8 +5,6 @@
 #include "information/Durations.h"
 #include "res/StringTable.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
 
@@ -89,7 +87,7 @@ const QByteArray kMeta = "<meta name=\"ncc:totaltime\" content=\"1:05:07.500\"/>
 TEST(Information, TheTenSentences) {
     for (const int lang : {kLangGerman, kLangEnglish}) {
         InformationBook book(kMeta, lang);
-        book.dlg.Model().m_treeTitles.Select(book.dlg.Model().m_treeTitles.FindByData(1));
+        book.GoToHeading(1);
         book.dlg.Model().m_lstTitles.SetText(1, col::kElapsed, u"0:01:00");
         book.fake.player.position = 65;
         book.fake.player.duration = 3725;

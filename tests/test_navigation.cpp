@@ -2,8 +2,6 @@
 #include "Printers.h"
 #include "res/StringTable.h"
 
-#include <gtest/gtest.h>
-
 namespace tolvaro {
 namespace {
 

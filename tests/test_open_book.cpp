@@ -1,19 +1,10 @@
 #include "Printers.h"
-#include "app/CTolvaroDlg.h"
+#include "Session.h"
 #include "book/TableDump.h"
-#include "bookwriter/DaisyWriter.h"
-#include "commands/CommandIds.h"
-#include "fakes/FakePlatform.h"
 #include "res/StringTable.h"
-#include "store/DataFile.h"
-#include "store/DefaultFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace tolvaro {
 namespace {
@@ -21,19 +12,13 @@ namespace {
 using namespace cmd;
 
 // Two small books on disk; the first phrase of book A lasts 3.2 s, of book B 12.5 s.
-struct OpenBookTest : ::testing::Test {
-    QTemporaryDir dir;
-    test::FakePlatform fake;
-    CTolvaroDlg dlg{fake.Get()};
-    QString a, b;
+struct OpenBookTest : ::testing::Test, test::Session {
+    QString a = dir.filePath("A") + "/", b = dir.filePath("B") + "/";
 
     OpenBookTest() {
-        a = dir.filePath("A") + "/";
-        b = dir.filePath("B") + "/";
         Write(a, "Book A", 3.2, true);
         Write(b, "Book B", 12.5, false);
-        dlg.OnInitDialog({"/prog", dir.filePath("data"), "", "de_DE"});
-        fake.timers.Advance(100); // the start-up tick, with no book named
+        Start();
     }
     static void Write(const QString& folder, const QString& title, double firstPhrase, bool pages) {
         bookwriter::BookSpec book;
@@ -50,14 +35,8 @@ struct OpenBookTest : ::testing::Test {
             return wav;
         }));
     }
-    void Open(const QString& folder) {
-        fake.dialogs.bookFile = folder + "ncc.html";
-        ASSERT_TRUE(dlg.RunCommand(kOpen));
-    }
-    QStringList LastBook() const {
-        return datafile::ReadLines(DataFilePath(dir.filePath("data"), kLastBookFile))
-            .value_or(QStringList{"<none>"});
-    }
+    void Open(const QString& folder) { OpenFile(folder + "ncc.html", false); }
+    QStringList LastBook() const { return DataLines(kLastBookFile); }
 };
 
 TEST_F(OpenBookTest, OpeningTakesOverTheBook) {
@@ -260,7 +239,7 @@ TEST_F(OpenBookTest, StoppingTheLoad) {
 // left exactly as they are by every save: closing a book, opening another, the exit.
 TEST_F(OpenBookTest, UnreadableDataFilesAreKept) {
     Open(a);
-    const QString data = dir.filePath("data");
+    const QString data = Data();
     const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
                                             QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                             QFileDevice::WriteOther | QFileDevice::ExeOther;

@@ -1,16 +1,9 @@
 // Search: the visible text of a document, the three searches, their results and jumps, the term
 // marks, and playback held while the user is asked.
 #include "Printers.h"
-#include "app/CTolvaroDlg.h"
-#include "commands/CommandIds.h"
-#include "fakes/FakePlatform.h"
+#include "Session.h"
 #include "res/StringTable.h"
 #include "search/DocumentText.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace tolvaro {
 namespace {
@@ -81,18 +74,14 @@ TEST(DocumentText, FoldingAndHostileShapes) {
 
 // Three headings: 0 and 1 in a.html, 2 in b.html; each phrase one paragraph whose id has capital
 // letters. Audio from one empty file, so that every phrase plays.
-struct Heading {
+struct Chapter {
     const char* title;
     const char* document;
     std::vector<const char*> texts;
 };
 
-struct SearchBook {
-    QTemporaryDir dir;
-    test::FakePlatform fake;
-    CTolvaroDlg dlg{fake.Get()};
-
-    void Open(const std::vector<Heading>& headings, const char* charset = "utf-8") {
+struct SearchBook : test::Session {
+    void Open(const std::vector<Chapter>& headings, const char* charset = "utf-8") {
         const bool latin1 = QByteArray(charset) != "utf-8";
         const auto encode = [latin1](const QString& s) { return latin1 ? s.toLatin1() : s.toUtf8(); };
         QByteArray ncc = QByteArray("<html>\n<head>\n<meta name=\"ncc:charset\" content=\"") +
@@ -121,16 +110,8 @@ struct SearchBook {
                             "</body></html>\n");
         Write("a.mp3", {});
         Write("ncc.html", ncc + "</body>\n</html>\n");
-        dlg.OnInitDialog({"/prog", dir.filePath("data"), "", "de_DE"});
-        fake.timers.Advance(100);
-        fake.dialogs.bookFile = dir.filePath("ncc.html");
-        ASSERT_TRUE(dlg.RunCommand(kOpen));
-        fake.timers.Advance(10000);
-    }
-    void Write(const QByteArray& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        Start();
+        OpenFile(dir.filePath("ncc.html"));
     }
     // Runs a search for `term`; the message, or "" when none was shown.
     QString Search(int command, std::optional<QString> term) {
@@ -151,16 +132,11 @@ struct SearchBook {
         }
         return lines;
     }
-    void GoToHeading(int n) {
-        dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(n));
-    }
-    int Cursor() { return dlg.Model().m_lstPhrases.SelectionMark(); }
-    int Heading() { return HeadingTree::ItemData(dlg.Model().m_treeTitles.Selected()); }
 };
 
 struct SearchTest : ::testing::Test, SearchBook {};
 
-const std::vector<Heading> kBook = {
+const std::vector<Chapter> kBook = {
     {"Kapitel Eins", "a.html", {"River at the start", "nothing here but a banana", "river, RIVER and riverbank"}},
     {"Zwei", "a.html", {"the last river"}},
     {"Über Ärzte", "b.html", {"River first in b", "Tom &amp; Jerry", "ärzte und Ärzte"}},
@@ -246,7 +222,7 @@ TEST(Search, NonAsciiInEveryCharacterSet) {
 
 // "im Text" is greyed while a heading's text is the NCC itself; the book search never reads it.
 TEST_F(SearchTest, TheNccIsNoTextDocument) {
-    std::vector<struct Heading> book = kBook;
+    std::vector<Chapter> book = kBook;
     book.push_back({"Nur NCC river", "ncc.html", {"river in the NCC"}});
     Open(book);
     GoToHeading(4);

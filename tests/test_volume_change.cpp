@@ -1,17 +1,7 @@
 // Changing to another volume of a book set, and what "Letztes" then opens.
 #include "Printers.h"
-#include "app/CTolvaroDlg.h"
-#include "bookwriter/DaisyWriter.h"
-#include "commands/CommandIds.h"
-#include "fakes/FakePlatform.h"
+#include "Session.h"
 #include "res/StringTable.h"
-#include "store/DataFile.h"
-#include "store/DefaultFiles.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace tolvaro {
 namespace {
@@ -21,11 +11,7 @@ using Result = IDialogs::Result;
 
 // Three volumes of one set (same date, identifier, title, entries and time; "n of 3"), four
 // headings each, and a book of its own with another date.
-struct VolumeSet {
-    QTemporaryDir dir;
-    test::FakePlatform fake;
-    CTolvaroDlg dlg{fake.Get()};
-
+struct VolumeSet : test::Session {
     QString Volume(int n) const { return dir.filePath("vol" + QString::number(n)) + "/"; }
 
     VolumeSet() {
@@ -37,8 +23,7 @@ struct VolumeSet {
                 book.date = "2025-01-01"; // another book, alike in all but its date
             for (const char* title : {"A", "B", "C", "D"})
                 book.sections.push_back({1, title, {{"eins", {}}}, {}});
-            EXPECT_TRUE(bookwriter::WriteBook(
-                book, Volume(n), [](const QString&) { return bookwriter::SilentWav(1.0); }));
+            test::WriteSilentBook(book, Volume(n));
             QFile ncc(Volume(n) + "ncc.html");
             EXPECT_TRUE(ncc.open(QIODevice::ReadWrite));
             QByteArray text = ncc.readAll();
@@ -46,14 +31,9 @@ struct VolumeSet {
             ncc.resize(0);
             ncc.write(text);
         }
-        dlg.OnInitDialog({"/prog", dir.filePath("data"), "", "de_DE"});
-        fake.timers.Advance(100);
+        Start();
     }
-    void Open(int volume) {
-        fake.dialogs.bookFile = Volume(volume) + "ncc.html";
-        ASSERT_TRUE(dlg.RunCommand(kOpen));
-        fake.timers.Advance(10000); // the title clip
-    }
+    void Open(int volume) { OpenFile(Volume(volume) + "ncc.html"); }
     void ChangeTo(std::optional<int> volume, std::vector<Result> answers) {
         fake.dialogs.bookFile = volume ? std::optional(Volume(*volume) + "ncc.html") : std::nullopt;
         fake.dialogs.answers.assign(answers.begin(), answers.end());
@@ -61,10 +41,7 @@ struct VolumeSet {
         ASSERT_TRUE(dlg.RunCommand(kChangeVolume));
         fake.timers.Advance(10000);
     }
-    int Heading() { return HeadingTree::ItemData(dlg.Model().m_treeTitles.Selected()); }
-    QStringList LastBook() const {
-        return datafile::ReadLines(DataFilePath(dir.filePath("data"), kLastBookFile)).value();
-    }
+    QStringList LastBook() const { return DataLines(kLastBookFile); }
 };
 
 TEST(VolumeChange, OpensTheChosenVolumeAtTheSameHeading) {
@@ -91,7 +68,7 @@ TEST(VolumeChange, OpensTheChosenVolumeAtTheSameHeading) {
     for (const auto& c : cases) {
         VolumeSet set;
         set.Open(1);
-        set.dlg.Model().m_treeTitles.Select(set.dlg.Model().m_treeTitles.FindByData(2));
+        set.GoToHeading(2);
         set.ChangeTo(c.chosen, c.answers);
         EXPECT_EQ(set.fake.dialogs.shown.size(), static_cast<std::size_t>(c.messages)) << c.name;
         if (c.messages > 0) {
@@ -112,7 +89,7 @@ TEST(VolumeChange, OpensTheChosenVolumeAtTheSameHeading) {
 TEST(VolumeChange, AMissingHeadingRowGivesTheFirst) {
     VolumeSet set;
     set.Open(1);
-    set.dlg.Model().m_treeTitles.Select(set.dlg.Model().m_treeTitles.FindByData(3));
+    set.GoToHeading(3);
     QFile ncc(set.Volume(2) + "ncc.html");
     ASSERT_TRUE(ncc.open(QIODevice::ReadWrite));
     QByteArray text = ncc.readAll();
