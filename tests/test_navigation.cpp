@@ -32,6 +32,7 @@ TEST_F(NavigationTest, NextAndPreviousPage) {
     EXPECT_EQ(Cursor(), 4);                            // by its par id
     EXPECT_FALSE(dlg.Commands().IsEnabled(kPageNext)); // the last page
     dlg.RunCommand(kPagePrevious);
+    EXPECT_TRUE(dlg.Commands().IsEnabled(kPageNext)); // on again once off the last page
     dlg.RunCommand(kPagePrevious);
     EXPECT_EQ(Page(), 0);
     EXPECT_EQ(Cursor(), 0);

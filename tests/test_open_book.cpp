@@ -64,8 +64,10 @@ TEST_F(OpenBookTest, TitleClipPlaysTheBeginningOnce) {
         double end;
     } cases[] = {{&a, 3.2}, {&b, 10.0}};
     for (const auto& c : cases) {
+        fake.player.position = 7.0; // where the book before was
         Open(*c.folder);
         EXPECT_TRUE(dlg.IsTitleClipPlaying());
+        EXPECT_EQ(fake.player.position, 0.0);
         EXPECT_EQ(fake.player.url, *c.folder + "tlv_0001.wav");
         EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
         EXPECT_EQ(fake.player.rate, 1.0);

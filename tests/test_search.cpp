@@ -275,6 +275,9 @@ TEST_F(SearchTest, JumpingToResults) {
     dlg.RunCommand(kSearchNext);
     EXPECT_EQ(Cursor(), 2);
     EXPECT_FALSE(dlg.Commands().IsEnabled(kSearchNext));
+    Search(kSearchText, "river"); // a new search starts before its first line
+    EXPECT_FALSE(dlg.Commands().IsEnabled(kSearchPrevious));
+    EXPECT_TRUE(dlg.Commands().IsEnabled(kSearchNext));
     GoToHeading(2);
     EXPECT_EQ(Results(), QStringList{kNone});
     EXPECT_FALSE(dlg.Commands().IsEnabled(kSearchNext));
