@@ -1,6 +1,7 @@
 // Reading a book's files: whole regular files only, names written on a system that ignores case.
 #include "book/BookFiles.h"
 #include "io/CaseInsensitivePath.h"
+#include "io/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,6 +63,9 @@ TEST(ReadBookFile, OnlyWholeRegularFiles) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadBookFile(d + c.name), c.want) << c.name;
+    // A file of exactly the largest size is read; one byte more is too large.
+    EXPECT_EQ(ReadRegularFile(d + "book.smil", 15).status, FileRead::Status::Read);
+    EXPECT_EQ(ReadRegularFile(d + "book.smil", 14).status, FileRead::Status::Unreadable);
 }
 
 } // namespace
