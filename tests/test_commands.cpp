@@ -106,17 +106,6 @@ TEST_F(DlgFixture, EachFeatureEnablesItsCommands) {
     }
 }
 
-// "Nächstes" bookmark needs a real bookmark line, not the placeholder.
-TEST_F(DlgFixture, NextBookmarkNeedsABookmark) {
-    bool autoPlay = false;
-    EnableBookMenus(dlg.Commands(), dlg.Model(), {}, dlg.LangOffset(), autoPlay);
-    EXPECT_FALSE(dlg.Commands().IsEnabled(kBookmarkNext));
-    dlg.ResetToNoBook();
-    dlg.Model().m_lbBookmarks.ResetTo("Kapitel 1");
-    EnableBookMenus(dlg.Commands(), dlg.Model(), {}, dlg.LangOffset(), autoPlay);
-    EXPECT_TRUE(dlg.Commands().IsEnabled(kBookmarkNext));
-}
-
 TEST_F(DlgFixture, TogglesAndRadioMarks) {
     dlg.Commands().SetEnabled(kSkipFootnote, true);
     const bool before = dlg.Commands().IsChecked(kSkipFootnote);

@@ -190,13 +190,6 @@ TEST_F(OpenBookTest, LanguageSwitchKeepsListLines) {
     EXPECT_EQ(dlg.Model().m_lbSearchHits.Line(0), "Keine Suchergebnisse");
 }
 
-TEST_F(OpenBookTest, ExitRecordsTheOpenBook) {
-    Open(b);
-    dlg.RunCommand(kExit);
-    EXPECT_EQ(LastBook(), QStringList{b});
-    EXPECT_EQ(fake.window.ended, 1);
-}
-
 // A book whose files are named in capitals (as on many CDs) while its links are not opens and
 // plays, and its tables hold the names as the links give them.
 TEST_F(OpenBookTest, ABookInCapitalsOpens) {

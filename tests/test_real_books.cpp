@@ -74,18 +74,5 @@ TEST(RealBooks, TheSnapshotBookReadsAsCommitted) {
     EXPECT_EQ(tables, snapshot.readAll().toStdString());
 }
 
-// Sections stand below their chapters.
-TEST(RealBooks, TreeFollowsTheLevels) {
-    if (!QDir(BooksFolder()).exists())
-        GTEST_SKIP() << "no shared books beside the repository";
-    BookModel m;
-    ASSERT_TRUE(LoadReal("dontworry", m).ok);
-    const HeadingTree& tree = m.m_treeTitles;
-    EXPECT_EQ(tree.Model()->rowCount(), 5); // h1 x5 at the root
-    const QModelIndex third = tree.FindByData(3);
-    ASSERT_TRUE(third.isValid());
-    EXPECT_EQ(HeadingTree::ItemData(third.parent()), 2);
-}
-
 } // namespace
 } // namespace tolvaro

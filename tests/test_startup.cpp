@@ -103,12 +103,6 @@ TEST_F(InitTest, UnwritableDataFolderIsNotReported) {
     EXPECT_TRUE(dlg.BookFolder().isEmpty());
 }
 
-TEST_F(InitTest, ExitEndsTheWindowOnce) {
-    dlg.OnInitDialog({"/prog", DataFolder(), "", "de_DE"});
-    EXPECT_TRUE(dlg.RunCommand(cmd::kExit));
-    EXPECT_EQ(fake.window.ended, 1);
-}
-
 TEST_F(InitTest, AboutAndFocusCommands) {
     dlg.OnInitDialog({"/prog", DataFolder(), "", "de_DE"});
     dlg.RunCommand(cmd::kAbout);
