@@ -39,7 +39,7 @@ struct FiveRows : BookTable {
 };
 
 TEST(BookTable, CurrentRowMovesNotifyAsTheHandlersExpect) {
-    enum Op { Move, Quiet };
+    enum Op { Move, Quiet, Delete };
     const struct {
         const char* name;
         std::vector<std::pair<Op, int>> ops;
@@ -67,12 +67,21 @@ TEST(BookTable, CurrentRowMovesNotifyAsTheHandlersExpect) {
          {0},
          4},
         {"rows out of range are ignored", {{Move, 7}, {Quiet, -1}}, {}, {}, -1},
+        {"a row deleted before the current one: it stays current",
+         {{Move, 3}, {Delete, 1}, {Move, 2}, {Move, 3}},
+         {{3, S, 0}, {2, 0, S}, {3, S, 0}},
+         {3, 3},
+         3},
     };
     for (const auto& c : cases) {
         FiveRows table;
         Recorder rec(table);
-        for (auto [op, row] : c.ops)
-            op == Move ? table.MoveTo(row) : table.MoveToQuietly(row);
+        for (auto [op, row] : c.ops) {
+            if (op == Delete)
+                table.DeleteRow(row);
+            else
+                op == Move ? table.MoveTo(row) : table.MoveToQuietly(row);
+        }
         EXPECT_EQ(rec.changes, c.changes) << c.name;
         EXPECT_EQ(rec.acted, c.acted) << c.name;
         EXPECT_EQ(table.SelectionMark(), c.mark) << c.name;
