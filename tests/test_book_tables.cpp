@@ -239,6 +239,7 @@ TEST_P(ResetTest, ResetToNoBookEmptiesEverything) {
     m.m_treeTitles.AppendHeading(1, "one", 0);
     m.m_treeTitles.AppendHeading(2, "two", 1);
     m.m_lbBookmarks.AddString("mark");
+    m.m_lbSearchHits.AddString("hit");
     fake.timers.SetTimer(timer::kMark, 50);
     fake.timers.SetTimer(timer::kPoll, 100);
     fake.player.url = "/book/a.mp3";
