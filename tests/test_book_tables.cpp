@@ -1,17 +1,12 @@
-#include "app/CTolvaroDlg.h"
 #include "book/BookModel.h"
 #include "book/CellStore.h"
-#include "commands/CommandIds.h"
-#include "fakes/FakePlatform.h"
-#include "res/StringTable.h"
-
-#include <QTemporaryDir>
-
 #include "Printers.h"
-
-#include <gtest/gtest.h>
+#include "res/StringTable.h"
+#include "Session.h"
 
 #include <tuple>
+
+#include <gtest/gtest.h>
 
 namespace tolvaro {
 namespace {
@@ -219,16 +214,13 @@ TEST(VisibleList, OnlyTheUsersSelectionNotifies) {
     EXPECT_EQ(list.Line(0), "none");
 }
 
-class ResetTest : public ::testing::TestWithParam<int> {};
+class ResetTest : public ::testing::TestWithParam<int>, public test::Session {};
 
 // Whatever the model holds, the reset leaves every table empty, the lists with their
 // placeholder in the current language, the audio unloaded and the start page shown.
 TEST_P(ResetTest, ResetToNoBookEmptiesEverything) {
     const int lang = GetParam();
-    QTemporaryDir data;
-    test::FakePlatform fake;
-    CTolvaroDlg dlg(fake.Get());
-    dlg.OnInitDialog({"/prog", data.path(), "", "de_DE"});
+    Start();
     dlg.RunCommand(lang == kLangEnglish ? cmd::kLanguageEnglish : cmd::kLanguageGerman);
     BookModel& m = dlg.Model();
     for (BookTable* t : {&m.m_lstTitles, &m.m_lstPhrases, &m.m_lstPages, &m.m_lstGroups,

@@ -1,16 +1,11 @@
-#include "app/CTolvaroDlg.h"
 #include "app/MenuStates.h"
-#include "commands/CommandIds.h"
-#include "fakes/FakePlatform.h"
-#include "res/StringTable.h"
-
 #include "Printers.h"
-
-#include <gtest/gtest.h>
-
-#include <QTemporaryDir>
+#include "res/StringTable.h"
+#include "Session.h"
 
 #include <set>
+
+#include <gtest/gtest.h>
 
 namespace tolvaro {
 namespace {
@@ -26,15 +21,12 @@ std::vector<int> AllCommandIds(const CommandTable& commands) {
     return ids;
 }
 
-struct DlgFixture : ::testing::Test {
-    DlgFixture() : dlg(fake.Get()) {
-        dlg.OnInitDialog({"/prog", data.path(), "", "de_DE"});
+struct DlgFixture : ::testing::Test, test::Session {
+    DlgFixture() {
+        Start();
         QObject::connect(&dlg.Commands(), &CommandTable::Command,
                          [this](int id) { ran.push_back(id); });
     }
-    QTemporaryDir data;
-    test::FakePlatform fake;
-    CTolvaroDlg dlg;
     std::vector<int> ran;
 };
 
