@@ -230,6 +230,7 @@ TEST_F(SearchTest, TheNccIsNoTextDocument) {
     GoToHeading(0);
     EXPECT_TRUE(dlg.Commands().IsEnabled(kSearchText));
     EXPECT_EQ(Search(kSearchBook, "river"), QStringLiteral("Das Suchergebnis ist 7 ."));
+    EXPECT_EQ(fake.dialogs.progress.position, 2); // both documents, and not the NCC
 }
 
 // Choosing results: a book result selects its heading first, a text result only the phrase;
