@@ -34,7 +34,7 @@ struct FiveRows : BookTable {
 };
 
 TEST(BookTable, CurrentRowMovesNotifyAsTheHandlersExpect) {
-    enum Op { Move, Quiet, Delete };
+    enum Op { Move, Quiet, Delete, Insert };
     const struct {
         const char* name;
         std::vector<std::pair<Op, int>> ops;
@@ -67,6 +67,11 @@ TEST(BookTable, CurrentRowMovesNotifyAsTheHandlersExpect) {
          {{3, S, 0}, {2, 0, S}, {3, S, 0}},
          {3, 3},
          3},
+        {"rows inserted at the selected and at the focused row move them down",
+         {{Quiet, 1}, {Move, 3}, {Insert, 3}, {Insert, 1}, {Quiet, 0}},
+         {{1, S | F, 0}, {1, F, S | F}, {3, S, 0}, {5, 0, S}, {2, 0, F}, {0, S | F, 0}},
+         {3},
+         0},
     };
     for (const auto& c : cases) {
         FiveRows table;
@@ -74,6 +79,8 @@ TEST(BookTable, CurrentRowMovesNotifyAsTheHandlersExpect) {
         for (auto [op, row] : c.ops) {
             if (op == Delete)
                 table.DeleteRow(row);
+            else if (op == Insert)
+                table.InsertRow(row);
             else
                 op == Move ? table.MoveTo(row) : table.MoveToQuietly(row);
         }

@@ -46,6 +46,8 @@ TEST(Charsets, Decoding) {
     } cases[] = {
         {"\xc3\xa4", 65001, "ä"},
         {"caf\xe9", 65001, "café"},            // declared utf-8, really windows-1252
+        {"\xc0\xaf", 65001, "À¯"},             // overlong: no UTF-8
+        {"\xf4\x90\x80\x80", 65001, "ô\xEF\xBF\xBD€€"}, // past U+10FFFF: no UTF-8
         {"\x80 \x81", 1252, "€ \xEF\xBF\xBD"}, // 0x81 is undefined there
         {"\xa4", 28605, "€"},                  // ISO 8859-15 through iconv
         {"\x82\xa0", 932, "あ"},
