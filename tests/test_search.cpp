@@ -23,6 +23,7 @@ TEST(DocumentText, WhatAReaderSees) {
         {"<P ID=\"Big\">\xc3\x9c" "ber</P> <p id='q'>b</p>", "\xc3\xbc" "ber\nb\n", "Big@0 q@6"},
         {"<p>a </p>\n <p>b</p><b>c</b>d<br/>e", "a\nb\ncd\ne", ""},
         {"  one\n\t two &nbsp; three ", "one two three ", ""},
+        {"a&nbsp;b\xc2\xa0" "c<b-x>d<b_x>e", "a b c\nd\ne", ""}, // <b-x> is no <b>
         {"&#252;&#xFC;&Uuml;&unknown;&amp", "\xc3\xbc\xc3\xbc\xc3\xbc&unknown;&amp", ""},
         {"&#0;&#x110000;&#55296;", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd", ""},
         {"a < b <3 <p id=x>c", "a < b <3\nc", "x@9"},
