@@ -20,6 +20,29 @@ struct NavigationTest : ::testing::Test, test::EngineBook {
     int Page() { return dlg.Model().m_lstPages.SelectionMark(); }
 };
 
+// A link in the text to a phrase of the book (by its text or par id) selects the phrase's heading
+// and plays the phrase from its start; any other link is left to the view.
+TEST_F(NavigationTest, LinksInTheTextGoToTheirPhrase) {
+    const struct {
+        const char* url;
+        bool taken;
+        int heading, cursor;
+        double position;
+    } cases[] = {
+        {"https://example.org/page.html", false, 0, 0, 99},
+        {"t.html#x1_0", false, 0, 0, 99},
+        {"file:///book/s1.smil#x1_1", true, 1, 3, 1.0},
+        {"s0.smil#p0_1", true, 0, 1, 1.0},
+    };
+    for (const auto& c : cases) {
+        fake.player.position = 99;
+        EXPECT_EQ(fake.textView.onNavigation(c.url), c.taken) << c.url;
+        EXPECT_EQ(Heading(), c.heading) << c.url;
+        EXPECT_EQ(Cursor(), c.cursor) << c.url;
+        EXPECT_EQ(fake.player.position, c.position) << c.url;
+    }
+}
+
 TEST_F(NavigationTest, NextAndPreviousPage) {
     EXPECT_EQ(Page(), 0);
     EXPECT_FALSE(dlg.Commands().IsEnabled(kPagePrevious));
