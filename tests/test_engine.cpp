@@ -103,6 +103,37 @@ TEST_F(EngineTest, SkippedRuns) {
     EXPECT_EQ(Cursor(), 5);
 }
 
+// Each skip command passes over its own class of phrase, forwards and backwards, and no other.
+TEST_F(EngineTest, EachSkipCommandSkipsItsOwnClass) {
+    Open({{1,
+           {{"a.mp3", 0, 1},
+            {"a.mp3", 1, 2, "sidebar"},
+            {"a.mp3", 2, 3, "prodnote"},
+            {"a.mp3", 3, 4, "footnote"},
+            {"a.mp3", 4, 5, "pagenumber"},
+            {"a.mp3", 5, 6}}}});
+    const std::pair<int, int> cases[] = {
+        {kSkipSidebar, 1}, {kSkipProdnote, 2}, {kSkipFootnote, 3}, {kSkipPageNumber, 4}};
+    for (const auto& [command, skipped] : cases) {
+        dlg.RunCommand(command); // on
+        std::vector<int> path{Cursor()}, expected;
+        for (int i = 0; i < 4; ++i) {
+            dlg.RunCommand(kPhraseNext);
+            path.push_back(Cursor());
+        }
+        for (int i = 0; i < 4; ++i) {
+            dlg.RunCommand(kPhrasePrevious);
+            path.push_back(Cursor());
+        }
+        for (int row : {0, 1, 2, 3, 4, 5, 4, 3, 2, 1, 0}) {
+            if (row != skipped)
+                expected.push_back(row);
+        }
+        EXPECT_EQ(path, expected) << command;
+        dlg.RunCommand(command); // off again
+    }
+}
+
 // The first phrase after an entry with a rel attribute belongs to the next part of the book.
 TEST_F(EngineTest, APartChangeStopsAutoPlay) {
     Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"b.mp3", 0, 1}, {"b.mp3", 1, 2}}}}, true, 1);
