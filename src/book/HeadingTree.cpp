@@ -47,15 +47,6 @@ QStandardItem* MakeItem(const QString& text, int data) {
 
 } // namespace
 
-QModelIndex HeadingTree::InsertItem(const QString& text, int data, const QModelIndex& parent) {
-    QStandardItem* item = MakeItem(text, data);
-    QStandardItem* owner =
-        parent.isValid() ? m_model.itemFromIndex(parent) : m_model.invisibleRootItem();
-    owner->appendRow(item);
-    ++m_count;
-    return item->index();
-}
-
 QModelIndex HeadingTree::AppendHeading(int level, const QString& text, int data) {
     while (!m_open.empty() && m_open.back().first >= level)
         m_open.pop_back();

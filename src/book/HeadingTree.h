@@ -25,8 +25,6 @@ public:
     // Number of items at every depth.
     int Count() const { return m_count; }
 
-    // Appends an item as the last child of `parent` (a root item when parent is invalid).
-    QModelIndex InsertItem(const QString& text, int data, const QModelIndex& parent = {});
     // Appends a heading of the given level. It closes every open item of its own and deeper
     // levels and becomes the last child of the deepest item still open, or a root item when none
     // is (level 1 always). So the tree's document order is always the order of appending.

@@ -45,16 +45,4 @@ QString CA_Enigma::Decode(QString text) const {
     return text;
 }
 
-QString CA_Enigma::RotateLeft(QString row) {
-    if (row.size() > 1)
-        row = row.mid(1) + row[0];
-    return row;
-}
-
-QString CA_Enigma::RotateRight(QString row) {
-    if (row.size() > 1)
-        row = row.back() + row.left(row.size() - 1);
-    return row;
-}
-
 } // namespace tolvaro

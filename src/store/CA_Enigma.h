@@ -20,14 +20,6 @@ public:
     QString Encode(QString text) const;
     QString Decode(QString text) const;
 
-    // The row with its first character moved to the end / its last to the front; rows of
-    // length 0 or 1 come back unchanged.
-    static QString RotateLeft(QString row);
-    static QString RotateRight(QString row);
-
-    const QString& PlainRow() const { return m_strPlainRow; }
-    const QString& ScrambledRow() const { return m_strScrambledRow; }
-
 private:
     QString m_strPlainRow;
     QString m_strScrambledRow;
