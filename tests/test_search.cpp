@@ -320,6 +320,33 @@ TEST_F(SearchTest, TermMarks) {
     EXPECT_FALSE(marks.last().contains(u"river"));
 }
 
+// Each mark style gives the phrase and the search term their own look, in every document shown
+// after it is chosen.
+TEST_F(SearchTest, EachStyleMarksPhraseAndTerm) {
+    Open(kBook);
+    Search(kSearchBook, "river");
+    fake.dialogs.colorAnswer = "#00ff00";
+    const struct {
+        int command;
+        const char* phrase;
+        const char* term;
+    } cases[] = {
+        {kMarkBold, "FONT-WEIGHT: bold", "FONT-WEIGHT: BOLD"},
+        {kMarkItalic, "FONT-STYLE: italic", "FONT-STYLE: ITALIC"},
+        {kMarkTextColor, "COLOR: #00ff00", "COLOR: #00ff00"},
+        {kMarkBackground, "BACKGROUND-COLOR: #00ff00", "BACKGROUND-COLOR: #00ff00"},
+    };
+    int heading = 0;
+    for (const auto& c : cases) {
+        dlg.RunCommand(c.command);
+        heading = 2 - heading; // the other document
+        GoToHeading(heading);
+        fake.timers.Advance(100);
+        EXPECT_TRUE(fake.textView.marks.last().endsWith(c.phrase)) << c.phrase;
+        EXPECT_TRUE(fake.textView.termMarks.last().endsWith(c.term)) << c.term;
+    }
+}
+
 // A playing book pauses for the search and its message and goes on afterwards, also when
 // the user cancels; one the user paused stays paused. Escape in the wait window: no message,
 // the no-results line.
