@@ -221,7 +221,8 @@ TEST(Search, NonAsciiInEveryCharacterSet) {
     }
 }
 
-// "im Text" is greyed while a heading's text is the NCC itself; the book search never reads it.
+// "im Text" is greyed while a heading's text is the NCC itself; the book search never reads it,
+// nor a document that is gone.
 TEST_F(SearchTest, TheNccIsNoTextDocument) {
     std::vector<Chapter> book = kBook;
     book.push_back({"Nur NCC river", "ncc.html", {"river in the NCC"}});
@@ -232,6 +233,8 @@ TEST_F(SearchTest, TheNccIsNoTextDocument) {
     EXPECT_TRUE(dlg.Commands().IsEnabled(kSearchText));
     EXPECT_EQ(Search(kSearchBook, "river"), QStringLiteral("Das Suchergebnis ist 7 ."));
     EXPECT_EQ(fake.dialogs.progress.position, 2); // both documents, and not the NCC
+    ASSERT_TRUE(QFile::remove(dir.filePath("b.html"))); // a document gone is passed over
+    EXPECT_EQ(Search(kSearchBook, "river"), QStringLiteral("Das Suchergebnis ist 5 ."));
 }
 
 // Choosing results: a book result selects its heading first, a text result only the phrase;
