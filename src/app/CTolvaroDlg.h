@@ -56,9 +56,10 @@ public:
     void ResetToNoBook();
     // How a book is being opened; decides the steps that differ between the ways in.
     enum class OpenPath { Open, Startup, Last, Change };
-    // Opens the book in `folder` (with trailing "/"); whether it was loaded. After the title clip
-    // the book goes on where it was left; a changed volume at `heading` instead.
-    bool OpenBookFolder(const QString& folder, OpenPath path = OpenPath::Open, int heading = 0);
+    // Opens the book in `folder` (with trailing "/"); a book that could not be loaded leaves the
+    // window without one. After the title clip the book goes on where it was left; a changed
+    // volume at `heading` instead.
+    void OpenBookFolder(const QString& folder, OpenPath path = OpenPath::Open, int heading = 0);
 
     BookModel& Model() { return m_model; }
     CommandTable& Commands() { return m_commands; }

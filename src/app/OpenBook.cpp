@@ -21,7 +21,7 @@
 
 namespace tolvaro {
 
-bool CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int heading) {
+void CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int heading) {
     CA_Daisy daisy(m_model, folder, m_nLangOffset);
     IDialogs& dialogs = m_platform.dialogs;
     IProgress::Stop stop = IProgress::Stop::None;
@@ -44,10 +44,10 @@ bool CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
         ResetToNoBook();
         if (stop == IProgress::Stop::Close)
             OnExit();
-        return false;
+        return;
     }
     if (!loaded)
-        return false;
+        return;
 
     const BookMeta& meta = daisy.Meta();
     m_strBookDate = meta.date;
@@ -70,7 +70,6 @@ bool CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
         PlayTitleClip([this, heading] { m_engine.SelectHeadingByTreeId(heading); });
     else
         PlayTitleClip([this] { RestoreResume(); });
-    return true;
 }
 
 // The beginning of the book, once; `then` goes on when the clip is over.
