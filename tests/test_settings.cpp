@@ -88,6 +88,8 @@ TEST_F(SettingsTest, DamagedLinesGiveTheirDefaults) {
         {"garbage", {"\x01\x02", "zz", "", "?"}, 50, 1.0, false, true, "#ffff00", kLangGerman},
         {"volume above 100", with(1, "250"), 50, 1.2, true, false, "#123456", kLangEnglish},
         {"volume below 0", with(1, "-1"), 50, 1.2, true, false, "#123456", kLangEnglish},
+        {"volume past any integer", with(1, "99999999999999999999"), 50, 1.2, true, false,
+         "#123456", kLangEnglish},
         {"volume with text after it", with(1, "12x"), 12, 1.2, true, false, "#123456",
          kLangEnglish},
         {"rate 0", with(2, "0"), 60, 1.0, true, false, "#123456", kLangEnglish},
