@@ -31,6 +31,8 @@ TEST(DocumentText, WhatAReaderSees) {
         {"<p id=\"unclosed", "", "unclosed@0"},
         {"<p title='a>b' id=\"t\">z", "z", "t@0"},
         {"<script>never closed", "", ""},
+        {"<?xml version=\"1.0\"?>\n<!DOCTYPE html PUBLIC \"-//W3C\">\n<p>a</p>", "a\n", ""},
+        {"<script>a</b>c</script>z&#x1F600;", "z\xf0\x9f\x98\x80", ""},
         {"<!-- never closed", "", ""},
     };
     for (const auto& c : cases) {
