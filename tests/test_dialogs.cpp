@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QTreeWidget>
 #include <QPushButton>
 #include <QTest>
@@ -64,6 +65,66 @@ TEST(Dialogs, SearchTermNeedsTwoCharacters) {
         QTest::keyClick(dialog.findChild<QLineEdit*>(), Qt::Key_Escape);
     });
     EXPECT_EQ(dialogs.AskSearchTerm(kLangGerman), std::nullopt);
+}
+
+// The page number: typed and taken with Enter, or none with Escape.
+TEST(Dialogs, PageNumberByKeyboard) {
+    QWidget owner;
+    QtDialogs dialogs(owner);
+    for (const int lang : {kLangGerman, kLangEnglish}) {
+        QString caption;
+        WhenShown([&](QWidget& dialog) {
+            caption = dialog.windowTitle();
+            QLineEdit* edit = dialog.findChild<QLineEdit*>();
+            EXPECT_EQ(dialog.focusWidget(), edit);
+            QTest::keyClicks(edit, "12");
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        EXPECT_EQ(dialogs.AskPageNumber(lang), QStringLiteral("12"));
+        EXPECT_EQ(caption, LoadString(kStrPageDialogCaption + lang));
+    }
+    WhenShown([](QWidget& dialog) {
+        QTest::keyClick(dialog.findChild<QLineEdit*>(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(dialogs.AskPageNumber(kLangGerman), std::nullopt);
+}
+
+// A message box shows its text and answers the key pressed on its focused button; Escape is
+// Ok in an Ok box and Abort where Abort is offered.
+TEST(Dialogs, MessageBoxAnswers) {
+    QWidget owner;
+    QtDialogs dialogs(owner);
+    using D = IDialogs;
+    const struct {
+        D::Buttons buttons;
+        QMessageBox::StandardButton focus; // NoButton: the box's own choice
+        Qt::Key key;
+        D::Result result;
+    } cases[] = {
+        {D::Buttons::Ok, QMessageBox::NoButton, Qt::Key_Return, D::Result::Ok},
+        {D::Buttons::Ok, QMessageBox::NoButton, Qt::Key_Escape, D::Result::Ok},
+        {D::Buttons::AbortRetryIgnore, QMessageBox::NoButton, Qt::Key_Escape, D::Result::Abort},
+        {D::Buttons::AbortRetryIgnore, QMessageBox::Retry, Qt::Key_Space, D::Result::Retry},
+        {D::Buttons::AbortRetryIgnore, QMessageBox::Ignore, Qt::Key_Space, D::Result::Ignore},
+        {D::Buttons::AbortRetryIgnore, QMessageBox::Abort, Qt::Key_Space, D::Result::Abort},
+    };
+    for (const auto& c : cases) {
+        QString text;
+        WhenShown([&](QWidget& dialog) {
+            auto* box = qobject_cast<QMessageBox*>(&dialog);
+            ASSERT_NE(box, nullptr);
+            text = box->text();
+            QWidget* target = box;
+            if (c.focus != QMessageBox::NoButton)
+                target = box->button(c.focus);
+            target->setFocus();
+            QTest::keyClick(target, c.key);
+        });
+        EXPECT_EQ(dialogs.MessageBox("Die Datei fehlt.", "Fehler", D::Icon::Error, c.buttons),
+                  c.result)
+            << static_cast<int>(c.result);
+        EXPECT_EQ(text, "Die Datei fehlt.");
+    }
 }
 
 // The wait window is up and shows its text while the work runs; Escape asks the work to stop.

@@ -109,6 +109,7 @@ std::optional<QString> QtDialogs::AskPageNumber(int langOffset) {
     layout->addWidget(prompt);
     layout->addWidget(edit);
     layout->addWidget(buttons);
+    edit->setFocus(); // typing goes there, whether or not the window manager activates the window
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return edit->text();
