@@ -103,17 +103,19 @@ TEST_F(BookmarkTest, NextAndPreviousGreyAtTheEnds) {
 }
 
 // Deleting: the only one brings the placeholder back; line 2 of five goes to line 1; the
-// first of several goes to the one that followed it.
+// first of several goes to the one that followed it; Previous and Next grey at the new ends.
 TEST_F(BookmarkTest, Delete) {
     const struct {
         const char* name;
         int count, deleted;
         QStringList left;
         int current, heading;
+        bool previous, next;
     } cases[] = {
-        {"the only one", 1, 0, {"Keine Lesezeichen"}, -1, -1},
-        {"line 2 of five", 5, 2, {"One", "Two", "Two", "Three"}, 1, 1},
-        {"the first of several", 3, 0, {"Two", "Three"}, 0, 1},
+        {"the only one", 1, 0, {"Keine Lesezeichen"}, -1, -1, false, false},
+        {"line 2 of five", 5, 2, {"One", "Two", "Two", "Three"}, 1, 1, true, true},
+        {"the first of several", 3, 0, {"Two", "Three"}, 0, 1, false, true},
+        {"the last of three", 3, 2, {"One", "Two"}, 1, 1, true, false},
     };
     const QStringList titles = {"One", "Two", "Three", "Two", "Three"};
     for (const auto& c : cases) {
@@ -131,6 +133,8 @@ TEST_F(BookmarkTest, Delete) {
             EXPECT_EQ(t.Heading(), c.heading) << c.name;
         }
         EXPECT_EQ(t.On(kBookmarkDelete), c.count > 1) << c.name;
+        EXPECT_EQ(t.On(kBookmarkPrevious), c.previous) << c.name;
+        EXPECT_EQ(t.On(kBookmarkNext), c.next) << c.name;
         EXPECT_EQ(t.File().size(), (c.count - 1) * 10) << c.name;
     }
 }
