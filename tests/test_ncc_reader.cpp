@@ -64,6 +64,13 @@ TEST(NccReader, Headings) {
         EXPECT_EQ(Headings(m), c.headings) << c.name;
         EXPECT_EQ(m.m_treeTitles.Count(), c.headings.size()) << c.name;
     }
+    // A file without a head is read all the same.
+    MemoryBook bare;
+    bare.files["ncc.html"] =
+        "<html>\n<body>\n<h1><a href=\"a.smil#1\">A</a></h1>\n</body>\n</html>\n";
+    BookModel m;
+    ASSERT_TRUE(Load(bare, m).ok);
+    EXPECT_EQ(Headings(m), QStringList{"1:A:a.smil"});
 }
 
 // A heading never closed joins the rest of the file once, each piece lowered and searched once:
