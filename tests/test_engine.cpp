@@ -134,6 +134,34 @@ TEST_F(EngineTest, EachSkipCommandSkipsItsOwnClass) {
     }
 }
 
+// A damaged audio file never opens. The book waits for it the clip's length and two seconds
+// more (not while the user has paused), then counts the phrase as played: the file's other
+// phrases of that heading pass at once, and the book goes on, into the next heading too.
+TEST_F(EngineTest, AFileThatNeverOpensIsPassedOver) {
+    fake.player.undecodable = {"b.mp3"};
+    Open({{1, {{"a.mp3", 0, 1}, {"b.mp3", 0, 1}, {"b.mp3", 1, 2}, {"c.mp3", 0, 1}}},
+          {1, {{"b.mp3", 2, 3}, {"d.mp3", 0, 1}}}});
+    PlayToEnd();
+    Poll();
+    ASSERT_EQ(Cursor(), 1);
+    fake.timers.Advance(2900);
+    EXPECT_EQ(Cursor(), 1);
+    fake.timers.Advance(200);
+    EXPECT_EQ(Cursor(), 3);
+    EXPECT_TRUE(fake.player.url.endsWith("c.mp3"));
+
+    PlayToEnd(); // the heading's end: the next heading tries the file again
+    Poll();
+    ASSERT_EQ(Cursor(), 4);
+    fake.player.state = IPlayer::State::Paused;
+    fake.timers.Advance(10000);
+    EXPECT_EQ(Cursor(), 4);
+    fake.player.state = IPlayer::State::Playing;
+    fake.timers.Advance(3100);
+    EXPECT_EQ(Cursor(), 5);
+    EXPECT_TRUE(fake.player.url.endsWith("d.mp3"));
+}
+
 // The first phrase after an entry with a rel attribute belongs to the next part of the book.
 TEST_F(EngineTest, APartChangeStopsAutoPlay) {
     Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"b.mp3", 0, 1}, {"b.mp3", 1, 2}}}}, true, 1);

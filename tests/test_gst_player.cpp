@@ -224,6 +224,21 @@ TEST_F(PlayerTest, FasterKeepsThePitch) {
     EXPECT_NEAR(crossings / 2.0 / seconds, 440.0, 20.0);
 }
 
+// A file that holds no audio (a damaged one) never opens, however long it is played.
+TEST_F(PlayerTest, AFileWithoutAudioNeverOpens) {
+    qputenv("TOLVARO_AUDIO_SINK", "fakesink sync=false");
+    const QString path = dir.filePath(QStringLiteral("damaged.mp3"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("this is no audio\n").repeated(2000));
+    file.close();
+    GstPlayer player;
+    player.SetUrl(path);
+    player.Play();
+    EXPECT_FALSE(QTest::qWaitFor([&] { return player.OpenState() == IPlayer::Open::MediaOpen; },
+                                 1500));
+}
+
 TEST_F(PlayerTest, DecodesMp3) {
     const QString mp3 = QStringLiteral(TOLVARO_SHARED_BOOKS "/dontworry/speechgen0001.mp3");
     ASSERT_TRUE(QFile::exists(mp3)) << "the real books are missing: " << mp3.toStdString();

@@ -14,6 +14,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 namespace tolvaro {
 
 void PhraseEngine::MoveCursor(int row) {
@@ -158,13 +160,33 @@ void PhraseEngine::Activate() {
     m_lastPhraseEnd = end;
     player.SetPosition(start);
     player.Play();
+    m_waitedMs = 0;
+    m_openWaitMs = static_cast<int>(std::max(0.0, p.m_dPhraseEnd - start) * 1000 / p.m_dRate) +
+                   kOpenGraceMs;
     m_c.timers.SetTimer(timer::kPoll, kPollMs);
+}
+
+bool PhraseEngine::GivesUpOnTheFile() {
+    if (m_c.player.PlayState() == IPlayer::State::Paused || m_lastAudio.isEmpty())
+        return false; // paused by the user, or nothing loaded
+    if (m_lastAudio != m_unplayableAudio) {
+        m_waitedMs += kPollMs;
+        if (m_waitedMs < m_openWaitMs)
+            return false;
+        m_unplayableAudio = m_lastAudio; // its other phrases are not waited for
+    }
+    return true;
 }
 
 void PhraseEngine::Poll() {
     IPlayer& player = m_c.player;
-    if (!m_c.bookOpen || player.OpenState() != IPlayer::Open::MediaOpen)
+    if (!m_c.bookOpen)
         return;
+    if (player.OpenState() != IPlayer::Open::MediaOpen) {
+        if (GivesUpOnTheFile())
+            OnPlayerStopped();
+        return;
+    }
     const BookTable& phrases = m_c.model.m_lstPhrases;
     const int row = phrases.SelectionMark();
     const bool sameHeading = phrases.TextView(row, col::kPhraseTreeId).toInt() ==
@@ -180,26 +202,32 @@ void PhraseEngine::Poll() {
         else
             player.Stop();
         return;
-    case IPlayer::State::Stopped: {
-        if (sameHeading) {
-            NextPhrase();
-            return;
-        }
-        HeadingTree& tree = m_c.model.m_treeTitles;
-        if (!m_c.play.m_bAutoPlay) {
-            m_c.timers.KillTimer(timer::kPoll);
-            SelectHeadingByTreeId(phrases.TextView(row, col::kPhraseTreeId).toInt());
-            player.Stop();
-            return;
-        }
-        const QModelIndex next = tree.Next(tree.Selected());
-        if (next.isValid())
-            tree.Select(next); // the book goes on under the next heading
+    case IPlayer::State::Stopped:
+        OnPlayerStopped();
         return;
-    }
     default:
         return;
     }
+}
+
+void PhraseEngine::OnPlayerStopped() {
+    const BookTable& phrases = m_c.model.m_lstPhrases;
+    const int row = phrases.SelectionMark();
+    if (row + 1 < phrases.RowCount() && phrases.TextView(row, col::kPhraseTreeId).toInt() ==
+                                            phrases.TextView(row + 1, col::kPhraseTreeId).toInt()) {
+        NextPhrase();
+        return;
+    }
+    HeadingTree& tree = m_c.model.m_treeTitles;
+    if (!m_c.play.m_bAutoPlay) {
+        m_c.timers.KillTimer(timer::kPoll);
+        SelectHeadingByTreeId(phrases.TextView(row, col::kPhraseTreeId).toInt());
+        m_c.player.Stop();
+        return;
+    }
+    const QModelIndex next = tree.Next(tree.Selected());
+    if (next.isValid())
+        tree.Select(next); // the book goes on under the next heading
 }
 
 void PhraseEngine::SelectHeadingByTreeId(int n) {
@@ -224,6 +252,7 @@ void PhraseEngine::OnHeadingSelChanged(int n) {
     // same file name as the last phrase played.
     m_c.player.SetUrl(QString());
     m_lastAudio.clear();
+    m_unplayableAudio.clear(); // each heading tries its files afresh
     BookTable& phrases = m_c.model.m_lstPhrases;
     int row = 0;
     while (row < phrases.RowCount() && phrases.TextView(row, col::kPhraseTreeId).toInt() != n)

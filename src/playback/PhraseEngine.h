@@ -33,6 +33,9 @@ class PhraseEngine {
 public:
     // The poll looks at the player this often: the cursor follows a clip's end within it.
     static constexpr int kPollMs = 20;
+    // Beyond its clip's length, how long the poll waits for an audio file to open before it
+    // counts the file as one that will not (a damaged file would otherwise stop the book).
+    static constexpr int kOpenGraceMs = 2000;
 
     explicit PhraseEngine(EngineContext context) : m_c(context) {}
 
@@ -56,6 +59,11 @@ private:
     // recursion, however long it is.
     void AdvanceWithoutAudio();
     void Activate();
+    // The poll's answer to a file that has not opened: true once it has waited so long that the
+    // file will not open (a damaged file), which then counts as played out.
+    bool GivesUpOnTheFile();
+    // What the poll does when the player has stopped (or its file never opened).
+    void OnPlayerStopped();
     void MovePageCursor(int row);
     bool SkipRun(int row);
     void MoveCursor(int row);
@@ -65,6 +73,9 @@ private:
     QString m_lastDocument;      // given to the text view last
     QString m_lastAudio;         // loaded into the player last
     QString m_lastPhraseEnd;     // "PhrEnd" of the phrase played last
+    QString m_unplayableAudio;   // an audio file of this heading that never opened
+    int m_waitedMs = 0;          // the play poll's wait for the current file to open
+    int m_openWaitMs = 0;        // how long it waits: the clip's length and a grace
     bool m_advancing = false;    // inside AdvanceWithoutAudio
     bool m_advanceAgain = false; // the phrase reached there has no audio either
 };

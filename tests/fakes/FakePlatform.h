@@ -51,9 +51,10 @@ public:
         urls.append(path);
         state = State::Stopped;
     }
-    // Opens only regular files, as the real player does.
+    // Opens only regular files, as the real player does, and none it cannot decode.
     Open OpenState() const override {
-        return QFileInfo(url).isFile() ? Open::MediaOpen : Open::NoMedia;
+        const bool decodable = !undecodable.contains(QFileInfo(url).fileName());
+        return QFileInfo(url).isFile() && decodable ? Open::MediaOpen : Open::NoMedia;
     }
     // A file played past its duration has ended.
     State PlayState() const override {
@@ -84,6 +85,7 @@ public:
 
     QString url;
     QStringList urls;
+    QStringList undecodable; // names of files it never opens, as if damaged
     State state = State::Stopped;
     double position = 0, rate = 1.0, duration = 0;
     int volume = 50;
