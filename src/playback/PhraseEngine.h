@@ -34,8 +34,9 @@ public:
     // The poll looks at the player this often: the cursor follows a clip's end within it.
     static constexpr int kPollMs = 20;
     // Beyond its clip's length, how long the poll waits for an audio file to open before it
-    // counts the file as one that will not (a damaged file would otherwise stop the book).
-    static constexpr int kOpenGraceMs = 2000;
+    // counts the file as one that will not (a damaged file would otherwise stop the book). Long
+    // enough for a disc to spin up.
+    static constexpr int kOpenGraceMs = 10000;
 
     explicit PhraseEngine(EngineContext context) : m_c(context) {}
 
