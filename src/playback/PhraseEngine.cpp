@@ -17,6 +17,15 @@
 #include <algorithm>
 
 namespace tolvaro {
+namespace {
+
+// Whether the row after `row` is a phrase of the same heading.
+bool NextRowInHeading(const BookTable& phrases, int row) {
+    return row + 1 < phrases.RowCount() && phrases.TextView(row + 1, col::kPhraseTreeId).toInt() ==
+                                               phrases.TextView(row, col::kPhraseTreeId).toInt();
+}
+
+} // namespace
 
 void PhraseEngine::MoveCursor(int row) {
     // The selection mark first, then the selected state, which activates the row.
@@ -26,8 +35,7 @@ void PhraseEngine::MoveCursor(int row) {
 void PhraseEngine::NextPhrase() {
     const BookTable& phrases = m_c.model.m_lstPhrases;
     const int row = phrases.SelectionMark();
-    if (row + 1 < phrases.RowCount() && phrases.TextView(row + 1, col::kPhraseTreeId).toInt() ==
-                                            phrases.TextView(row, col::kPhraseTreeId).toInt())
+    if (NextRowInHeading(phrases, row))
         MoveCursor(row + 1);
 }
 
@@ -189,14 +197,11 @@ void PhraseEngine::Poll() {
     }
     const BookTable& phrases = m_c.model.m_lstPhrases;
     const int row = phrases.SelectionMark();
-    const bool sameHeading = phrases.TextView(row, col::kPhraseTreeId).toInt() ==
-                                 phrases.TextView(row + 1, col::kPhraseTreeId).toInt() &&
-                             row + 1 < phrases.RowCount();
     switch (player.PlayState()) {
     case IPlayer::State::Playing:
         if (player.Position() < m_c.play.m_dPhraseEnd)
             return;
-        if (sameHeading &&
+        if (NextRowInHeading(phrases, row) &&
             phrases.TextView(row, col::kAudio) == phrases.TextView(row + 1, col::kAudio))
             NextPhrase();
         else
@@ -213,8 +218,7 @@ void PhraseEngine::Poll() {
 void PhraseEngine::OnPlayerStopped() {
     const BookTable& phrases = m_c.model.m_lstPhrases;
     const int row = phrases.SelectionMark();
-    if (row + 1 < phrases.RowCount() && phrases.TextView(row, col::kPhraseTreeId).toInt() ==
-                                            phrases.TextView(row + 1, col::kPhraseTreeId).toInt()) {
+    if (NextRowInHeading(phrases, row)) {
         NextPhrase();
         return;
     }
