@@ -10,15 +10,17 @@ namespace tolvaro {
 namespace {
 
 using namespace cmd;
+using namespace Qt::StringLiterals;
 
 // Two books of three headings with two phrases each; the title clip is passed at each open.
 struct TwoBooks : test::Session {
     QString a = dir.filePath("A") + "/", b = dir.filePath("B") + "/";
 
-    TwoBooks() {
+    // Book A's title and identifier are `titleA` when given.
+    explicit TwoBooks(const QString& titleA = {}) {
         for (const QString& folder : {a, b}) {
             bookwriter::BookSpec book;
-            book.title = book.identifier = folder;
+            book.title = book.identifier = folder == a && !titleA.isEmpty() ? titleA : folder;
             for (const char* title : {"One", "Two", "Three"})
                 book.sections.push_back({1, title, {{"first", {}}, {"second", {}}}, {}});
             test::WriteSilentBook(book, folder, 2.0);
@@ -157,6 +159,44 @@ TEST_F(BookmarkTest, KeptPerBook) {
     EXPECT_EQ(file.value(6), "Three"); // the book closed last comes first, in its order
     EXPECT_EQ(file.value(16), "One");
     EXPECT_EQ(file.value(26), "Two");
+}
+
+// A book keeps its places whatever its title is written in: the bytes of its NCC beyond ASCII
+// (UTF-8 of Japanese, curly quotes, a dash, the euro sign) survive other books' saves.
+TEST(BookmarkPlaces, KeptWhateverTheTitleIsWrittenIn) {
+    for (const QString& title : {u"ごん狐"_s, u"“Tom” – 5 €"_s, u"Война и мир"_s}) {
+        TwoBooks t(title);
+        t.Open(t.a);
+        t.SetAt(2, 1.0);
+        t.Open(t.b); // closing A saves its place
+        t.SetAt(1, 0.5);
+        t.Open(t.a); // closing B saves the files again
+        EXPECT_EQ(t.Lines(), QStringList{"Three"}) << title.toStdString();
+        EXPECT_EQ(t.Heading(), 2) << title.toStdString();
+        t.Open(t.b);
+        EXPECT_EQ(t.Lines(), QStringList{"Two"}) << title.toStdString();
+    }
+}
+
+// A language switch gives the placeholders the new language; a bookmark set then replaces the
+// placeholder (one line, one row), M stays on it, and deleting it brings the new placeholder.
+TEST_F(BookmarkTest, AfterALanguageSwitch) {
+    Open(a);
+    dlg.RunCommand(kLanguageEnglish);
+    EXPECT_EQ(Lines(), QStringList{"No bookmarks"});
+    EXPECT_EQ(dlg.Model().m_lbSearchHits.Line(0), "No search results");
+    SetAt(2, 1.0);
+    EXPECT_EQ(Lines(), QStringList{"Three"});
+    EXPECT_EQ(dlg.Model().m_lstBookmarks.RowCount(), 1);
+    GoToHeading(0);
+    ASSERT_TRUE(dlg.RunCommand(kBookmarkNext));
+    EXPECT_EQ(dlg.Model().m_lbBookmarks.CurSel(), 0);
+    EXPECT_EQ(Heading(), 2);
+    dlg.RunCommand(kLanguageGerman);
+    EXPECT_EQ(Lines(), QStringList{"Three"}); // a bookmark's line stays
+    ASSERT_TRUE(dlg.RunCommand(kBookmarkDelete));
+    EXPECT_EQ(Lines(), QStringList{"Keine Lesezeichen"});
+    EXPECT_TRUE(File().isEmpty());
 }
 
 // Two copies of one book (the same six identity values) share their bookmarks.

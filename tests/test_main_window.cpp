@@ -111,9 +111,18 @@ TEST_F(MainWindowTest, KeysWorkFromTheTextView) {
 }
 
 // Alt+L is "Letztes", not the mnemonic of the "&Lesezeichen" menu.
+// With no last book it says so in a message box.
 TEST_F(MainWindowTest, KeyTableWinsOverMenuMnemonics) {
+    QString said;
+    QTimer::singleShot(0, [&said] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            said = box->text();
+            box->close();
+        }
+    });
     QTest::keyClick(window.Tree(), Qt::Key_L, Qt::AltModifier);
     EXPECT_EQ(ran, (std::vector<int>{cmd::kLast}));
+    EXPECT_EQ(said, LoadString(kStrNccUnreadable));
 }
 
 // After Alt alone the letters are the menu bar's mnemonics: Alt, L opens "&Lesezeichen" and

@@ -201,6 +201,36 @@ TEST(NccReader, PagesAndGroups) {
     EXPECT_TRUE(r.features.groups);
 }
 
+// A page span is a span whose class begins with "page", whatever the order of its attributes.
+TEST(NccReader, PageSpansInAnyAttributeOrder) {
+    const struct {
+        const char* opening;
+        int pages;
+    } cases[] = {
+        {"<span class=\"page-normal\" id=\"p1\">", 1},
+        {"<span id=\"p1\" class=\"page-normal\">", 1},
+        {"<span id='p1' class='page-special'>", 1},
+        {"<SPAN ID=\"p1\"\tCLASS = \"Page-Front\">", 1},
+        {"<span id=p1 class=page-normal>", 1},
+        {"<span class=\"noteref\"><a href=\"n.smil#n\">n</a></span><span id=\"p1\" class=\"page\">", 1},
+        {"<span id=\"p1\" class=\"noteref\">", 0},
+        {"<span id=\"p1\" subclass=\"page\">", 0},
+        {"<span id=\"p1\" class=\"x\"><span>", 0},
+        {"<div id=\"p1\" class=\"page-normal\">", 0},
+    };
+    for (const auto& c : cases) {
+        MemoryBook book;
+        book.files["ncc.html"] =
+            Ncc(QByteArray(c.opening) + "<a href=\"x_0003.smil#p1\">7</a></span>\n");
+        BookModel m;
+        Load(book, m);
+        ASSERT_EQ(m.m_lstPages.RowCount(), c.pages) << c.opening;
+        if (c.pages == 1) {
+            EXPECT_EQ(Row(m.m_lstPages, 0), "7|x_0003.smil|p1|") << c.opening;
+        }
+    }
+}
+
 TEST(NccReader, HeadValues) {
     MemoryBook book;
     book.files["ncc.html"] = Ncc("<h1><a href=\"a.smil#1\">K\xc3\xa4se</a></h1>",

@@ -137,6 +137,27 @@ TEST_F(OpenBookTest, LastBookGoesBack) {
     EXPECT_EQ(LastBook(), QStringList{a}); // "Letztes" writes nothing
 }
 
+// "Letztes" with no last book (the file empty, as at the first start, or missing) answers as a
+// book that cannot be read, in the current language, and greys itself.
+TEST_F(OpenBookTest, LastBookWithNoneAnswers) {
+    for (const bool missing : {false, true}) {
+        if (missing) {
+            ASSERT_TRUE(QFile::remove(DataFilePath(Data(), kLastBookFile)));
+        }
+        dlg.RunCommand(missing ? kLanguageEnglish : kLanguageGerman);
+        dlg.Commands().SetEnabled(kLast, true);
+        fake.dialogs.shown.clear();
+        ASSERT_TRUE(dlg.RunCommand(kLast));
+        ASSERT_EQ(fake.dialogs.shown.size(), 1u) << missing;
+        EXPECT_EQ(fake.dialogs.shown[0].text,
+                  missing ? "Could not open ncc.html!" : "Die ncc.html konnte nicht geöffnet werden!");
+        EXPECT_EQ(fake.dialogs.shown[0].caption, LoadString(kStrReadError + dlg.LangOffset()));
+        EXPECT_EQ(fake.dialogs.shown[0].icon, IDialogs::Icon::Error);
+        EXPECT_FALSE(dlg.Commands().IsEnabled(kLast));
+        EXPECT_FALSE(dlg.IsBookOpen());
+    }
+}
+
 TEST_F(OpenBookTest, CancelAndFailureLeaveNoBook) {
     Open(a);
     fake.dialogs.bookFile.reset(); // the file dialog is cancelled
@@ -176,18 +197,6 @@ TEST_F(OpenBookTest, StartupOpensTheNamedBook) {
     EXPECT_TRUE(d.IsBookOpen());
     EXPECT_EQ(d.BookFolder(), a);
     EXPECT_EQ(d.Model().m_treeTitles.Selected(), d.Model().m_treeTitles.FirstRoot());
-}
-
-// With a book open, a language switch keeps the lines the lists hold.
-TEST_F(OpenBookTest, LanguageSwitchKeepsListLines) {
-    Open(a);
-    dlg.RunCommand(kLanguageEnglish);
-    EXPECT_EQ(dlg.Model().m_lbBookmarks.Line(0), "Keine Lesezeichen");
-    EXPECT_EQ(dlg.Model().m_lbBookmarks.Count(), 1);
-    EXPECT_EQ(dlg.Commands().Action(kBookmarkSet)->text(), "Set");
-    dlg.Model().m_lbSearchHits.DeleteAll();
-    dlg.RunCommand(kLanguageGerman);
-    EXPECT_EQ(dlg.Model().m_lbSearchHits.Line(0), "Keine Suchergebnisse");
 }
 
 // A book whose files are named in capitals (as on many CDs) while its links are not opens and

@@ -297,6 +297,26 @@ TEST_F(SearchTest, JumpingToResults) {
     EXPECT_FALSE(dlg.Commands().IsEnabled(kSearchPrevious));
 }
 
+// Text results belong to their heading: another heading drops them, the first one too, and R
+// then does nothing. A heading search after a text search keeps its results through jumps.
+TEST_F(SearchTest, TextResultsFollowTheHeading) {
+    Open(kBook);
+    GoToHeading(2);
+    Search(kSearchText, "river");
+    ASSERT_NE(Results(), QStringList{kNone});
+    GoToHeading(0);
+    EXPECT_EQ(Results(), QStringList{kNone});
+    EXPECT_FALSE(dlg.RunCommand(kSearchNext));
+
+    Search(kSearchText, "river");
+    ASSERT_NE(Results(), QStringList{kNone});
+    Search(kSearchHeadings, "zwei");
+    GoToHeading(3);
+    EXPECT_EQ(Results(), QStringList{"Zwei|1|||"});
+    ASSERT_TRUE(dlg.RunCommand(kSearchNext));
+    EXPECT_EQ(Heading(), 1);
+}
+
 // The term is marked in the document shown after a text or book search, and again in every
 // document shown later, in the style of the moment; a book closed takes it away.
 TEST_F(SearchTest, TermMarks) {

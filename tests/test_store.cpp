@@ -198,15 +198,23 @@ TEST_F(ReplaceTest, NeverWritesThroughALink) {
     }
 }
 
-// Lines the codec never writes (not UTF-8, control characters) are flagged as foreign.
+// Only bytes the program never writes (not UTF-8) are flagged as foreign. Whatever characters a
+// line holds, control characters and U+0080 to U+009F among them (a book's identity keeps its
+// NCC's bytes one character each), it reads back as written and unflagged.
 TEST(DataFile, ForeignLinesAreFlagged) {
-    QByteArray bytes = datafile::EncodeLines({"plain", "Über", "tab\there"});
-    bytes += "\xff\xfe\r\nbell\x07\r\nC1\xc2\x85\r\n";
+    QString every;
+    for (char16_t c = 1; c < 0x100; ++c) {
+        if (c != u'\n')
+            every += QChar(c);
+    }
+    const QStringList written = {"plain", "Über", every, every + u'\r', QString(1, QChar(0))};
+    QByteArray bytes = datafile::EncodeLines(written);
+    bytes += "\xff\xfe\r\nC1\xc2\r\n";
     std::vector<bool> foreign;
     const QStringList lines = datafile::DecodeLines(bytes, &foreign);
-    ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(lines[1], QString::fromUtf8("Über"));
-    EXPECT_EQ(foreign, (std::vector<bool>{false, false, false, true, true, true}));
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(lines.mid(0, 5), written);
+    EXPECT_EQ(foreign, (std::vector<bool>{false, false, false, false, false, true, true}));
 }
 
 } // namespace

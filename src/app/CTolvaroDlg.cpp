@@ -288,15 +288,12 @@ void CTolvaroDlg::SwitchLanguage(int langOffset) {
     if (!m_bBookOpen) {
         m_play.m_bStartPageShown = true;
         m_platform.textView.Navigate(StartPagePath());
-        m_model.m_lbBookmarks.ResetTo(noBookmarks);
-        m_model.m_lbSearchHits.ResetTo(noResults);
-    } else {
-        // Lines already there, a placeholder of the other language among them, stay.
-        if (m_model.m_lbBookmarks.Count() == 0)
-            m_model.m_lbBookmarks.AddString(noBookmarks);
-        if (m_model.m_lbSearchHits.Count() == 0)
-            m_model.m_lbSearchHits.AddString(noResults);
     }
+    // A list without rows behind it shows its placeholder, now in the new language.
+    if (m_model.m_lstBookmarks.RowCount() == 0)
+        m_model.m_lbBookmarks.ResetTo(noBookmarks);
+    if (m_model.m_lstSearchHits.RowCount() == 0)
+        m_model.m_lbSearchHits.ResetTo(noResults);
     ApplyMenuLanguage(m_commands, m_nLangOffset);
     m_platform.window.ApplyLanguage(m_nLangOffset);
 }

@@ -105,12 +105,16 @@ void CTolvaroDlg::OnLastBook() {
         CloseOpenBook(false);
         ResetToNoBook();
     }
-    const std::optional<QStringList> lines = datafile::ReadLines(DataFile(kLastBookFile));
-    if (!lines)
-        return;
-    // An empty file names no book: there is nothing to open and nothing to report.
-    if (!lines->value(0).isEmpty()) {
-        m_strBookFolder = lines->value(0);
+    // A file that names no book (empty, missing, unreadable) is answered as a book that cannot
+    // be read: the reader hears why nothing opens.
+    const QString folder =
+        datafile::ReadLines(DataFile(kLastBookFile)).value_or(QStringList()).value(0);
+    if (folder.isEmpty()) {
+        m_platform.dialogs.MessageBox(LoadString(kStrNccUnreadable + m_nLangOffset),
+                                      LoadString(kStrReadError + m_nLangOffset),
+                                      IDialogs::Icon::Error, IDialogs::Buttons::Ok);
+    } else {
+        m_strBookFolder = folder;
         OpenBookFolder(m_strBookFolder, OpenPath::Last);
     }
     m_commands.SetEnabled(cmd::kLast, false);

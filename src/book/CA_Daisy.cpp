@@ -190,7 +190,7 @@ void CA_Daisy::Ncc::ReadHeadingSmil(const QString& name, int row) {
 }
 
 void CA_Daisy::Ncc::Page(std::string& line, std::string& lower) {
-    if (!Has(lower, "<span class=\"page"))
+    if (!scan::IsPageSpan(lower))
         return;
     m_source->JoinUntil(line, lower, "</span");
     m_d.m_features.pages = true;

@@ -19,6 +19,25 @@ std::string_view ContentValue(std::string_view line, bool* found) {
     return ValueFrom(line, at + 9, '"');
 }
 
+bool IsPageSpan(std::string_view lower) {
+    for (std::size_t span = lower.find("<span"); span != npos; span = lower.find("<span", span + 1)) {
+        const std::string_view tag = ValueFrom(lower, span + 5, '>');
+        for (std::size_t at = tag.find("class"); at != npos; at = tag.find("class", at + 1)) {
+            if (at == 0 || (tag[at - 1] != ' ' && tag[at - 1] != '\t' && tag[at - 1] != '\n'))
+                continue; // part of another attribute's name or value
+            std::size_t value = tag.find_first_not_of(" \t", at + 5);
+            if (value == npos || tag[value] != '=')
+                continue;
+            value = tag.find_first_not_of(" \t", value + 1);
+            if (value != npos && (tag[value] == '"' || tag[value] == '\''))
+                ++value;
+            if (value != npos && tag.substr(value, 4) == "page")
+                return true;
+        }
+    }
+    return false;
+}
+
 std::string_view LinkTarget(std::string_view line) {
     constexpr std::string_view opening = "<a href=\"";
     const std::size_t at = line.find(opening);

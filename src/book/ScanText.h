@@ -61,6 +61,10 @@ double TimeToSeconds(std::string_view text);
 // The C library's atoi on at most `limit` characters: white space, a sign, digits.
 long long LeadingInt(std::string_view text, std::size_t limit = 7);
 
+// Whether a lower-cased line opens a page span: a <span> whose class begins with "page", in any
+// order of its attributes, quoted either way or not at all.
+bool IsPageSpan(std::string_view lower);
+
 // The group label: from `from`, at the first '"' directly followed by '>' and then by a
 // character other than '<', the run after the '>' up to the next '<' or the end.
 std::string_view GroupLabel(std::string_view line, std::size_t from);

@@ -38,9 +38,9 @@ void Bookmarks::OnSet() {
     const QString time = player.PlayState() == IPlayer::State::MediaEnded
                              ? QString()
                              : QString::asprintf("%f", player.Position());
-    VisibleList& list = m_c.model.m_lbBookmarks;
-    if (list.Count() == 1 && list.Line(0) == Placeholder())
-        list.DeleteAll();
+    // Without a bookmark the list's one line is the placeholder, in whichever language.
+    if (m_c.model.m_lstBookmarks.RowCount() == 0)
+        m_c.model.m_lbBookmarks.DeleteAll();
     const BookTable& titles = m_c.model.m_lstTitles;
     const int heading = titles.SelectionMark();
     Add({titles.Text(heading, col::kTitle), time, titles.Text(heading, col::kTreeId),

@@ -247,6 +247,7 @@ void PhraseEngine::ClearSearchResults() {
     m_c.model.m_lstSearchHits.DeleteAllRows();
     m_c.commands.SetEnabled(cmd::kSearchNext, false);
     m_c.commands.SetEnabled(cmd::kSearchPrevious, false);
+    m_c.textSearchResults = false;
 }
 
 void PhraseEngine::OnHeadingSelChanged(int n) {
@@ -261,7 +262,9 @@ void PhraseEngine::OnHeadingSelChanged(int n) {
     int row = 0;
     while (row < phrases.RowCount() && phrases.TextView(row, col::kPhraseTreeId).toInt() != n)
         ++row;
-    if (m_c.textSearchResults && row > 0)
+    // The results of a text search belong to the heading that was current: any other drops
+    // them, the first heading too.
+    if (m_c.textSearchResults)
         ClearSearchResults();
     if (row < phrases.RowCount()) {
         // The document the heading's text is in, the one about to be shown.

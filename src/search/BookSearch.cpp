@@ -21,6 +21,7 @@ void BookSearch::ClearResults() {
     m_c.model.m_lstSearchHits.DeleteAllRows();
     m_c.commands.SetEnabled(cmd::kSearchNext, false);
     m_c.commands.SetEnabled(cmd::kSearchPrevious, false);
+    m_c.textSearchResults = false; // until a text search finds something
 }
 
 void BookSearch::Run(Kind kind) {

@@ -16,16 +16,10 @@ namespace {
 QString DecodeLineBytes(QByteArrayView bytes, QStringDecoder& utf8, bool& foreign) {
     utf8.resetState();
     QString text = utf8.decode(bytes);
+    // Every line the program writes is UTF-8, whatever characters it holds: a book's identity
+    // keeps its NCC's bytes one character each, control characters among them.
     foreign = utf8.hasError();
-    if (foreign)
-        return QString::fromLatin1(bytes);
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 ? c != u'\t' : (c.unicode() >= 0x7f && c.unicode() < 0xa0)) {
-            foreign = true;
-            break;
-        }
-    }
-    return text;
+    return foreign ? QString::fromLatin1(bytes) : text;
 }
 
 bool WriteAll(int fd, const QByteArray& content, const FileCalls& calls) {

@@ -21,7 +21,7 @@ namespace tolvaro::datafile {
 
 QByteArray EncodeLines(const QStringList& lines);
 // The unscrambled lines. `foreign`, when given, gets one flag per line: true for a line that is
-// not what EncodeLines writes (not UTF-8, or holding control characters), as in a damaged file.
+// not what EncodeLines writes (not UTF-8), as in a damaged file.
 QStringList DecodeLines(const QByteArray& bytes, std::vector<bool>* foreign = nullptr);
 
 // Data files larger than this are not read (nor replaced): no user's data comes near it.
