@@ -64,12 +64,18 @@ struct Tree {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    QStringList Walk() {
-        const std::atomic<bool> stop{false};
-        BookWalker walker(stop);
+    // Gives a folder of the tree a name as the file system spells it (not always UTF-8).
+    void Rename(const QString& folder, const QByteArray& name) {
+        const QByteArray from = QFile::encodeName(Path(folder));
+        ASSERT_EQ(::rename(from.constData(), QFile::encodeName(dir.path()) + "/" + name), 0);
+    }
+    QStringList Walk(const QString& root = "", bool stop = false) {
+        const std::atomic<bool> stopped{stop};
+        BookWalker walker(stopped);
         QStringList found;
-        for (const QString& folder : walker.Walk(dir.path()))
-            found << QDir(dir.path()).relativeFilePath(folder);
+        for (const QByteArray& folder : walker.Walk(Path(root)))
+            found << QDir(Path(root)).relativeFilePath(QFile::decodeName(folder));
+        EXPECT_EQ(walker.Finished(), !stop && QFileInfo::exists(Path(root)));
         return found;
     }
 };
@@ -108,9 +114,22 @@ TEST(BookWalker, UnreadableFoldersAndStopping) {
         EXPECT_EQ(found, QStringList{"open"});
     }
 
-    const std::atomic<bool> stop{true}; // Escape before the walk began
-    BookWalker walker(stop);
-    EXPECT_TRUE(walker.Walk(tree.dir.path()).empty());
+    EXPECT_EQ(tree.Walk("", true), QStringList()); // Escape before the walk began
+    EXPECT_EQ(tree.Walk("gone"), QStringList());     // a drive not there: no walk to finish
+}
+
+// The walk stays on its drive: a link to ".." or to another folder outside the root is not
+// followed, nor a disc's list into one; a link within the root is, once.
+TEST(BookWalker, StaysInsideTheRoot) {
+    Tree tree;
+    tree.Book("home/A", "A");
+    tree.Book("home/B", "B");
+    tree.Book("outside/C", "C");
+    tree.Write("home/disc/discinfo.html", "<a href=\"../../outside/C/ncc.html\">C</a>\n");
+    ASSERT_TRUE(QFile::link("..", tree.Path("home/up")));
+    ASSERT_TRUE(QFile::link(tree.Path("outside"), tree.Path("home/away")));
+    ASSERT_TRUE(QFile::link("A", tree.Path("home/again")));
+    EXPECT_EQ(tree.Walk("home"), (QStringList{"A", "B"}));
 }
 
 TEST(BookTitle, TitlesAsTheNccGivesThem) {
@@ -131,6 +150,8 @@ TEST(BookTitle, TitlesAsTheNccGivesThem) {
         {"unclosed", "<h1><a href=\"a\">Titel ohne Ende", QString()},
         {"noheading", "<p>Nur Text</p>\n", QString()},
         {"acrosslines", "<h1><a href=\"a\">Quer</a></\nh1>\n", QStringLiteral("Quer")},
+        {"oneline", "<html><head><title>Nein</title><link href=\"x\"></a></head><body><h1 "
+                    "id=\"h\"><a href=\"a\">Klein</a></h1></body></html>", QStringLiteral("Klein")},
         {"missing", {}, std::nullopt},
         // A heading that never closes, 200,000 lines on: read once (a quadratic join would not
         // finish).
@@ -191,6 +212,8 @@ TEST_F(FinderTest, MakeTheListOpenABookAndComeBackToTheCache) {
     EXPECT_EQ(fake.dialogs.bookLines,
               (QStringList{"Liste erstellen?", "Liste erstellen?|Ohne Titel|Der Roman|Sachbuch"}));
     EXPECT_EQ(Message(), "3 Bücher gefunden.");
+    EXPECT_EQ(fake.dialogs.shown.back().caption, "Information");
+    EXPECT_EQ(fake.dialogs.shown.back().icon, IDialogs::Icon::Information);
     EXPECT_EQ(fake.dialogs.waitTexts.value(0), "Suche läuft. Bitte warten...");
     EXPECT_EQ(Cache(tree.Path("home")),
               (QStringList{tree.Path("home/Hörbücher/Ohne"), tree.Path("home/Hörbücher/Roman1"),
@@ -234,6 +257,87 @@ TEST_F(FinderTest, CountsAndAnUnwritableCache) {
     dlg.RunCommand(kFromList);
     EXPECT_EQ(Message(), "One book found.");
     EXPECT_EQ(fake.dialogs.bookLines.value(1), "Create a list?|Eins");
+}
+
+// Only a walk that went through the whole drive replaces its list: one stopped by Escape, or
+// one whose wait window was closed before it began, keeps the cache and lists its books.
+TEST_F(FinderTest, AStoppedWalkKeepsTheList) {
+    PlayableBook("home/Eins", "Eins");
+    PlayableBook("home/Zwei", "Zwei");
+    fake.dialogs.driveAnswer = 0;
+    fake.dialogs.bookAnswers = {0};
+    dlg.RunCommand(kFromList);
+    const QStringList cached = Cache(tree.Path("home"));
+    ASSERT_EQ(cached.size(), 2);
+    PlayableBook("home/Drei", "Drei");
+    for (const bool neverBegan : {true, false}) {
+        fake.dialogs.cancelWaiting = neverBegan;
+        fake.dialogs.progress.stopAt = 0; // Escape at once
+        fake.dialogs.progress.stop = IProgress::Stop::Cancel;
+        fake.dialogs.bookLines.clear();
+        fake.dialogs.bookAnswers = {0};
+        dlg.RunCommand(kFromList);
+        EXPECT_EQ(Cache(tree.Path("home")), cached) << neverBegan;
+        EXPECT_TRUE(fake.dialogs.bookLines.value(1).startsWith("Liste erstellen?|Eins|Zwei"));
+        if (neverBegan) {
+            EXPECT_EQ(Message(), "2 Bücher gefunden.");
+        }
+    }
+}
+
+// Each drive has a cache of its own, "/media/a_b" and "/media/a/b" too; a root whose cache had
+// a name shared with another takes that cache's books under it. Roots without "_" keep the
+// names they had; one too long for a file name gets a short one.
+TEST_F(FinderTest, OneCachePerDrive) {
+    EXPECT_EQ(BookFinder::CacheName("/"), "Buecher__.dl");
+    EXPECT_EQ(BookFinder::CacheName("/media/anna/STICK"), "Buecher__media_anna_STICK.dl");
+    EXPECT_NE(BookFinder::CacheName("/media/a_b"), BookFinder::CacheName("/media/a/b"));
+    EXPECT_NE(BookFinder::CacheName("/media/a%5Fb"), BookFinder::CacheName("/media/a_b"));
+    EXPECT_LE(BookFinder::CacheName("/" + QString(300, u'x')).size(), 100);
+
+    PlayableBook("m/a_b/Eins", "Eins");
+    PlayableBook("m/a/b/Zwei", "Zwei");
+    const QString shared = data + "/Buecher_" + tree.Path("m/a_b").replace(u'/', u'_') + ".dl";
+    ASSERT_TRUE(datafile::WriteLines(shared, {tree.Path("m/a/b/Zwei"), tree.Path("m/a_b/Eins")}));
+    fake.drives.mounts = {{tree.Path("m/a_b"), "/dev/sdb1", "vfat", "", true},
+                          {tree.Path("m/a/b"), "/dev/sdc1", "vfat", "", true}};
+    const struct {
+        int drive;
+        const char* listed;
+    } drives[] = {{1, "Liste erstellen?|Eins"}, {2, "Liste erstellen?|Zwei"}};
+    for (const auto& d : drives) {
+        fake.dialogs.driveAnswer = d.drive;
+        fake.dialogs.bookLines.clear();
+        dlg.RunCommand(kFromList);
+        EXPECT_EQ(fake.dialogs.bookLines, QStringList{d.listed}) << d.drive;
+    }
+    for (const auto& d : drives) {
+        fake.dialogs.driveAnswer = d.drive;
+        fake.dialogs.bookAnswers = {0};
+        dlg.RunCommand(kFromList);
+    }
+    EXPECT_EQ(Cache(tree.Path("m/a_b")), QStringList{tree.Path("m/a_b/Eins")});
+    EXPECT_EQ(Cache(tree.Path("m/a/b")), QStringList{tree.Path("m/a/b/Zwei")});
+}
+
+// Folder names are bytes: a book in a folder whose name is not UTF-8, or holds a line end, is
+// listed, opens, and is listed again from the cache.
+TEST_F(FinderTest, EveryFolderNameIsListed) {
+    PlayableBook("home/latin1", "Latin-1");
+    PlayableBook("home/lines", "Zeilen");
+    tree.Rename("home/latin1", "home/B\xfc" "cher");
+    tree.Rename("home/lines", "home/eine\nZeile");
+    fake.dialogs.driveAnswer = 0;
+    fake.dialogs.bookAnswers = {0, 1};
+    ASSERT_TRUE(dlg.RunCommand(kFromList));
+    EXPECT_EQ(fake.dialogs.bookLines.value(1), "Liste erstellen?|Latin-1|Zeilen");
+    EXPECT_TRUE(dlg.IsBookOpen());
+    EXPECT_EQ(dlg.Model().m_lstTitles.Text(0, col::kTitle), "Latin-1");
+    fake.dialogs.bookLines.clear();
+    fake.dialogs.bookAnswers = {2};
+    ASSERT_TRUE(dlg.RunCommand(kFromList));
+    EXPECT_EQ(fake.dialogs.bookLines, QStringList{"Liste erstellen?|Latin-1|Zeilen"});
+    EXPECT_EQ(dlg.Model().m_lstTitles.Text(0, col::kTitle), "Zeilen");
 }
 
 // Escape in the drive selection or the list: no book, and the one open before stays closed.

@@ -3,12 +3,16 @@
 #include "finder/BookTitle.h"
 #include "finder/BookWalker.h"
 #include "finder/Drives.h"
+#include "finder/FolderName.h"
 #include "platform/IDialogs.h"
 #include "platform/IDrives.h"
 #include "platform/IProgress.h"
 #include "res/StringTable.h"
 #include "store/DataFile.h"
 
+#include <QCryptographicHash>
+
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -26,12 +30,32 @@ QString BookFinder::Text(int id) const {
     return LoadString(id + m_c.langOffset);
 }
 
+// "_" and "%" are written as "%5F" and "%25" before every "/" becomes "_": each root its own
+// name, and the names of roots without them as they always were. A name too long for a file
+// name is a hash of the root.
 QString BookFinder::CacheName(const QString& root) {
-    return QStringLiteral("Buecher_") + QString(root).replace(u'/', u'_') + QStringLiteral(".dl");
+    QString name = root;
+    name.replace(u'%', QStringLiteral("%25")).replace(u'_', QStringLiteral("%5F")).replace(u'/', u'_');
+    if (name.toUtf8().size() > 200)
+        name = QString::fromLatin1(
+            QCryptographicHash::hash(root.toUtf8(), QCryptographicHash::Sha1).toHex());
+    return QStringLiteral("Buecher_") + name + QStringLiteral(".dl");
 }
 
 QString BookFinder::CachePath() const {
     return m_c.dataFolder + u'/' + CacheName(m_root);
+}
+
+// The cached folders. A root whose cache had another name before (one with "_" in it, whose
+// name it shared with another root's) takes that cache's books under it.
+QStringList BookFinder::CachedFolders() const {
+    if (const std::optional<QStringList> lines = datafile::ReadLines(CachePath()))
+        return *lines;
+    const QString old = QStringLiteral("Buecher_") + QString(m_root).replace(u'/', u'_') + ".dl";
+    const QString under = m_root.endsWith(u'/') ? m_root : m_root + u'/';
+    QStringList folders = datafile::ReadLines(m_c.dataFolder + u'/' + old).value_or(QStringList());
+    folders.removeIf([&under](const QString& folder) { return !folder.startsWith(under); });
+    return folders;
 }
 
 std::optional<QString> BookFinder::ChooseBook() {
@@ -72,28 +96,43 @@ bool BookFinder::AddBook(const QString& folder) {
 // A cached book that can no longer be read drops out; the cache keeps it until the next walk.
 void BookFinder::ShowCached() {
     m_books.clear();
-    for (const QString& folder : datafile::ReadLines(CachePath()).value_or(QStringList())) {
+    for (const QString& folder : CachedFolders()) {
         if (!folder.isEmpty())
             AddBook(folder);
     }
 }
 
+// Only a walk that went through the whole drive replaces its cache. One that was stopped (or
+// never began) keeps it, and the list shows the cached books and, after them, the others the
+// walk found. A cache that cannot be written keeps what it held; the books are listed all the
+// same. The count said is that of the books listed.
 QStringList BookFinder::SearchAgain() {
     m_books.clear();
-    QStringList cached;
+    QStringList folders;
+    bool finished = false;
     // The titles are read under the wait window too: a drive may hold thousands of books. They
     // are read also after Escape, for the books found until then.
     m_c.dialogs.RunWaiting(LoadString(kStrSearching + m_c.langOffset), [&](IProgress& progress) {
-        const std::vector<QString> found = Walk(progress);
+        const std::vector<QByteArray> found = Walk(progress, finished);
         progress.SetRange(static_cast<int>(found.size()));
-        for (const QString& folder : found) {
-            if (AddBook(folder))
-                cached << folder;
+        for (const QByteArray& path : found) {
+            const QString folder = UsableFolderName(path, m_c.dataFolder + QStringLiteral("/Links"));
+            if (!folder.isEmpty() && AddBook(folder))
+                folders << folder;
             progress.SetPosition(static_cast<int>(m_books.size()));
         }
     });
-    // A cache that cannot be written keeps what it held; the books found are listed all the same.
-    datafile::WriteLines(CachePath(), cached);
+    if (finished) {
+        datafile::WriteLines(CachePath(), folders);
+    } else {
+        const std::vector<Book> found = std::move(m_books);
+        ShowCached();
+        for (const Book& book : found) {
+            if (std::none_of(m_books.begin(), m_books.end(),
+                             [&book](const Book& b) { return b.folder == book.folder; }))
+                m_books.push_back(book);
+        }
+    }
     const int n = static_cast<int>(m_books.size());
     const bool english = m_c.langOffset == kLangEnglish;
     m_c.dialogs.MessageBox(n == 1    ? Text(kStrOneBook)
@@ -106,19 +145,19 @@ QStringList BookFinder::SearchAgain() {
 
 // The walk runs on a thread of its own; this one shows how far it has come at most ten times a
 // second and passes Escape on to it.
-std::vector<QString> BookFinder::Walk(IProgress& progress) {
+std::vector<QByteArray> BookFinder::Walk(IProgress& progress, bool& finished) {
     std::atomic<bool> stop{false};
     BookWalker walker(stop);
-    std::vector<QString> found;
+    std::vector<QByteArray> found;
     std::mutex mutex;
-    std::condition_variable finished;
+    std::condition_variable walked;
     bool done = false;
     const auto run = [&] {
-        std::vector<QString> books = walker.Walk(m_root);
+        std::vector<QByteArray> books = walker.Walk(m_root);
         const std::lock_guard lock(mutex);
         found = std::move(books);
         done = true;
-        finished.notify_one();
+        walked.notify_one();
     };
     std::thread thread;
     try {
@@ -140,11 +179,12 @@ std::vector<QString> BookFinder::Walk(IProgress& progress) {
         if (progress.StopRequested() != IProgress::Stop::None)
             stop = true;
         lock.lock();
-        finished.wait_for(lock, std::chrono::milliseconds(100), [&] { return done; });
+        walked.wait_for(lock, std::chrono::milliseconds(100), [&] { return done; });
     }
     lock.unlock();
     if (thread.joinable())
         thread.join();
+    finished = walker.Finished();
     return found;
 }
 

@@ -16,7 +16,7 @@ class IProgress;
 // file system), then a book from the list of the books on it. The list comes at once from the
 // drive's cache file, with titles read afresh; its first line, "Liste erstellen?", walks the
 // drive anew (off the window's thread; the wait window counts folders and books, Escape stops
-// the walk and keeps what was found) and rewrites the cache.
+// the walk and lists what was found) and rewrites the cache when the walk went through it all.
 class BookFinder {
 public:
     struct Context {
@@ -31,7 +31,7 @@ public:
     // The chosen book's folder with a trailing "/", or nothing when the user cancelled.
     std::optional<QString> ChooseBook();
 
-    // The cache file of a drive: "Buecher_" + its root with every "/" as "_" + ".dl".
+    // The name of a drive's cache file: "Buecher_" + its root with every "/" as "_" + ".dl".
     static QString CacheName(const QString& root);
 
 private:
@@ -44,8 +44,10 @@ private:
     // Adds the book in `folder` when its ncc.html can be read; whether it could.
     bool AddBook(const QString& folder);
     void ShowCached();
+    QStringList CachedFolders() const;
     QStringList SearchAgain();
-    std::vector<QString> Walk(IProgress& progress);
+    // The book folders on the drive; `finished` tells whether the walk went through it all.
+    std::vector<QByteArray> Walk(IProgress& progress, bool& finished);
     QString Text(int id) const;
 
     Context m_c;

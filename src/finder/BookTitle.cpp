@@ -8,8 +8,17 @@
 namespace tolvaro {
 namespace {
 
-// The lines of the title heading, from the first line whose first "<h" is a heading to the line
-// that closes it (or the end of the file).
+// Where the first heading (h1 to h6) of a lower-cased line begins; -1 when it has none. A line
+// may hold <html>, <head> and the heading at once (a file written without line ends).
+qsizetype HeadingStart(const QByteArray& lower) {
+    for (qsizetype h = lower.indexOf("<h"); h >= 0; h = lower.indexOf("<h", h + 1)) {
+        if (h + 2 < lower.size() && lower[h + 2] >= '1' && lower[h + 2] <= '6')
+            return h;
+    }
+    return -1;
+}
+
+// The title heading, from its opening to the line that closes it (or the end of the file).
 QByteArray HeadingLines(const QByteArray& bytes, unsigned& codePage) {
     qsizetype at = 0;
     while (at < bytes.size()) {
@@ -21,11 +30,11 @@ QByteArray HeadingLines(const QByteArray& bytes, unsigned& codePage) {
         const QByteArray lower = line.toLower();
         if (lower.contains("ncc:charset"))
             codePage = CharsetToCodePage(line);
-        const qsizetype h = lower.indexOf("<h");
-        if (h < 0 || h + 2 >= line.size() || line[h + 2] < '1' || line[h + 2] > '6')
+        const qsizetype h = HeadingStart(lower);
+        if (h < 0)
             continue;
-        QByteArray heading = line;
-        bool closed = lower.contains("</h");
+        QByteArray heading = line.mid(h);
+        bool closed = lower.indexOf("</h", h) >= 0;
         while (!closed && at < bytes.size()) {
             end = bytes.indexOf('\n', at);
             if (end < 0)

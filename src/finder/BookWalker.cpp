@@ -4,12 +4,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,11 +28,48 @@ bool IsSystemPlace(const std::string& path) {
     return path == "/proc" || path == "/sys" || path == "/dev";
 }
 
-std::string Join(const std::string& folder, const char* name) {
+std::string Join(const std::string& folder, std::string_view name) {
     std::string path = folder;
     if (path.empty() || path.back() != '/')
         path += '/';
     return path += name;
+}
+
+// The path with ".", ".." and doubled "/" taken out, its bytes kept (Latin-1 maps each byte to
+// one character and back).
+std::string Clean(const std::string& path) {
+    return QDir::cleanPath(QString::fromLatin1(path.data(), static_cast<qsizetype>(path.size())))
+        .toLatin1()
+        .toStdString();
+}
+
+// The path with every link resolved; empty when it leads nowhere.
+std::string RealPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real)
+        return {};
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+// What an entry is, through a link; `link` tells whether it is one. DT_UNKNOWN for what is
+// neither a folder nor a regular file, or leads nowhere.
+unsigned char KindOf(int folder, const char* name, unsigned char type, bool& link) {
+    struct stat info {};
+    if (type == DT_UNKNOWN) { // the file system does not say
+        if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return DT_UNKNOWN;
+        type = S_ISLNK(info.st_mode) ? DT_LNK : S_ISDIR(info.st_mode) ? DT_DIR
+                                              : S_ISREG(info.st_mode) ? DT_REG
+                                                                      : DT_UNKNOWN;
+    }
+    link = type == DT_LNK;
+    if (!link)
+        return type;
+    if (::fstatat(folder, name, &info, 0) != 0)
+        return DT_UNKNOWN;
+    return S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
 }
 
 // Closes the folder on every way out.
@@ -45,10 +83,14 @@ struct Folder {
 
 } // namespace
 
-std::vector<QString> BookWalker::Walk(const QString& root) {
+std::vector<QByteArray> BookWalker::Walk(const QString& root) {
     std::string start = QFile::encodeName(root).toStdString();
     while (start.size() > 1 && start.back() == '/')
         start.pop_back();
+    m_root = RealPath(start);
+    m_finished = false;
+    if (m_root.empty())
+        return {};
     std::vector<std::string> stack{start};
     std::vector<std::string> subfolders;
     while (!stack.empty() && !m_stop.load(std::memory_order_relaxed)) {
@@ -59,7 +101,15 @@ std::vector<QString> BookWalker::Walk(const QString& root) {
         // The first subfolder is walked first.
         std::move(subfolders.rbegin(), subfolders.rend(), std::back_inserter(stack));
     }
+    m_finished = stack.empty();
     return std::move(m_found);
+}
+
+bool BookWalker::Inside(const std::string& path) const {
+    const std::string real = RealPath(path);
+    return !real.empty() && (m_root == "/" || real == m_root ||
+                             (real.size() > m_root.size() && real.compare(0, m_root.size(), m_root) == 0 &&
+                              real[m_root.size()] == '/'));
 }
 
 void BookWalker::ReadFolder(const std::string& path, std::vector<std::string>& subfolders) {
@@ -90,31 +140,28 @@ void BookWalker::ReadFolder(const std::string& path, std::vector<std::string>& s
         entries.emplace_back(name, entry->d_type);
     }
     std::sort(entries.begin(), entries.end());
-    for (auto& [name, type] : entries) {
-        if (type == DT_LNK || type == DT_UNKNOWN) { // what it is, through the link
-            struct stat target {};
-            if (::fstatat(::dirfd(folder.dir), name.c_str(), &target, 0) != 0)
-                continue; // a dangling link
-            type = S_ISDIR(target.st_mode) ? DT_DIR : S_ISREG(target.st_mode) ? DT_REG : DT_UNKNOWN;
-        }
+    for (const auto& [name, listed] : entries) {
+        bool link = false;
+        const unsigned char type = KindOf(::dirfd(folder.dir), name.c_str(), listed, link);
         if (type == DT_DIR) {
-            subfolders.push_back(Join(path, name.c_str()));
+            const std::string sub = Join(path, name);
+            // A link out of the root (to "..", to another drive) would take the walk off it.
+            if (!link || Inside(sub))
+                subfolders.push_back(sub);
         } else if (type == DT_REG) {
             if (EqualsIgnoringCase(name.c_str(), "ncc.html"))
-                Add(QFile::decodeName(path.c_str()));
+                Add(path);
             else if (EqualsIgnoringCase(name.c_str(), "discinfo.html"))
                 ReadDiscInfo(path, name);
         }
     }
 }
 
-// Each link of the disc's list names a volume: its ncc.html, or its folder.
+// Each link of the disc's list names a volume on the disc: its ncc.html, or its folder.
 void BookWalker::ReadDiscInfo(const std::string& folder, const std::string& file) {
-    const FileRead read = ReadRegularFile(QFile::decodeName(Join(folder, file.c_str()).c_str()),
-                                          kMaxDiscInfo);
+    const FileRead read = ReadRegularFile(Join(folder, file).c_str(), kMaxDiscInfo);
     if (read.status != FileRead::Status::Read)
         return;
-    const QString base = QFile::decodeName(folder.c_str());
     for (const QByteArray& line : read.bytes.split('\n')) {
         const QByteArray lower = line.toLower();
         for (qsizetype at = lower.indexOf("<a href="); at >= 0; at = lower.indexOf("<a href=", at + 1)) {
@@ -126,25 +173,26 @@ void BookWalker::ReadDiscInfo(const std::string& folder, const std::string& file
             while (end < line.size() && line[end] != '>' &&
                    (quoted ? line[end] != quote : line[end] != ' '))
                 ++end;
-            QString link = QString::fromUtf8(line.mid(start, end - start)).section(u'#', 0, 0);
-            link.replace(u'\\', u'/');
-            if (link.isEmpty() || link.contains(u"://"))
+            QByteArray link = line.mid(start, end - start);
+            link.truncate(link.indexOf('#') < 0 ? link.size() : link.indexOf('#'));
+            link.replace('\\', '/');
+            if (link.isEmpty() || link.contains("://"))
                 continue;
-            QString target = QDir::cleanPath(QDir(base).filePath(link));
-            if (target.endsWith(u"/ncc.html", Qt::CaseInsensitive))
-                target.chop(9);
-            Add(target);
+            std::string target = Clean(link.startsWith('/') ? link.toStdString()
+                                                            : Join(folder, link.toStdString()));
+            if (target.size() >= 9 && ::strcasecmp(target.c_str() + target.size() - 9, "/ncc.html") == 0)
+                target.resize(target.size() - 9);
+            if (Inside(target))
+                Add(target);
         }
     }
 }
 
-void BookWalker::Add(const QString& folder) {
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
-    const QString key = canonical.isEmpty() ? QDir::cleanPath(folder) : canonical;
-    if (m_foundKeys.contains(key))
+void BookWalker::Add(const std::string& folder) {
+    const std::string real = RealPath(folder);
+    if (!m_foundKeys.insert(real.empty() ? Clean(folder) : real).second)
         return;
-    m_foundKeys.insert(key);
-    m_found.push_back(QDir::cleanPath(folder));
+    m_found.push_back(QByteArray::fromStdString(Clean(folder)));
     m_books.fetch_add(1, std::memory_order_relaxed);
 }
 

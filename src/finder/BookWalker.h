@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QSet>
+#include <QByteArray>
 #include <QString>
 
 #include <atomic>
@@ -15,10 +15,12 @@ namespace tolvaro {
 // book; a file named discinfo.html adds the folders of the books it links to (the volumes of a
 // multi-book disc). Depth first; the entries of each folder in the order of their names.
 //
-// Symbolic links are followed, but never into a folder already walked, so that a link loop ends;
-// folders that cannot be read are passed over; /proc, /sys and /dev are never entered. A book
-// found twice (by the walk and by a disc's list, or through a link) is listed once: the same
-// folder once its ".", ".." and links are resolved. Paths keep their case.
+// The walk stays inside the root: a symbolic link is followed only where its target lies inside
+// it (a link to ".." or to another drive is not), and never into a folder already walked, so
+// that a link loop ends; a disc's list is followed the same way. Folders that cannot be read are
+// passed over; /proc, /sys and /dev are never entered. A book found twice (by the walk and by a
+// disc's list, or through a link) is listed once: the same folder once its ".", ".." and links
+// are resolved. Paths keep their bytes as the file system has them (a name need not be UTF-8).
 //
 // The walk may run on a thread of its own: the counts can be read meanwhile from another, and
 // `stop` ends the walk soon, with the books found so far.
@@ -27,7 +29,10 @@ public:
     explicit BookWalker(const std::atomic<bool>& stop) : m_stop(stop) {}
 
     // The book folders under `root` (itself included), without a trailing "/".
-    std::vector<QString> Walk(const QString& root);
+    std::vector<QByteArray> Walk(const QString& root);
+    // Whether that walk went through every folder: not when `stop` ended it, nor when the root
+    // could not be found.
+    bool Finished() const { return m_finished; }
 
     int FoldersSeen() const { return m_folders.load(std::memory_order_relaxed); }
     int BooksFound() const { return m_books.load(std::memory_order_relaxed); }
@@ -36,7 +41,9 @@ private:
     // Reads one folder: books and disc lists among its files; its subfolders, to walk next.
     void ReadFolder(const std::string& path, std::vector<std::string>& subfolders);
     void ReadDiscInfo(const std::string& folder, const std::string& file);
-    void Add(const QString& folder);
+    void Add(const std::string& folder);
+    // Whether the path, its links resolved, lies inside the root.
+    bool Inside(const std::string& path) const;
 
     struct FolderId {
         std::uint64_t device, inode;
@@ -50,8 +57,10 @@ private:
 
     const std::atomic<bool>& m_stop;
     std::atomic<int> m_folders{0}, m_books{0};
-    std::vector<QString> m_found;
-    QSet<QString> m_foundKeys;                          // resolved paths of the books listed
+    std::string m_root; // with its links resolved
+    bool m_finished = false;
+    std::vector<QByteArray> m_found;
+    std::unordered_set<std::string> m_foundKeys;        // resolved paths of the books listed
     std::unordered_set<FolderId, FolderIdHash> m_seen; // the folders walked
 };
 

@@ -25,9 +25,12 @@ struct Descriptor {
 // open of a FIFO from waiting for a writer; the fstat then turns it away, on the very file that
 // was opened.
 FileRead ReadRegularFile(const QString& path, qint64 maxSize) {
+    return ReadRegularFile(QFile::encodeName(path).constData(), maxSize);
+}
+
+FileRead ReadRegularFile(const char* nativePath, qint64 maxSize) {
     using Status = FileRead::Status;
-    const QByteArray name = QFile::encodeName(path);
-    const Descriptor file{::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
+    const Descriptor file{::open(nativePath, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
     if (file.fd < 0)
         return {errno == ENOENT ? Status::Missing : Status::Unreadable, {}};
     struct stat info {};

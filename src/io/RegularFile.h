@@ -17,5 +17,7 @@ struct FileRead {
 // permission, a read error, a folder, a pipe or device (whose reading might never end), or a
 // file larger than maxSize. Never blocks on a FIFO.
 FileRead ReadRegularFile(const QString& path, qint64 maxSize);
+// The same for a path as the file system spells it (bytes, which need not be UTF-8).
+FileRead ReadRegularFile(const char* nativePath, qint64 maxSize);
 
 } // namespace tolvaro
