@@ -1,6 +1,8 @@
 #include "shell/SingleInstance.h"
 
+#include <QDir>
 #include <QLocalSocket>
+#include <QRegularExpression>
 
 #include <unistd.h>
 
@@ -23,8 +25,21 @@ SingleInstance::SingleInstance(QString name, QObject* parent)
     });
 }
 
+QString SingleInstance::SessionName(const QString& runtimeFolder, const QString& display,
+                                    const QString& waylandDisplay) {
+    QString where = display.isEmpty() ? waylandDisplay : display;
+    where.replace(QRegularExpression(QStringLiteral("(:\\d+)\\.\\d+$")), QStringLiteral("\\1"));
+    where.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
+    const QString folder = runtimeFolder.isEmpty() ? QDir::tempPath() : runtimeFolder;
+    return QStringLiteral("%1/tolvaro-%2-%3")
+        .arg(folder)
+        .arg(static_cast<qulonglong>(getuid()))
+        .arg(where.isEmpty() ? QStringLiteral("none") : where);
+}
+
 QString SingleInstance::DefaultName() {
-    return QStringLiteral("tolvaro-%1").arg(static_cast<qulonglong>(getuid()));
+    return SessionName(qEnvironmentVariable("XDG_RUNTIME_DIR"), qEnvironmentVariable("DISPLAY"),
+                       qEnvironmentVariable("WAYLAND_DISPLAY"));
 }
 
 bool SingleInstance::TryBecomePrimary() {

@@ -6,14 +6,20 @@
 
 namespace tolvaro {
 
-// Keeps one copy of the program per user. The first copy listens on a local socket; a later
-// copy finds it there and asks it to come forward.
+// Keeps one copy of the program per desktop session. The first copy listens on a local socket;
+// a later copy finds it there and asks it to come forward.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
     explicit SingleInstance(QString name, QObject* parent = nullptr);
 
-    // The socket name of the current user.
+    // The socket of the user's desktop session: in the user's runtime folder (else the temporary
+    // folder, with the user's id), named after the display, so that a copy on one display does
+    // not keep the program from starting on another. A display's screen number (":0.1") is part
+    // of the same display. The arguments are the environment's XDG_RUNTIME_DIR, DISPLAY and
+    // WAYLAND_DISPLAY.
+    static QString SessionName(const QString& runtimeFolder, const QString& display,
+                               const QString& waylandDisplay);
     static QString DefaultName();
 
     // False when another copy answers. Otherwise this copy answers later copies from now on; a
