@@ -141,6 +141,38 @@ TEST_F(MainWindowTest, AfterAltTheLettersBelongToTheMenuBar) {
     QApplication::activePopupWidget()->close();
 }
 
+// After Alt alone a key that is no menu's mnemonic does nothing: it runs no command (neither by
+// its key nor passed on to the window) and the menu bar keeps the keys.
+TEST_F(MainWindowTest, AfterAltOtherKeysDoNothing) {
+    CommandTable& commands = window.Dlg().Commands();
+    const int ids[] = {cmd::kFromList,  cmd::kPhraseNext, cmd::kBookmarkNext, cmd::kSearchNext,
+                       cmd::kWindForward, cmd::kRateUp,   cmd::kGroupNext,    cmd::kVolumeDown};
+    for (const int id : ids)
+        commands.SetEnabled(id, true);
+    QTimer closer; // a command run by mistake must not leave its dialog waiting for ever
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            dialog->close();
+    });
+    closer.start(100);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.Tree()->setFocus();
+    QTest::keyClick(window.Tree(), Qt::Key_Alt);
+    ASSERT_EQ(QApplication::focusWidget(), window.menuBar());
+    const QKeyCombination keys[] = {Qt::Key_O, Qt::Key_P, Qt::Key_M, Qt::Key_R,
+                                    Qt::Key_U, Qt::Key_W, Qt::Key_G, Qt::SHIFT | Qt::Key_L};
+    for (const QKeyCombination key : keys) {
+        QTest::keyClick(window.menuBar(), key.key(), key.keyboardModifiers());
+        EXPECT_TRUE(ran.empty()) << key.toCombined();
+        EXPECT_EQ(QApplication::focusWidget(), window.menuBar()) << key.toCombined();
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << key.toCombined();
+    }
+    QTest::keyClick(window.menuBar(), Qt::Key_Escape);
+    EXPECT_NE(QApplication::focusWidget(), window.menuBar());
+    QTest::keyClick(window.Tree(), Qt::Key_P);
+    EXPECT_EQ(ran, std::vector<int>{cmd::kPhraseNext}); // out of the menu bar the key is a command
+}
+
 TEST_F(MainWindowTest, ComesBackAsItWas) {
     window.showMaximized();
     window.showMinimized();
@@ -225,6 +257,16 @@ TEST(MainWindowStart, OpensTheBookNamedOnTheCommandLine) {
     EXPECT_EQ(window.Dlg().Model().m_lbBookmarks.CurSel(), 0);
     EXPECT_TRUE(window.Dlg().Commands().IsEnabled(cmd::kBookmarkDelete));
     ASSERT_SOON(QApplication::focusWidget() == window.Tree(), 2000);
+
+    // The menu bar taking the keys after Alt alone pauses the book too, until Escape leaves it.
+    window.activateWindow();
+    ASSERT_SOON(QApplication::activeWindow() == &window, 5000);
+    window.Tree()->setFocus();
+    QTest::keyClick(window.Tree(), Qt::Key_Alt);
+    ASSERT_EQ(QApplication::focusWidget(), window.menuBar());
+    ASSERT_SOON((window.Player().PlayState()) == (IPlayer::State::Paused), 5000);
+    QTest::keyClick(window.menuBar(), Qt::Key_Escape);
+    ASSERT_SOON((window.Player().PlayState()) == (IPlayer::State::Playing), 5000);
 }
 
 // F1 from anywhere opens the manual of the menus' language; its first heading is the first menu.

@@ -11,8 +11,9 @@ class CommandTable;
 // The key table of the main window. Every key of the command table that reaches a widget of the
 // main window runs its command, when enabled, and goes nowhere else: not to the focused widget
 // (a letter in the tree runs its command instead of searching), and not to Qt's shortcut map
-// (where Alt+L would also open the "&Lesezeichen" menu). Tab, every other key, and every key
-// while the menu bar has the focus (after Alt alone) are left alone.
+// (where Alt+L would also open the "&Lesezeichen" menu). Tab and every other key are left alone.
+// While the menu bar has the keys (after Alt alone) it gets its mnemonics and the keys that move
+// through it, and no key runs a command.
 class KeyRouter : public QObject {
 public:
     KeyRouter(CommandTable& commands, QWidget& window, QObject* parent = nullptr)

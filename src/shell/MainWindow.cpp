@@ -138,21 +138,26 @@ void MainWindow::BindModels() {
     UpdatePlayButton();
 }
 
-// Opening a menu pauses the book; closing the menus (not moving from one to the next) lets it
-// play on.
+// The book pauses while the menus are in use: a menu open, or the menu bar taking the keys after
+// Alt alone; leaving them (not moving from one menu to the next) lets it play on. Looked at once
+// Qt has settled each change, when the focus or the open menu has moved.
 void MainWindow::PauseWhileMenusAreOpen() {
-    for (QAction* top : menuBar()->actions()) {
-        auto* menu = qobject_cast<QMenu*>(top->menu());
-        if (!menu)
-            continue;
-        connect(menu, &QMenu::aboutToShow, this, [this] { m_dlg->OnMenuSelect(false); });
-        connect(menu, &QMenu::aboutToHide, this, [this] {
-            QTimer::singleShot(0, this, [this] {
-                if (!QApplication::activePopupWidget())
-                    m_dlg->OnMenuSelect(true);
-            });
+    const auto follow = [this] {
+        QTimer::singleShot(0, this, [this] {
+            const bool inMenus = QApplication::activePopupWidget() || menuBar()->hasFocus();
+            if (inMenus != m_inMenus) {
+                m_inMenus = inMenus;
+                m_dlg->OnMenuSelect(!inMenus);
+            }
         });
+    };
+    for (QAction* top : menuBar()->actions()) {
+        if (auto* menu = qobject_cast<QMenu*>(top->menu())) {
+            connect(menu, &QMenu::aboutToShow, this, follow);
+            connect(menu, &QMenu::aboutToHide, this, follow);
+        }
     }
+    connect(qApp, &QApplication::focusChanged, this, follow);
 }
 
 void MainWindow::UpdatePlayButton() {

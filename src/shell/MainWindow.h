@@ -83,6 +83,7 @@ private:
     std::unique_ptr<KeyRouter> m_keys;
     std::unique_ptr<UiLanguage> m_uiLanguage;
     bool m_ending = false;
+    bool m_inMenus = false; // a menu is open, or the menu bar has the keys
 };
 
 } // namespace tolvaro
