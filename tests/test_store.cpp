@@ -1,3 +1,4 @@
+#include "store/BookmarkFile.h"
 #include "store/CA_Enigma.h"
 #include "store/DataFile.h"
 #include "store/ResumeFile.h"
@@ -55,6 +56,45 @@ TEST(DataFile, GoldenFilesReadAndWriteBackTheSame) {
 
     QTemporaryDir dir;
     for (const char* name : {"Settings.dl", "AResume.dl", "Letztes.dl"}) {
+        const QString again = dir.filePath(name);
+        ASSERT_TRUE(datafile::WriteLines(again, *datafile::ReadLines(golden + name)));
+        EXPECT_EQ(Bytes(again), Bytes(golden + name)) << name;
+    }
+}
+
+// A Japanese book's records as the program wrote them, beside another book's: its identity holds
+// the UTF-8 bytes of its NCC one character each, 0x80 to 0x9F among them. Both records are found,
+// kept by a third book's save, and written back byte for byte.
+TEST(DataFile, GoldenRecordsOfABookBeyondAscii) {
+    const QString golden = QStringLiteral(TOLVARO_TEST_DATA "/golden/ja/");
+    const QStringList ja = {"2009-06-11", "81353847207-020",
+                            QString::fromLatin1(QStringView(u"ごんぎつね").toUtf8()),
+                            "1 of 1",     "32",              "00:22:56"};
+    const QStringList other = {"2026", "id", "other", "1 of 1", "1", "0:00:01"};
+    const datafile::DataLines resume = datafile::Read(golden + "AResume.dl");
+    const datafile::DataLines marks = datafile::Read(golden + "MResume.dl");
+    ASSERT_EQ(resume.lines.size(), 18);
+    ASSERT_EQ(marks.lines.size(), 20);
+    const QStringList resumeSaved = WithResumeRecord(resume.lines, {other, "0", "1.000", "0"},
+                                                     resume.foreign);
+    const QStringList marksSaved = WithBookmarks(marks.lines, marks.foreign, other, {});
+    for (const QStringList& lines : {resume.lines, resumeSaved}) {
+        const auto record = FindResumeRecord(lines, ja);
+        ASSERT_TRUE(record.has_value());
+        EXPECT_EQ(record->heading, "2");
+        EXPECT_EQ(record->position, "7.530");
+        EXPECT_EQ(record->phrase, "8");
+        EXPECT_TRUE(FindResumeRecord(lines, resume.lines.mid(0, 6)).has_value()); // dontworry's
+    }
+    for (const QStringList& lines : {marks.lines, marksSaved}) {
+        const std::vector<Bookmark> found = BookmarksOf(lines, ja);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found[0].title, "1-2");
+        EXPECT_EQ(found[0].phrase, "8");
+        EXPECT_EQ(lines.size(), 20);
+    }
+    QTemporaryDir dir;
+    for (const char* name : {"AResume.dl", "MResume.dl"}) {
         const QString again = dir.filePath(name);
         ASSERT_TRUE(datafile::WriteLines(again, *datafile::ReadLines(golden + name)));
         EXPECT_EQ(Bytes(again), Bytes(golden + name)) << name;
