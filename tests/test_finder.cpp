@@ -115,7 +115,7 @@ TEST(BookWalker, UnreadableFoldersAndStopping) {
     }
 
     EXPECT_EQ(tree.Walk("", true), QStringList()); // Escape before the walk began
-    EXPECT_EQ(tree.Walk("gone"), QStringList());     // a drive not there: no walk to finish
+    EXPECT_EQ(tree.Walk("gone"), QStringList());   // a drive not there: no walk to finish
 }
 
 // The walk stays on its drive: a link to ".." or to another folder outside the root is not
@@ -325,7 +325,7 @@ TEST_F(FinderTest, OneCachePerDrive) {
 TEST_F(FinderTest, EveryFolderNameIsListed) {
     PlayableBook("home/latin1", "Latin-1");
     PlayableBook("home/lines", "Zeilen");
-    tree.Rename("home/latin1", "home/B\xfc" "cher");
+    tree.Rename("home/latin1", "home/B\374cher"); // "Bücher" in Latin-1
     tree.Rename("home/lines", "home/eine\nZeile");
     fake.dialogs.driveAnswer = 0;
     fake.dialogs.bookAnswers = {0, 1};

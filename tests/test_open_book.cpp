@@ -149,8 +149,9 @@ TEST_F(OpenBookTest, LastBookWithNoneAnswers) {
         fake.dialogs.shown.clear();
         ASSERT_TRUE(dlg.RunCommand(kLast));
         ASSERT_EQ(fake.dialogs.shown.size(), 1u) << missing;
-        EXPECT_EQ(fake.dialogs.shown[0].text,
-                  missing ? "Could not open ncc.html!" : "Die ncc.html konnte nicht geöffnet werden!");
+        EXPECT_EQ(fake.dialogs.shown[0].text, missing
+                                                  ? "Could not open ncc.html!"
+                                                  : "Die ncc.html konnte nicht geöffnet werden!");
         EXPECT_EQ(fake.dialogs.shown[0].caption, LoadString(kStrReadError + dlg.LangOffset()));
         EXPECT_EQ(fake.dialogs.shown[0].icon, IDialogs::Icon::Error);
         EXPECT_FALSE(dlg.Commands().IsEnabled(kLast));

@@ -58,7 +58,8 @@ TEST(SingleInstance, OneSocketPerDisplay) {
                   QString(c.socket).replace("UID", uid))
             << c.display << c.wayland;
     }
-    EXPECT_EQ(SingleInstance::SessionName("", ":0", ""), QDir::tempPath() + "/tolvaro-" + uid + "-_0");
+    EXPECT_EQ(SingleInstance::SessionName("", ":0", ""),
+              QDir::tempPath() + "/tolvaro-" + uid + "-_0");
 
     // A copy on one display does not stop one on another.
     QTemporaryDir runtime;

@@ -67,16 +67,19 @@ TEST(DataFile, GoldenFilesReadAndWriteBackTheSame) {
 // kept by a third book's save, and written back byte for byte.
 TEST(DataFile, GoldenRecordsOfABookBeyondAscii) {
     const QString golden = QStringLiteral(TOLVARO_TEST_DATA "/golden/ja/");
-    const QStringList ja = {"2009-06-11", "81353847207-020",
+    const QStringList ja = {"2009-06-11",
+                            "81353847207-020",
                             QString::fromLatin1(QStringView(u"ごんぎつね").toUtf8()),
-                            "1 of 1",     "32",              "00:22:56"};
+                            "1 of 1",
+                            "32",
+                            "00:22:56"};
     const QStringList other = {"2026", "id", "other", "1 of 1", "1", "0:00:01"};
     const datafile::DataLines resume = datafile::Read(golden + "AResume.dl");
     const datafile::DataLines marks = datafile::Read(golden + "MResume.dl");
     ASSERT_EQ(resume.lines.size(), 18);
     ASSERT_EQ(marks.lines.size(), 20);
-    const QStringList resumeSaved = WithResumeRecord(resume.lines, {other, "0", "1.000", "0"},
-                                                     resume.foreign);
+    const QStringList resumeSaved =
+        WithResumeRecord(resume.lines, {other, "0", "1.000", "0"}, resume.foreign);
     const QStringList marksSaved = WithBookmarks(marks.lines, marks.foreign, other, {});
     for (const QStringList& lines : {resume.lines, resumeSaved}) {
         const auto record = FindResumeRecord(lines, ja);

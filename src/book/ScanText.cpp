@@ -20,7 +20,8 @@ std::string_view ContentValue(std::string_view line, bool* found) {
 }
 
 bool IsPageSpan(std::string_view lower) {
-    for (std::size_t span = lower.find("<span"); span != npos; span = lower.find("<span", span + 1)) {
+    for (std::size_t span = lower.find("<span"); span != npos;
+         span = lower.find("<span", span + 1)) {
         const std::string_view tag = ValueFrom(lower, span + 5, '>');
         for (std::size_t at = tag.find("class"); at != npos; at = tag.find("class", at + 1)) {
             if (at == 0 || (tag[at - 1] != ' ' && tag[at - 1] != '\t' && tag[at - 1] != '\n'))

@@ -35,7 +35,9 @@ QString BookFinder::Text(int id) const {
 // name is a hash of the root.
 QString BookFinder::CacheName(const QString& root) {
     QString name = root;
-    name.replace(u'%', QStringLiteral("%25")).replace(u'_', QStringLiteral("%5F")).replace(u'/', u'_');
+    name.replace(u'%', QStringLiteral("%25"))
+        .replace(u'_', QStringLiteral("%5F"))
+        .replace(u'/', u'_');
     if (name.toUtf8().size() > 200)
         name = QString::fromLatin1(
             QCryptographicHash::hash(root.toUtf8(), QCryptographicHash::Sha1).toHex());
@@ -116,7 +118,8 @@ QStringList BookFinder::SearchAgain() {
         const std::vector<QByteArray> found = Walk(progress, finished);
         progress.SetRange(static_cast<int>(found.size()));
         for (const QByteArray& path : found) {
-            const QString folder = UsableFolderName(path, m_c.dataFolder + QStringLiteral("/Links"));
+            const QString folder =
+                UsableFolderName(path, m_c.dataFolder + QStringLiteral("/Links"));
             if (!folder.isEmpty() && AddBook(folder))
                 folders << folder;
             progress.SetPosition(static_cast<int>(m_books.size()));

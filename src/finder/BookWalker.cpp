@@ -60,9 +60,10 @@ unsigned char KindOf(int folder, const char* name, unsigned char type, bool& lin
     if (type == DT_UNKNOWN) { // the file system does not say
         if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             return DT_UNKNOWN;
-        type = S_ISLNK(info.st_mode) ? DT_LNK : S_ISDIR(info.st_mode) ? DT_DIR
-                                              : S_ISREG(info.st_mode) ? DT_REG
-                                                                      : DT_UNKNOWN;
+        type = S_ISLNK(info.st_mode)   ? DT_LNK
+               : S_ISDIR(info.st_mode) ? DT_DIR
+               : S_ISREG(info.st_mode) ? DT_REG
+                                       : DT_UNKNOWN;
     }
     link = type == DT_LNK;
     if (!link)
@@ -107,9 +108,10 @@ std::vector<QByteArray> BookWalker::Walk(const QString& root) {
 
 bool BookWalker::Inside(const std::string& path) const {
     const std::string real = RealPath(path);
-    return !real.empty() && (m_root == "/" || real == m_root ||
-                             (real.size() > m_root.size() && real.compare(0, m_root.size(), m_root) == 0 &&
-                              real[m_root.size()] == '/'));
+    return !real.empty() &&
+           (m_root == "/" || real == m_root ||
+            (real.size() > m_root.size() && real.compare(0, m_root.size(), m_root) == 0 &&
+             real[m_root.size()] == '/'));
 }
 
 void BookWalker::ReadFolder(const std::string& path, std::vector<std::string>& subfolders) {
@@ -178,9 +180,10 @@ void BookWalker::ReadDiscInfo(const std::string& folder, const std::string& file
             link.replace('\\', '/');
             if (link.isEmpty() || link.contains("://"))
                 continue;
-            std::string target = Clean(link.startsWith('/') ? link.toStdString()
-                                                            : Join(folder, link.toStdString()));
-            if (target.size() >= 9 && ::strcasecmp(target.c_str() + target.size() - 9, "/ncc.html") == 0)
+            std::string target =
+                Clean(link.startsWith('/') ? link.toStdString() : Join(folder, link.toStdString()));
+            if (target.size() >= 9 &&
+                ::strcasecmp(target.c_str() + target.size() - 9, "/ncc.html") == 0)
                 target.resize(target.size() - 9);
             if (Inside(target))
                 Add(target);

@@ -60,7 +60,7 @@ private:
     std::string m_root; // with its links resolved
     bool m_finished = false;
     std::vector<QByteArray> m_found;
-    std::unordered_set<std::string> m_foundKeys;        // resolved paths of the books listed
+    std::unordered_set<std::string> m_foundKeys;       // resolved paths of the books listed
     std::unordered_set<FolderId, FolderIdHash> m_seen; // the folders walked
 };
 
