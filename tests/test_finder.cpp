@@ -64,11 +64,19 @@ struct Tree {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    // Gives a folder of the tree a name as the file system spells it (not always UTF-8).
+    // Gives a folder of the tree a name as the file system spells it (not always UTF-8), until
+    // the tree is removed: Qt cannot name it to remove it.
     void Rename(const QString& folder, const QByteArray& name) {
         const QByteArray from = QFile::encodeName(Path(folder));
-        ASSERT_EQ(::rename(from.constData(), QFile::encodeName(dir.path()) + "/" + name), 0);
+        const QByteArray to = QFile::encodeName(dir.path()) + "/" + name;
+        ASSERT_EQ(::rename(from.constData(), to.constData()), 0);
+        renamed.emplace_back(to, from);
     }
+    ~Tree() {
+        for (const auto& [now, before] : renamed)
+            ::rename(now.constData(), before.constData());
+    }
+    std::vector<std::pair<QByteArray, QByteArray>> renamed;
     QStringList Walk(const QString& root = "", bool stop = false) {
         const std::atomic<bool> stopped{stop};
         BookWalker walker(stopped);
