@@ -31,7 +31,8 @@ public:
     // The chosen book's folder with a trailing "/", or nothing when the user cancelled.
     std::optional<QString> ChooseBook();
 
-    // The name of a drive's cache file: "Buecher_" + its root with every "/" as "_" + ".dl".
+    // The name of a drive's cache file: "Buecher_" + its root, with "%" and "_" escaped and
+    // every "/" as "_", + ".dl".
     static QString CacheName(const QString& root);
 
 private:
