@@ -87,6 +87,8 @@ private:
     void OnHelpManual();
     void OnBookFromList();
     void PlayTitleClip(std::function<void()> then);
+    // "Die ncc.html konnte nicht geöffnet werden!", with the read error's caption.
+    void SayBookUnreadable();
     void LoadBookmarks();
     void RestoreResume();
     void OnToggle(int id);

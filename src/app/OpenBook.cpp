@@ -33,9 +33,7 @@ void CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
                                m_platform.window.SetWaitCursor(false);
                                stop = progress.StopRequested();
                                if (!read && stop == IProgress::Stop::None)
-                                   dialogs.MessageBox(LoadString(kStrNccUnreadable + m_nLangOffset),
-                                                      LoadString(kStrReadError + m_nLangOffset),
-                                                      IDialogs::Icon::Error, IDialogs::Buttons::Ok);
+                                   SayBookUnreadable();
                                return read;
                            });
     if (stop != IProgress::Stop::None) {
@@ -70,6 +68,12 @@ void CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
         PlayTitleClip([this, heading] { m_engine.SelectHeadingByTreeId(heading); });
     else
         PlayTitleClip([this] { RestoreResume(); });
+}
+
+void CTolvaroDlg::SayBookUnreadable() {
+    m_platform.dialogs.MessageBox(LoadString(kStrNccUnreadable + m_nLangOffset),
+                                  LoadString(kStrReadError + m_nLangOffset), IDialogs::Icon::Error,
+                                  IDialogs::Buttons::Ok);
 }
 
 // The beginning of the book, once; `then` goes on when the clip is over.
@@ -110,9 +114,7 @@ void CTolvaroDlg::OnLastBook() {
     const QString folder =
         datafile::ReadLines(DataFile(kLastBookFile)).value_or(QStringList()).value(0);
     if (folder.isEmpty()) {
-        m_platform.dialogs.MessageBox(LoadString(kStrNccUnreadable + m_nLangOffset),
-                                      LoadString(kStrReadError + m_nLangOffset),
-                                      IDialogs::Icon::Error, IDialogs::Buttons::Ok);
+        SayBookUnreadable();
     } else {
         m_strBookFolder = folder;
         OpenBookFolder(m_strBookFolder, OpenPath::Last);
