@@ -309,23 +309,15 @@ TEST_F(FinderTest, OneCachePerDrive) {
     ASSERT_TRUE(datafile::WriteLines(shared, {tree.Path("m/a/b/Zwei"), tree.Path("m/a_b/Eins")}));
     fake.drives.mounts = {{tree.Path("m/a_b"), "/dev/sdb1", "vfat", "", true},
                           {tree.Path("m/a/b"), "/dev/sdc1", "vfat", "", true}};
-    const struct {
-        int drive;
-        const char* listed;
-    } drives[] = {{1, "Liste erstellen?|Eins"}, {2, "Liste erstellen?|Zwei"}};
-    for (const auto& d : drives) {
-        fake.dialogs.driveAnswer = d.drive;
+    for (const auto& [drive, book] : {std::pair(1, "m/a_b/Eins"), std::pair(2, "m/a/b/Zwei")}) {
+        fake.dialogs.driveAnswer = drive;
         fake.dialogs.bookLines.clear();
+        fake.dialogs.bookAnswers = {0}; // listed from the cache, then made anew
         dlg.RunCommand(kFromList);
-        EXPECT_EQ(fake.dialogs.bookLines, QStringList{d.listed}) << d.drive;
+        const QString listed = "Liste erstellen?|" + QString(book).section(u'/', -1);
+        EXPECT_EQ(fake.dialogs.bookLines, QStringList({listed, listed})) << drive;
+        EXPECT_EQ(Cache(QFileInfo(tree.Path(book)).path()), QStringList{tree.Path(book)});
     }
-    for (const auto& d : drives) {
-        fake.dialogs.driveAnswer = d.drive;
-        fake.dialogs.bookAnswers = {0};
-        dlg.RunCommand(kFromList);
-    }
-    EXPECT_EQ(Cache(tree.Path("m/a_b")), QStringList{tree.Path("m/a_b/Eins")});
-    EXPECT_EQ(Cache(tree.Path("m/a/b")), QStringList{tree.Path("m/a/b/Zwei")});
 }
 
 // Folder names are bytes: a book in a folder whose name is not UTF-8, or holds a line end, is
