@@ -160,6 +160,8 @@ TEST(BookTitle, TitlesAsTheNccGivesThem) {
         {"acrosslines", "<h1><a href=\"a\">Quer</a></\nh1>\n", QStringLiteral("Quer")},
         {"oneline", "<html><head><title>Nein</title><link href=\"x\"></a></head><body><h1 "
                     "id=\"h\"><a href=\"a\">Klein</a></h1></body></html>", QStringLiteral("Klein")},
+        {"h6", "<h7><a href=\"a\">Nein</a></h7><h6><a href=\"a\">Sechs</a></h6>\n",
+         QStringLiteral("Sechs")},
         {"missing", {}, std::nullopt},
         // A heading that never closes, 200,000 lines on: read once (a quadratic join would not
         // finish).
