@@ -74,6 +74,7 @@ struct NoWindow : IMainWindow {
     void ApplyLanguage(int) override {}
     void SetWaitCursor(bool) override {}
     void EndDialog() override {}
+    void Announce(const QString&) override {}
 };
 
 } // namespace

@@ -35,7 +35,8 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
       m_search({m_model, m_commands, platform.player, platform.dialogs, platform.window, m_engine,
                 m_play, m_bBookOpen, m_nLangOffset, m_nCodePage, m_strSearchTerm,
                 m_bTextSearchResults, [this] { MarkSearchTerm(); }}),
-      m_marker(platform.textView) {
+      m_marker(platform.textView),
+      m_feedback({m_model, m_commands, platform.player, m_bBookOpen, m_nLangOffset}) {
     // Which object runs each command.
     const auto by = [](auto& object) {
         return [&object](auto method) { return [&object, method] { (object.*method)(); }; };
@@ -100,6 +101,8 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kMarkTextColor, style(&MarkOptions::OnMarkTextColor)},
     };
     connect(&m_commands, &CommandTable::Command, this, &CTolvaroDlg::OnCommand);
+    connect(&m_commands, &CommandTable::Refused, this,
+            [this](int id) { Announce(m_feedback.Refused(id)); });
     connect(&m_model.m_lstPhrases, &BookTable::ItemChanged, this,
             [this](int, int state, int) { m_engine.OnPhraseItemChanged(state); });
     connect(&m_model.m_treeTitles, &HeadingTree::SelectionChanged, this, [this](int data) {
@@ -196,6 +199,17 @@ void CTolvaroDlg::OnCommand(int id) {
         m_titleClip.Finish();
     if (m_bMenuOpen)
         OnMenuSelect(true);
+    const CommandFeedback::Snapshot before = m_feedback.Take();
+    RunHandler(id);
+    Announce(m_feedback.Done(id, before));
+}
+
+void CTolvaroDlg::Announce(const QString& text) {
+    if (!text.isEmpty())
+        m_platform.window.Announce(text);
+}
+
+void CTolvaroDlg::RunHandler(int id) {
     switch (id) {
     case cmd::kSkipFootnote:
     case cmd::kSkipSidebar:

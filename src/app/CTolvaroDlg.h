@@ -3,6 +3,7 @@
 #include "book/BookModel.h"
 #include "bookmarks/Bookmarks.h"
 #include "commands/CommandTable.h"
+#include "feedback/CommandFeedback.h"
 #include "highlight/MarkOptions.h"
 #include "information/Information.h"
 #include "search/BookSearch.h"
@@ -81,6 +82,8 @@ public:
 
 private:
     void OnCommand(int id);
+    void RunHandler(int id);
+    void Announce(const QString& text);
     void OnOpenBook();
     void OnLastBook();
     void OnChangeVolume();
@@ -127,6 +130,7 @@ private:
     BookSearch m_search;
     TextMarker m_marker;
     CommandTable m_commands;
+    CommandFeedback m_feedback;
     QHash<int, std::function<void()>> m_handlers;
 
     QString m_strBookFolder;

@@ -151,8 +151,12 @@ void CommandTable::ApplyCaptions(int langOffset) {
 
 bool CommandTable::Trigger(int id) {
     QAction* action = Action(id);
-    if (!action || !action->isEnabled())
+    if (!action)
         return false;
+    if (!action->isEnabled()) {
+        Q_EMIT Refused(id);
+        return false;
+    }
     action->trigger();
     return true;
 }

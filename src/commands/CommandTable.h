@@ -60,11 +60,13 @@ public:
 
     // The command a key runs; 0 when the key is none of the table's.
     int CommandForKey(QKeyCombination key) const { return m_byKey.value(key.toCombined(), 0); }
-    // Runs the command when its action is enabled; returns whether it ran.
+    // Runs the command when its action is enabled; returns whether it ran. A greyed command
+    // raises Refused instead.
     bool Trigger(int id);
 
 Q_SIGNALS:
     void Command(int id);
+    void Refused(int id);
     // A submenu's greyed state changed (its action's own enabled state does not).
     void GreyedChanged(QAction* action);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+class QString;
+
 namespace tolvaro {
 
 // What the controller asks of the main window itself.
@@ -9,7 +11,8 @@ namespace tolvaro {
 // the current handler has returned, which ends the program; it does not ask the controller again.
 // ApplyLanguage puts the window's own texts into the language of `langOffset` (0 German, 200
 // English): the names a screen reader gives its controls, and the texts of the toolkit's own
-// dialogs and key names.
+// dialogs and key names. Announce has a screen reader speak `text` at once, wherever the focus
+// is, and shows it where a sighted helper can read it; the focus does not move.
 class IMainWindow {
 public:
     virtual ~IMainWindow() = default;
@@ -17,6 +20,7 @@ public:
     virtual void ApplyLanguage(int langOffset) = 0;
     virtual void SetWaitCursor(bool wait) = 0;
     virtual void EndDialog() = 0;
+    virtual void Announce(const QString& text) = 0;
 };
 
 } // namespace tolvaro

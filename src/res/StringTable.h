@@ -12,7 +12,8 @@ inline constexpr int kLangEnglish = 200;
 
 // Returns the text with the given id, or an empty string when the table has no such id.
 // Ids 1-45 are messages (English 201-245), 46-50 the names a screen reader gives the controls
-// (English 246-250), 100-172 menu captions (English 300-372), 1090 the old about-item caption.
+// (English 246-250), 51-68 the words a screen reader speaks after a command (English 251-268),
+// 100-172 menu captions (English 300-372), 1090 the old about-item caption.
 QString LoadString(int id);
 
 // The ids the program asks for by name (German ids; English is id + 200).
@@ -26,5 +27,12 @@ inline constexpr int kStrLoadingText = 1, kStrSearching = 12, kStrSearchCaption 
 // The names of the controls.
 inline constexpr int kNameHeadings = 46, kNameText = 47, kNameBookmarks = 48,
                      kNameSearchResults = 49, kNameHelpMenu = 50;
+// What a command did, spoken by a screen reader.
+inline constexpr int kSayBookmarkSet = 51, kSayBookmarkDeleted = 52, kSayBookmarkAt = 53,
+                     kSayResultAt = 54, kSayPage = 55, kSaySpeed = 56, kSayVolume = 57,
+                     kSayPaused = 58, kSayPlaying = 59, kSayEndOfList = 60,
+                     kSayStartOfList = 61, kSayOn = 62, kSayOff = 63, kSaySkipFootnotes = 64,
+                     kSaySkipSidebars = 65, kSaySkipProdnotes = 66, kSaySkipPageNumbers = 67,
+                     kSayAutoPlay = 68;
 
 } // namespace tolvaro

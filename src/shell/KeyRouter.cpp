@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace tolvaro {
 
@@ -32,40 +33,73 @@ bool MenuBarTakes(const QMenuBar& bar, const QKeyEvent& key) {
     return false;
 }
 
-// The menu bar, when it has the keys (after Alt alone) and the key is for it: sent to it, or
-// (`late`) to the widget that had the focus when the key was pressed, as the screen reader's
-// bridge hands keys on late, to the widget focused then.
-QMenuBar* MenuBarFor(QObject* watched, bool& late) {
-    late = false;
-    if (auto* bar = qobject_cast<QMenuBar*>(watched))
-        return bar;
-    late = true;
-    if (!watched->isWidgetType() || QApplication::activePopupWidget())
-        return nullptr;
-    return qobject_cast<QMenuBar*>(QApplication::focusWidget());
+bool IsAltAlone(const QKeyEvent& key) {
+    return key.key() == Qt::Key_Alt &&
+           !(key.modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier));
 }
 
 } // namespace
 
+// Gives the menu bar the keys as Alt alone does, or takes them back: the menu bar is shown the
+// Alt key it waits for. (A key event for Alt itself reports the Alt modifier flipped.)
+void KeyRouter::ToggleMenuBar() {
+    m_toggling = true;
+    QKeyEvent press(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(&m_window, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(&m_window, &release);
+    m_toggling = false;
+}
+
+// Alt alone and F10, told from the key events the focused widget receives (the keys that reach
+// it first, late or not); returns whether the key is used up.
+bool KeyRouter::MenuBarKey(QObject* watched, QEvent::Type type, QKeyEvent& key) {
+    if (type == QEvent::ShortcutOverride) {
+        if (!IsAltAlone(key) && !(key.key() == Qt::Key_F10 && key.modifiers() == Qt::NoModifier))
+            return false;
+        key.accept(); // the menu bar's own Alt check stays out, and no shortcut takes the key
+        return true;
+    }
+    if (watched != QApplication::focusWidget() || QApplication::activePopupWidget())
+        return false;
+    if (type == QEvent::KeyPress) {
+        m_altAlone = IsAltAlone(key);
+        if (key.key() != Qt::Key_F10 || key.modifiers() != Qt::NoModifier)
+            return false;
+    } else if (key.key() != Qt::Key_Alt || !std::exchange(m_altAlone, false)) {
+        return false;
+    }
+    ToggleMenuBar();
+    return true;
+}
+
 bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease &&
+         type != QEvent::ShortcutOverride) ||
+        !watched->isWidgetType() || m_toggling)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    if (MenuBarKey(watched, type, *key))
+        return true;
+    if (type == QEvent::KeyRelease)
+        return false;
     // After Alt alone the menu bar has the keys. Its mnemonics and the keys that move through it
     // do their part; any other key does nothing: the menu bar would pass it on to the window,
-    // where it would run its command.
-    bool late = false;
-    if (QMenuBar* bar = MenuBarFor(watched, late)) {
+    // where it would run its command. A key that reaches another widget was handed on late, to
+    // the widget focused when it was pressed: it is sent to the menu bar.
+    if (auto* bar = qobject_cast<QMenuBar*>(QApplication::focusWidget());
+        bar && !QApplication::activePopupWidget()) {
         if (type == QEvent::ShortcutOverride) {
             event->accept(); // a key press, for the menu bar; no shortcut is to take it
             return true;
         }
         const bool takes = MenuBarTakes(*bar, *key);
-        if (late && takes)
+        const bool elsewhere = watched != bar && !static_cast<QWidget*>(watched)->isAncestorOf(bar);
+        if (elsewhere && takes && key->key() != Qt::Key_Alt)
             QCoreApplication::postEvent(bar, new QKeyEvent(type, key->key(), key->modifiers(),
                                                            key->text(), key->isAutoRepeat()));
-        return late || !takes;
+        return watched != bar || !takes;
     }
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
         return false;
@@ -80,8 +114,7 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
         event->accept();
         return true;
     }
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != &m_window)
+    if (static_cast<QWidget*>(watched)->window() != &m_window)
         return false;
     m_commands.Trigger(id);
     return true;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 
+class QKeyEvent;
 class QWidget;
 
 namespace tolvaro {
@@ -14,6 +16,10 @@ class CommandTable;
 // (where Alt+L would also open the "&Lesezeichen" menu). Tab and every other key are left alone.
 // While the menu bar has the keys (after Alt alone) it gets its mnemonics and the keys that move
 // through it, and no key runs a command.
+//
+// Alt alone and F10 give the menu bar the keys, or take them back. Alt alone is told here, not by
+// the menu bar: with a screen reader listening, Qt's bridge hands key presses and releases on
+// late, after the key's shortcut check has run, and the menu bar's own check then misses.
 class KeyRouter : public QObject {
 public:
     KeyRouter(CommandTable& commands, QWidget& window, QObject* parent = nullptr)
@@ -23,8 +29,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool MenuBarKey(QObject* watched, QEvent::Type type, QKeyEvent& key);
+    void ToggleMenuBar();
+
     CommandTable& m_commands;
     QWidget& m_window;
+    bool m_altAlone = false;  // Alt is down, and no other key was pressed since
+    bool m_toggling = false;  // the keys sent to the menu bar by ToggleMenuBar
 };
 
 } // namespace tolvaro

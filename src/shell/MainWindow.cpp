@@ -5,6 +5,7 @@
 #include "res/StringTable.h"
 #include "shell/AboutDlg.h"
 #include "shell/AccessibleNames.h"
+#include "shell/Announcer.h"
 #include "shell/GstPlayer.h"
 #include "shell/KeyRouter.h"
 #include "shell/MenuBuilder.h"
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
 #include <QWebEngineView>
@@ -62,6 +64,7 @@ MainWindow::MainWindow() : m_uiLanguage(std::make_unique<UiLanguage>()) {
     setWindowIcon(ProgramIcon());
     setMinimumSize(800, 600);
     CreateControls();
+    m_announcer = std::make_unique<Announcer>(*statusBar());
 
     m_timers = std::make_unique<QtTimers>();
     m_textView = std::make_unique<WebTextView>(*m_web);
@@ -247,6 +250,10 @@ void MainWindow::EndOnRequest() {
 void MainWindow::EndDialog() {
     m_ending = true;
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void MainWindow::Announce(const QString& text) {
+    m_announcer->Say(text);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

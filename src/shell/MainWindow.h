@@ -15,6 +15,7 @@ class QWebEngineView;
 
 namespace tolvaro {
 
+class Announcer;
 class KeyRouter;
 class GstPlayer;
 class QtDialogs;
@@ -54,6 +55,7 @@ public:
     void ApplyLanguage(int langOffset) override;
     void SetWaitCursor(bool wait) override;
     void EndDialog() override;
+    void Announce(const QString& text) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<CTolvaroDlg> m_dlg;
     std::unique_ptr<KeyRouter> m_keys;
     std::unique_ptr<UiLanguage> m_uiLanguage;
+    std::unique_ptr<Announcer> m_announcer;
     bool m_ending = false;
     bool m_inMenus = false; // a menu is open, or the menu bar has the keys
 };

@@ -213,11 +213,13 @@ public:
     void ApplyLanguage(int langOffset) override { language = langOffset; }
     void SetWaitCursor(bool wait) override { waitDepth += wait ? 1 : -1; }
     void EndDialog() override { ++ended; }
+    void Announce(const QString& text) override { said.append(text); }
 
     int treeFocused = 0;
     int language = -1;
     int waitDepth = 0;
     int ended = 0;
+    QStringList said;
 };
 
 // The home folder and mounts a test makes up.

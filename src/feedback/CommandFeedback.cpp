@@ -1,0 +1,135 @@
+#include "feedback/CommandFeedback.h"
+
+#include "book/BookModel.h"
+#include "commands/CommandIds.h"
+#include "commands/CommandTable.h"
+#include "platform/IPlayer.h"
+#include "res/StringTable.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace tolvaro {
+namespace {
+
+// The switches and the words that name them.
+struct Switch {
+    int id, name;
+};
+constexpr Switch kSwitches[] = {
+    {cmd::kSkipFootnote, kSaySkipFootnotes},   {cmd::kSkipSidebar, kSaySkipSidebars},
+    {cmd::kSkipProdnote, kSaySkipProdnotes},   {cmd::kSkipPageNumber, kSaySkipPageNumbers},
+    {cmd::kAutoPlay, kSayAutoPlay},
+};
+
+// The steps through a list: forward (true) or back, and the list's placeholder when empty.
+struct Step {
+    int id;
+    bool forward;
+    int empty; // 0: a list that says nothing when empty
+};
+constexpr Step kSteps[] = {
+    {cmd::kBookmarkNext, true, kStrNoBookmarks},    {cmd::kBookmarkPrevious, false, kStrNoBookmarks},
+    {cmd::kSearchNext, true, kStrNoSearchResults},  {cmd::kSearchPrevious, false, kStrNoSearchResults},
+    {cmd::kPageNext, true, 0},                      {cmd::kPagePrevious, false, 0},
+    {cmd::kGroupNext, true, 0},                     {cmd::kGroupPrevious, false, 0},
+    {cmd::kBookmarkDelete, true, kStrNoBookmarks},
+};
+
+// Speed with the language's decimal mark: "1,2" in German.
+QString SpeedText(double rate, int langOffset) {
+    QString text = QString::number(rate, 'f', 1);
+    return langOffset == kLangGerman ? text.replace(u'.', u',') : text;
+}
+
+} // namespace
+
+CommandFeedback::Snapshot CommandFeedback::Take() const {
+    const BookModel& m = m_c.model;
+    return {m.m_lstBookmarks.RowCount(), m.m_lbBookmarks.CurSel(), m.m_lbSearchHits.CurSel(),
+            m.m_lstPages.SelectionMark()};
+}
+
+QString CommandFeedback::Text(int id) const {
+    return LoadString(id + m_c.langOffset);
+}
+
+QString CommandFeedback::Bookmark(int row) const {
+    const int count = m_c.model.m_lstBookmarks.RowCount();
+    if (row < 0 || row >= count)
+        return {};
+    return Text(kSayBookmarkAt).arg(row + 1).arg(count).arg(m_c.model.m_lbBookmarks.Line(row));
+}
+
+QString CommandFeedback::Result(int row) const {
+    const int count = m_c.model.m_lstSearchHits.RowCount();
+    if (row < 0 || row >= count)
+        return {};
+    return Text(kSayResultAt).arg(row + 1).arg(count).arg(m_c.model.m_lbSearchHits.Line(row));
+}
+
+QString CommandFeedback::Done(int id, const Snapshot& before) const {
+    const BookModel& m = m_c.model;
+    const auto on = std::find_if(std::begin(kSwitches), std::end(kSwitches),
+                                 [id](const Switch& s) { return s.id == id; });
+    if (on != std::end(kSwitches))
+        return Text(m_c.commands.IsChecked(id) ? kSayOn : kSayOff).arg(Text(on->name));
+    switch (id) {
+    case cmd::kBookmarkSet: {
+        const int count = m.m_lstBookmarks.RowCount();
+        return count > before.bookmarks
+                   ? Text(kSayBookmarkSet).arg(count).arg(m.m_lbBookmarks.Line(count - 1))
+                   : QString();
+    }
+    case cmd::kBookmarkDelete:
+        if (m.m_lstBookmarks.RowCount() >= before.bookmarks)
+            return {};
+        return (Text(kSayBookmarkDeleted) + u' ' + Bookmark(m.m_lbBookmarks.CurSel())).trimmed();
+    case cmd::kBookmarkNext:
+    case cmd::kBookmarkPrevious:
+        return Bookmark(m.m_lbBookmarks.CurSel());
+    case cmd::kSearchNext:
+    case cmd::kSearchPrevious:
+        return Result(m.m_lbSearchHits.CurSel());
+    case cmd::kPageNext:
+    case cmd::kPagePrevious:
+    case cmd::kPageGoTo: {
+        const int row = m.m_lstPages.SelectionMark();
+        const bool moved = row != before.page || id != cmd::kPageGoTo;
+        return moved && row >= 0 && row < m.m_lstPages.RowCount()
+                   ? Text(kSayPage).arg(m.m_lstPages.Text(row, col::kLabel))
+                   : QString();
+    }
+    case cmd::kRateUp:
+    case cmd::kRateDown:
+    case cmd::kRateNormal:
+        return Text(kSaySpeed).arg(SpeedText(m_c.player.Rate(), m_c.langOffset));
+    case cmd::kVolumeUp:
+    case cmd::kVolumeDown:
+    case cmd::kVolumeNormal:
+        return Text(kSayVolume).arg(m_c.player.Volume());
+    case cmd::kPauseContinue:
+        return Text(m_c.player.PlayState() == IPlayer::State::Playing ? kSayPlaying : kSayPaused);
+    default:
+        return {};
+    }
+}
+
+QString CommandFeedback::Refused(int id) const {
+    const auto step = std::find_if(std::begin(kSteps), std::end(kSteps),
+                                   [id](const Step& s) { return s.id == id; });
+    if (!m_c.bookOpen || step == std::end(kSteps))
+        return {};
+    if (step->empty != 0) {
+        const BookModel& m = m_c.model;
+        const BookTable& rows =
+            step->empty == kStrNoBookmarks ? m.m_lstBookmarks : m.m_lstSearchHits;
+        if (rows.RowCount() == 0)
+            return Text(step->empty);
+    }
+    if (id == cmd::kBookmarkDelete)
+        return {};
+    return Text(step->forward ? kSayEndOfList : kSayStartOfList);
+}
+
+} // namespace tolvaro
