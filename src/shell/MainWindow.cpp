@@ -21,6 +21,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -67,7 +68,7 @@ MainWindow::MainWindow() : m_uiLanguage(std::make_unique<UiLanguage>()) {
     m_announcer = std::make_unique<Announcer>(*statusBar());
 
     m_timers = std::make_unique<QtTimers>();
-    m_textView = std::make_unique<WebTextView>(*m_web);
+    m_textView = std::make_unique<WebTextView>(*m_web, *m_reading);
     m_player = std::make_unique<GstPlayer>();
     m_dialogs = std::make_unique<QtDialogs>(*this);
     m_drives = std::make_unique<QtDrives>();
@@ -102,6 +103,9 @@ void MainWindow::CreateControls() {
 
     m_web = new QWebEngineView(m_client);
     m_web->setObjectName(QStringLiteral("textView"));
+    m_web->setFocusPolicy(Qt::NoFocus); // the keys read in the reading text
+    m_reading = new QPlainTextEdit(m_client);
+    m_reading->setObjectName(QStringLiteral("readingText"));
 
     m_playerStrip = new QWidget(m_client);
     m_playerStrip->setObjectName(QStringLiteral("playerStrip"));
@@ -189,6 +193,7 @@ void MainWindow::LayoutControls() {
         w->setGeometry(r.x, r.y, r.width, r.height);
     };
     place(m_web, l.textView);
+    place(m_reading, l.readingText);
     place(m_tree, l.tree);
     place(m_playerStrip, l.player);
     place(m_bookmarks, l.bookmarks);
@@ -219,7 +224,7 @@ void MainWindow::ApplyLanguage(int langOffset) {
     m_tree->setAccessibleName(name(kNameHeadings));
     // The tree's one column header is read out too: it carries the tree's name, not "1".
     m_dlg->Model().m_treeTitles.Model()->setHeaderData(0, Qt::Horizontal, name(kNameHeadings));
-    m_web->setAccessibleName(name(kNameText));
+    m_reading->setAccessibleName(name(kNameText));
     m_bookmarks->setAccessibleName(name(kNameBookmarks));
     m_searchHits->setAccessibleName(name(kNameSearchResults));
     QAction* help = menuBar()->actions().constLast();

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QListView;
+class QPlainTextEdit;
 class QPushButton;
 class QTreeView;
 class QWebEngineView;
@@ -46,6 +47,7 @@ public:
     const IPlayer& Player() const;
     QTreeView* Tree() const { return m_tree; }
     QWebEngineView* TextView() const { return m_web; }
+    QPlainTextEdit* ReadingText() const { return m_reading; }
     QListView* BookmarkList() const { return m_bookmarks; }
     QListView* SearchList() const { return m_searchHits; }
     QPushButton* PlayButton() const { return m_playButton; }
@@ -71,6 +73,7 @@ private:
     QWidget* m_client = nullptr;
     QTreeView* m_tree = nullptr;
     QWebEngineView* m_web = nullptr;
+    QPlainTextEdit* m_reading = nullptr;
     QWidget* m_playerStrip = nullptr;
     QPushButton* m_playButton = nullptr;
     QListView* m_bookmarks = nullptr;

@@ -1,6 +1,8 @@
 #include "shell/WebTextView.h"
 
 #include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -99,21 +101,30 @@ const char* const kTermScript = R"JS(
 })(%1, %2);
 )JS";
 
-// Puts the document's focus and caret at the phrase being read, so that a screen reader's
-// reading and a braille display start there.
-const char* const kFocusMarkScript = R"JS(
+// The document's text as a screen reader reads it best, one line per block, with the place of the
+// phrase mark in it: [text, start] (-1 without a mark). White space runs become one space.
+const char* const kReadScript = R"JS(
 (function () {
-  var mark = document.querySelector('span[data-tolvaro-mark]');
-  if (!mark) return false;
-  mark.setAttribute('tabindex', '-1');
-  mark.focus();
-  var range = document.createRange();
-  range.setStart(mark, 0);
-  range.collapse(true);
-  var selection = window.getSelection();
-  selection.removeAllRanges();
-  selection.addRange(range);
-  return true;
+  var parts = [], length = 0, last = '\n', start = -1;
+  var add = function (s) {
+    if (!s || (s === ' ' && (last === ' ' || last === '\n'))) return;
+    if (s[0] === ' ' && (last === ' ' || last === '\n')) s = s.slice(1);
+    parts.push(s); length += s.length; last = s[s.length - 1];
+  };
+  var hidden = {SCRIPT: 1, STYLE: 1, HEAD: 1, TITLE: 1};
+  var walk = function (node) {
+    if (node.nodeType === 3) { add(node.data.replace(/\s+/g, ' ')); return; }
+    if (node.nodeType !== 1 || hidden[node.nodeName.toUpperCase()]) return;
+    var display = window.getComputedStyle(node).display;
+    if (display === 'none') return;
+    var block = display !== 'inline' || node.nodeName.toUpperCase() === 'BR';
+    if (block && last !== '\n') add('\n');
+    if (node.hasAttribute('data-tolvaro-mark')) start = length;
+    for (var child = node.firstChild; child; child = child.nextSibling) walk(child);
+    if (block && last !== '\n') add('\n');
+  };
+  if (document.body) walk(document.body);
+  return [parts.join(''), start];
 })();
 )JS";
 
@@ -139,8 +150,10 @@ protected:
     }
 };
 
-WebTextView::WebTextView(QWebEngineView& view)
-    : m_view(&view), m_profile(std::make_unique<QWebEngineProfile>()) {
+WebTextView::WebTextView(QWebEngineView& view, QPlainTextEdit& reading)
+    : m_view(&view), m_reading(&reading), m_profile(std::make_unique<QWebEngineProfile>()) {
+    m_reading->setReadOnly(true);
+    m_reading->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     m_profile->setUrlRequestInterceptor(new LocalOnly(m_profile.get()));
     m_page = new BookPage(m_profile.get(), nullptr); // ours, not the view's
     QWebEngineSettings* settings = m_page->settings();
@@ -157,6 +170,8 @@ WebTextView::WebTextView(QWebEngineView& view)
             RunTermMark();
         if (!m_markId.isEmpty())
             RunMark();
+        else
+            ReadText();
     });
 }
 
@@ -178,11 +193,42 @@ void WebTextView::Navigate(const QString& path) {
 }
 
 void WebTextView::Focus() {
-    if (!m_view)
+    if (!m_reading)
         return;
-    m_view->setFocus(Qt::OtherFocusReason);
-    m_page->runJavaScript(QString::fromLatin1(kFocusMarkScript),
-                          QWebEngineScript::ApplicationWorld);
+    CaretToPhrase();
+    m_reading->setFocus(Qt::OtherFocusReason);
+}
+
+// Fetches the document's text and the mark's place in it for the reading text.
+void WebTextView::ReadText() {
+    m_page->runJavaScript(QString::fromLatin1(kReadScript), QWebEngineScript::ApplicationWorld,
+                          [reading = m_reading, this](const QVariant& answer) {
+                              if (reading)
+                                  ShowText(answer.toList());
+                          });
+}
+
+void WebTextView::ShowText(const QVariantList& answer) {
+    if (answer.size() != 2)
+        return;
+    const QString text = answer.at(0).toString();
+    const bool changed = text != m_reading->toPlainText();
+    if (changed)
+        m_reading->setPlainText(text);
+    m_phrase = answer.at(1).toInt();
+    // Where the reader reads on by themselves the caret stays, unless the document changed.
+    if (changed || !m_reading->hasFocus())
+        CaretToPhrase();
+}
+
+// The caret alone, no selection: a screen reader speaks every change of a selection, also in a
+// control that has no focus, and moves of the caret only where the focus is.
+void WebTextView::CaretToPhrase() {
+    QTextCursor cursor(m_reading->document());
+    if (m_phrase >= 0 && m_phrase < m_reading->document()->characterCount())
+        cursor.setPosition(m_phrase);
+    m_reading->setTextCursor(cursor);
+    m_reading->ensureCursorVisible();
 }
 
 QString WebTextView::LocationName() const {
@@ -200,6 +246,7 @@ void WebTextView::RunMark() {
     m_page->runJavaScript(
         QString::fromLatin1(kMarkScript).arg(JsString(m_markId), JsString(m_markStyle)),
         QWebEngineScript::ApplicationWorld);
+    ReadText();
 }
 
 void WebTextView::MarkTerm(const QString& term, const QString& style) {

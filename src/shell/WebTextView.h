@@ -4,10 +4,12 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QVariantList>
 #include <QWebEngineView>
 
 #include <memory>
 
+class QPlainTextEdit;
 class QWebEngineProfile;
 
 namespace tolvaro {
@@ -17,9 +19,14 @@ class BookPage;
 // The text view on Qt WebEngine. Pages run in a profile of their own that lets no request leave
 // the machine and keeps nothing on disk; the book's own scripts are off, while the marking script
 // runs in a world of its own.
+//
+// Beside the page stands the reading text: the document's text, read only, one line per block.
+// A screen reader reads it by line and reads on from the caret, which the page itself does not
+// offer. The caret follows the mark while the reader reads elsewhere (or the document changes);
+// Focus brings it back to the phrase.
 class WebTextView : public QObject, public ITextView {
 public:
-    explicit WebTextView(QWebEngineView& view);
+    WebTextView(QWebEngineView& view, QPlainTextEdit& reading);
     ~WebTextView() override;
 
     void Navigate(const QString& path) override;
@@ -33,8 +40,13 @@ public:
 private:
     void RunMark();
     void RunTermMark();
+    void ReadText();
+    void ShowText(const QVariantList& answer);
+    void CaretToPhrase();
 
     QPointer<QWebEngineView> m_view; // the window may destroy it first
+    QPointer<QPlainTextEdit> m_reading;
+    int m_phrase = -1; // where the mark begins in the reading text
     std::unique_ptr<QWebEngineProfile> m_profile;
     BookPage* m_page = nullptr;
     bool m_loading = false;
