@@ -152,7 +152,7 @@ void CTolvaroDlg::OnInitDialog(const StartupInfo& startup) {
     WriteDefaultFiles();
     ResetToNoBook();
     LoadSettings();
-    m_platform.window.ApplyLanguage(m_nLangOffset);
+    ShowLanguage();
     m_strBookFolder = ParseBookFolderOption(startup.commandLine);
     // A folder given relative to where the program was started: the text view and the player
     // need it whole.
@@ -309,6 +309,11 @@ void CTolvaroDlg::SwitchLanguage(int langOffset) {
     if (m_model.m_lstSearchHits.RowCount() == 0)
         m_model.m_lbSearchHits.ResetTo(noResults);
     ApplyMenuLanguage(m_commands, m_nLangOffset);
+    ShowLanguage();
+}
+
+void CTolvaroDlg::ShowLanguage() {
+    m_model.m_treeTitles.SetSpokenForm(LoadString(kSayHeadingLevel + m_nLangOffset));
     m_platform.window.ApplyLanguage(m_nLangOffset);
 }
 

@@ -106,6 +106,8 @@ private:
     void OnLanguageGerman();
     void OnLanguageEnglish();
     void SwitchLanguage(int langOffset);
+    // The window's and the heading tree's words for a screen reader, in the current language.
+    void ShowLanguage();
     void CloseOpenBook(bool writeLastBook);
     void WriteDefaultFiles();
     void LoadSettings();

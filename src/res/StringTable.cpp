@@ -86,6 +86,7 @@ constexpr Entry kStrings[] = {
     {66, u"Informationen überspringen"},
     {67, u"Seitenzahlen überspringen"},
     {68, u"Automatische Wiedergabe"},
+    {69, u"%1, Ebene %2"},
 
     {100, u"&DAISY"},
     {101, u"&Navigation"},
@@ -231,6 +232,7 @@ constexpr Entry kStrings[] = {
     {266, u"Skip producer notes"},
     {267, u"Skip page numbers"},
     {268, u"Automatic playback"},
+    {269, u"%1, level %2"},
 
     {300, u"&DAISY"},
     {301, u"&Navigation"},

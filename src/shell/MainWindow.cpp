@@ -129,8 +129,11 @@ void MainWindow::BindModels() {
     connect(model.m_treeTitles.Selection(), &QItemSelectionModel::currentChanged, m_tree,
             [this](const QModelIndex& current) {
                 m_tree->collapseAll();
+                // Only a heading with sub-headings opens: a screen reader calls the others
+                // neither expanded nor collapsed.
                 for (const QModelIndex& item : m_dlg->Model().m_treeTitles.OpenBranch())
-                    m_tree->expand(item);
+                    if (m_tree->model()->hasChildren(item))
+                        m_tree->expand(item);
                 m_tree->scrollTo(current);
             });
     m_bookmarks->setModel(model.m_lbBookmarks.Model());
