@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTimer>
 #include <QTreeView>
 
 namespace tolvaro {
@@ -106,6 +107,22 @@ private:
     QPointer<QAction> m_item;
 };
 
+// Announces the view's current item once the focus has settled on the view.
+class FocusFollower : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            QPointer<QAbstractItemView> view = static_cast<QAbstractItemView*>(watched);
+            QTimer::singleShot(0, this, [view] {
+                if (view)
+                    AnnounceCurrentItem(*view);
+            });
+        }
+        return false;
+    }
+};
+
 QAccessibleInterface* MenuEntryFactory(const QString&, QObject* object) {
     auto* item = qobject_cast<QAction*>(object);
     if (!item || !item->menu())
@@ -133,24 +150,34 @@ void SetMenuBarItemName(QAction& item, const QString& name) {
     }
 }
 
-void AnnounceCurrentItem(QTreeView& tree) {
-    const QModelIndex current = tree.currentIndex();
-    if (!QAccessible::isActive() || !current.isValid() || !tree.hasFocus())
+void AnnounceCurrentItem(QAbstractItemView& view) {
+    QModelIndex current = view.currentIndex();
+    auto* tree = qobject_cast<QTreeView*>(&view);
+    if (!current.isValid() && !tree && view.model())
+        current = view.model()->index(0, 0, view.rootIndex());
+    if (!QAccessible::isActive() || !current.isValid() || !view.hasFocus())
         return;
-    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(&tree);
-    QAccessibleTableInterface* table = view ? view->tableInterface() : nullptr;
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&view);
+    QAccessibleTableInterface* table = iface ? iface->tableInterface() : nullptr;
     if (!table)
         return;
-    int row = 0; // the row among the items shown, which is how the table counts
-    for (QModelIndex above = tree.indexAbove(current); above.isValid();
-         above = tree.indexAbove(above))
-        ++row;
-    const int child = view->indexOfChild(table->cellAt(row, 0));
+    int row = current.row();
+    if (tree) { // the row among the items shown, which is how the table counts
+        row = 0;
+        for (QModelIndex above = tree->indexAbove(current); above.isValid();
+             above = tree->indexAbove(above))
+            ++row;
+    }
+    const int child = iface->indexOfChild(table->cellAt(row, 0));
     if (child < 0)
         return;
-    QAccessibleEvent focus(&tree, QAccessible::Focus);
+    QAccessibleEvent focus(&view, QAccessible::Focus);
     focus.setChild(child);
     QAccessible::updateAccessibility(&focus);
+}
+
+void AnnounceCurrentItemOnFocus(QAbstractItemView& view) {
+    view.installEventFilter(new FocusFollower(&view));
 }
 
 } // namespace tolvaro

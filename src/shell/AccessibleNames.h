@@ -2,8 +2,8 @@
 
 #include <QString>
 
+class QAbstractItemView;
 class QAction;
-class QTreeView;
 
 namespace tolvaro {
 
@@ -13,7 +13,11 @@ namespace tolvaro {
 void InstallMenuBarNames();
 void SetMenuBarItemName(QAction& item, const QString& name);
 
-// Tells a screen reader that the focus is on the tree's current item, not on the bare tree.
-void AnnounceCurrentItem(QTreeView& tree);
+// Tells a screen reader that the focus, when the view has it, is on the view's current item, not
+// on the bare view; a list without a current item shows its first line. Qt tells only of moves
+// within the view, not of the item the focus lands on when it enters.
+void AnnounceCurrentItem(QAbstractItemView& view);
+// Has the view announce its current item each time it gains the focus.
+void AnnounceCurrentItemOnFocus(QAbstractItemView& view);
 
 } // namespace tolvaro

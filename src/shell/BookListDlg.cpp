@@ -1,6 +1,7 @@
 #include "shell/BookListDlg.h"
 
 #include "res/StringTable.h"
+#include "shell/AccessibleNames.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -35,6 +36,7 @@ std::optional<int> RunDriveSelection(QWidget& owner, int langOffset,
     list->setRootIsDecorated(false);
     list->setHeaderLabels({LoadString(kStrDrive + langOffset), LoadString(kStrDriveName + langOffset)});
     list->setAccessibleName(LoadString(kStrChooseDrive + langOffset));
+    AnnounceCurrentItemOnFocus(*list);
     for (const auto& [root, label] : rows)
         list->addTopLevelItem(new QTreeWidgetItem({root, label}));
     list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
@@ -64,6 +66,7 @@ std::optional<int> RunBookList(QWidget& owner, int langOffset, const QStringList
     dialog.setWindowTitle(LoadString(kStrSearchDaisy + langOffset));
     auto* list = new QListWidget(&dialog);
     list->setAccessibleName(LoadString(kStrSearchDaisy + langOffset));
+    AnnounceCurrentItemOnFocus(*list);
     const auto show = [list](const QStringList& shown) {
         list->clear();
         list->addItems(shown);

@@ -31,11 +31,21 @@
 namespace tolvaro {
 namespace {
 
-// The tree lets the key table have its letters: no type-ahead search.
+// The tree lets the key table have its letters: no type-ahead search. A heading reached while the
+// keys are elsewhere (playback moving on) is not announced as the focus: Qt's tree tells a screen
+// reader of its current item as if it had the focus.
 class HeadingTreeView : public QTreeView {
 public:
     using QTreeView::QTreeView;
     void keyboardSearch(const QString&) override {}
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override {
+        if (hasFocus())
+            QTreeView::currentChanged(current, previous);
+        else
+            QAbstractItemView::currentChanged(current, previous);
+    }
 };
 
 QListView* MakeList(QWidget* parent, const char* name) {
@@ -99,7 +109,7 @@ void MainWindow::CreateControls() {
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setDragEnabled(false);
-    m_tree->installEventFilter(this);
+    AnnounceCurrentItemOnFocus(*m_tree); // back in the tree: on the heading being read
 
     m_web = new QWebEngineView(m_client);
     m_web->setObjectName(QStringLiteral("textView"));
@@ -118,6 +128,8 @@ void MainWindow::CreateControls() {
 
     m_bookmarks = MakeList(m_client, "bookmarkList");
     m_searchHits = MakeList(m_client, "searchList");
+    AnnounceCurrentItemOnFocus(*m_bookmarks);
+    AnnounceCurrentItemOnFocus(*m_searchHits);
 }
 
 void MainWindow::BindModels() {
@@ -206,9 +218,6 @@ void MainWindow::LayoutControls() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_client && event->type() == QEvent::Resize)
         LayoutControls();
-    // Back in the tree (by N, or when a dialog or a menu closes): on the heading being read.
-    if (watched == m_tree && event->type() == QEvent::FocusIn)
-        QTimer::singleShot(0, m_tree, [this] { AnnounceCurrentItem(*m_tree); });
     return QMainWindow::eventFilter(watched, event);
 }
 
