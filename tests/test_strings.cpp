@@ -18,6 +18,8 @@ TEST(StringTable, EveryIdTheProgramUsesExistsInBothLanguages) {
                             kStrFileDialogTitle, kStrStartPage,         kStrNoBookmarks,
                             kStrNoSearchResults, kNameHeadings,         kNameText,
                             kNameBookmarks,      kNameSearchResults,    kNameHelpMenu};
+    for (int id = kSayBookmarkSet; id <= kSayHeadingLevel; ++id)
+        ids.push_back(id);
     CommandTable().ForEach([&ids](const CommandTable::Node& node) {
         if (node.captionId != 0)
             ids.push_back(node.captionId);
