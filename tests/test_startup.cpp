@@ -97,6 +97,18 @@ TEST_F(InitTest, StartsWithoutABookAndArmsTheStartupTimer) {
     EXPECT_FALSE(dlg.IsBookOpen());
 }
 
+// Without a book the focus goes to the start page's text, where a screen reader reads it; with
+// one, to the headings.
+TEST_F(InitTest, TheFirstFocus) {
+    for (const char* option : {"", R"(/D="/no/such/book")"}) {
+        test::FakePlatform fake;
+        CTolvaroDlg dlg{fake.Get()};
+        dlg.OnInitDialog({"/prog", DataFolder(), option, "de_DE"});
+        fake.timers.Advance(100);
+        EXPECT_EQ(fake.textView.focusCalls, *option ? 0 : 1) << option;
+    }
+}
+
 TEST_F(InitTest, UnwritableDataFolderIsNotReported) {
     dlg.OnInitDialog({"/prog", "/proc/no-such/Ostrila/Tolvaro", "", "de_DE"});
     EXPECT_TRUE(fake.dialogs.shown.empty());

@@ -167,6 +167,8 @@ void CTolvaroDlg::OnTimer(int id) {
         m_platform.timers.KillTimer(timer::kStartup);
         if (!m_strBookFolder.isEmpty())
             OpenBookFolder(m_strBookFolder, OpenPath::Startup);
+        else
+            m_platform.textView.Focus(); // the start page, where a screen reader reads on
         break;
     case timer::kTitleClip:
         m_titleClip.OnTick();

@@ -12,7 +12,8 @@ namespace tolvaro {
 // later. A file that does not exist shows the view's own error page; nothing is reported. A path
 // that is there but no regular file (a pipe, a device) is not read: the view shows an empty page.
 // Focus() gives the keyboard focus to the view's reading text (the document's text as a screen
-// reader reads it, line by line), with the caret where the marked element's text begins. LocationName() is the file name
+// reader reads it, line by line), with the caret where the marked element's text begins; asked
+// while a document loads, once its text is there. LocationName() is the file name
 // of the document shown (or being loaded).
 //
 // MarkElement(id, style) moves the phrase mark: the mark the view placed last is taken away, and

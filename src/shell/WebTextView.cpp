@@ -11,6 +11,8 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
+#include <utility>
+
 namespace tolvaro {
 namespace {
 
@@ -183,6 +185,7 @@ WebTextView::~WebTextView() {
 }
 
 void WebTextView::Navigate(const QString& path) {
+    m_focusPending = false;
     m_markId.clear();
     m_termPending = QString();
     m_loading = true;
@@ -195,6 +198,10 @@ void WebTextView::Navigate(const QString& path) {
 void WebTextView::Focus() {
     if (!m_reading)
         return;
+    if (m_loading) { // once the text is there, so that a screen reader has words to read
+        m_focusPending = true;
+        return;
+    }
     CaretToPhrase();
     m_reading->setFocus(Qt::OtherFocusReason);
 }
@@ -219,6 +226,8 @@ void WebTextView::ShowText(const QVariantList& answer) {
     // Where the reader reads on by themselves the caret stays, unless the document changed.
     if (changed || !m_reading->hasFocus())
         CaretToPhrase();
+    if (std::exchange(m_focusPending, false))
+        m_reading->setFocus(Qt::OtherFocusReason);
 }
 
 // The caret alone, no selection: a screen reader speaks every change of a selection, also in a
