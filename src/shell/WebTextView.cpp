@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -198,12 +199,24 @@ void WebTextView::Navigate(const QString& path) {
 void WebTextView::Focus() {
     if (!m_reading)
         return;
-    if (m_loading) { // once the text is there, so that a screen reader has words to read
-        m_focusPending = true;
+    m_focusPending = true;
+    // While a document loads: once its text is there, so that a screen reader has words to
+    // read; at the latest a second later.
+    if (m_loading)
+        FocusSoon(1000);
+    else
+        FocusNow();
+}
+
+void WebTextView::FocusNow() {
+    if (!std::exchange(m_focusPending, false))
         return;
-    }
     CaretToPhrase();
     m_reading->setFocus(Qt::OtherFocusReason);
+}
+
+void WebTextView::FocusSoon(int ms) {
+    QTimer::singleShot(ms, m_reading, [this] { FocusNow(); });
 }
 
 // Fetches the document's text and the mark's place in it for the reading text.
@@ -226,8 +239,10 @@ void WebTextView::ShowText(const QVariantList& answer) {
     // Where the reader reads on by themselves the caret stays, unless the document changed.
     if (changed || !m_reading->hasFocus())
         CaretToPhrase();
-    if (std::exchange(m_focusPending, false))
-        m_reading->setFocus(Qt::OtherFocusReason);
+    // A moment later: a screen reader passes over a focus that moves while the window is still
+    // being announced.
+    if (m_focusPending)
+        FocusSoon(300);
 }
 
 // The caret alone, no selection: a screen reader speaks every change of a selection, also in a

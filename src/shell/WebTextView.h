@@ -43,6 +43,8 @@ private:
     void ReadText();
     void ShowText(const QVariantList& answer);
     void CaretToPhrase();
+    void FocusNow();
+    void FocusSoon(int ms);
 
     QPointer<QWebEngineView> m_view; // the window may destroy it first
     QPointer<QPlainTextEdit> m_reading;
