@@ -22,18 +22,24 @@ constexpr Switch kSwitches[] = {
     {cmd::kAutoPlay, kSayAutoPlay},
 };
 
-// The steps through a list: forward (true) or back, and the list's placeholder when empty.
+// The commands that step through a list (or need one): the list, what is said when it is empty
+// (0: nothing) and when the command is greyed at its end (0: nothing).
 struct Step {
     int id;
-    bool forward;
-    int empty; // 0: a list that says nothing when empty
+    BookTable BookModel::*rows;
+    int empty, atEnd;
 };
 constexpr Step kSteps[] = {
-    {cmd::kBookmarkNext, true, kStrNoBookmarks},    {cmd::kBookmarkPrevious, false, kStrNoBookmarks},
-    {cmd::kSearchNext, true, kStrNoSearchResults},  {cmd::kSearchPrevious, false, kStrNoSearchResults},
-    {cmd::kPageNext, true, 0},                      {cmd::kPagePrevious, false, 0},
-    {cmd::kGroupNext, true, 0},                     {cmd::kGroupPrevious, false, 0},
-    {cmd::kBookmarkDelete, true, kStrNoBookmarks},
+    {cmd::kBookmarkNext, &BookModel::m_lstBookmarks, kStrNoBookmarks, kSayEndOfList},
+    {cmd::kBookmarkPrevious, &BookModel::m_lstBookmarks, kStrNoBookmarks, kSayStartOfList},
+    {cmd::kBookmarkDelete, &BookModel::m_lstBookmarks, kStrNoBookmarks, 0},
+    {cmd::kSearchNext, &BookModel::m_lstSearchHits, kStrNoSearchResults, kSayEndOfList},
+    {cmd::kSearchPrevious, &BookModel::m_lstSearchHits, kStrNoSearchResults, kSayStartOfList},
+    {cmd::kPageNext, &BookModel::m_lstPages, kSayNoPages, kSayEndOfList},
+    {cmd::kPagePrevious, &BookModel::m_lstPages, kSayNoPages, kSayStartOfList},
+    {cmd::kPageGoTo, &BookModel::m_lstPages, kSayNoPages, 0},
+    {cmd::kGroupNext, &BookModel::m_lstGroups, 0, kSayEndOfList},
+    {cmd::kGroupPrevious, &BookModel::m_lstGroups, 0, kSayStartOfList},
 };
 
 // Speed with the language's decimal mark: "1,2" in German.
@@ -120,16 +126,8 @@ QString CommandFeedback::Refused(int id) const {
                                    [id](const Step& s) { return s.id == id; });
     if (!m_c.bookOpen || step == std::end(kSteps))
         return {};
-    if (step->empty != 0) {
-        const BookModel& m = m_c.model;
-        const BookTable& rows =
-            step->empty == kStrNoBookmarks ? m.m_lstBookmarks : m.m_lstSearchHits;
-        if (rows.RowCount() == 0)
-            return Text(step->empty);
-    }
-    if (id == cmd::kBookmarkDelete)
-        return {};
-    return Text(step->forward ? kSayEndOfList : kSayStartOfList);
+    const int said = (m_c.model.*step->rows).RowCount() == 0 ? step->empty : step->atEnd;
+    return said != 0 ? Text(said) : QString();
 }
 
 } // namespace tolvaro

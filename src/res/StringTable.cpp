@@ -87,6 +87,7 @@ constexpr Entry kStrings[] = {
     {67, u"Seitenzahlen überspringen"},
     {68, u"Automatische Wiedergabe"},
     {69, u"%1, Ebene %2"},
+    {70, u"Keine Seiten"},
 
     {100, u"&DAISY"},
     {101, u"&Navigation"},
@@ -233,6 +234,7 @@ constexpr Entry kStrings[] = {
     {267, u"Skip page numbers"},
     {268, u"Automatic playback"},
     {269, u"%1, level %2"},
+    {270, u"No pages"},
 
     {300, u"&DAISY"},
     {301, u"&Navigation"},

@@ -12,7 +12,7 @@ inline constexpr int kLangEnglish = 200;
 
 // Returns the text with the given id, or an empty string when the table has no such id.
 // Ids 1-45 are messages (English 201-245), 46-50 the names a screen reader gives the controls
-// (English 246-250), 51-69 the words a screen reader speaks after a command (English 251-269),
+// (English 246-250), 51-70 the words a screen reader speaks after a command (English 251-270),
 // 100-172 menu captions (English 300-372), 1090 the old about-item caption.
 QString LoadString(int id);
 
@@ -33,6 +33,6 @@ inline constexpr int kSayBookmarkSet = 51, kSayBookmarkDeleted = 52, kSayBookmar
                      kSayPaused = 58, kSayPlaying = 59, kSayEndOfList = 60,
                      kSayStartOfList = 61, kSayOn = 62, kSayOff = 63, kSaySkipFootnotes = 64,
                      kSaySkipSidebars = 65, kSaySkipProdnotes = 66, kSaySkipPageNumbers = 67,
-                     kSayAutoPlay = 68, kSayHeadingLevel = 69;
+                     kSayAutoPlay = 68, kSayHeadingLevel = 69, kSayNoPages = 70;
 
 } // namespace tolvaro

@@ -2,6 +2,7 @@
 
 #include "res/StringTable.h"
 #include "shell/AccessibleNames.h"
+#include "shell/Graced.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -29,7 +30,8 @@ QDialogButtonBox* Buttons(QDialog& dialog) {
 
 std::optional<int> RunDriveSelection(QWidget& owner, int langOffset,
                                      const std::vector<std::pair<QString, QString>>& rows) {
-    QDialog dialog(&owner);
+    Graced<QDialog> held(&owner);
+    QDialog& dialog = *held;
     dialog.setObjectName(QStringLiteral("CA_Laufwerke"));
     dialog.setWindowTitle(LoadString(kStrChooseDrive + langOffset));
     auto* list = new QTreeWidget(&dialog);
@@ -61,7 +63,8 @@ std::optional<int> RunDriveSelection(QWidget& owner, int langOffset,
 
 std::optional<int> RunBookList(QWidget& owner, int langOffset, const QStringList& lines,
                                const std::function<QStringList()>& rebuild) {
-    QDialog dialog(&owner);
+    Graced<QDialog> held(&owner);
+    QDialog& dialog = *held;
     dialog.setObjectName(QStringLiteral("CA_DaisySuche"));
     dialog.setWindowTitle(LoadString(kStrSearchDaisy + langOffset));
     auto* list = new QListWidget(&dialog);

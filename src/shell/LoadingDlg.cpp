@@ -92,11 +92,13 @@ void LoadingDlg::closeEvent(QCloseEvent* event) {
 void LoadingDlg::SetRange(int maximum) {
     m_bar->setRange(0, qMax(0, maximum));
     m_bar->setValue(0);
+    m_position = 0;
     PaintNowAndThen();
 }
 
+// The bar moves when the window is painted: a screen reader is told of every value it takes.
 void LoadingDlg::SetPosition(int position) {
-    m_bar->setValue(qBound(m_bar->minimum(), position, m_bar->maximum()));
+    m_position = position;
     PaintNowAndThen();
 }
 
@@ -109,6 +111,7 @@ void LoadingDlg::PaintNowAndThen() {
     if (m_sincePaint.isValid() && m_sincePaint.elapsed() < 50)
         return;
     m_sincePaint.restart();
+    m_bar->setValue(qBound(m_bar->minimum(), m_position, m_bar->maximum()));
     repaint();
     if (m_working)
         QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers |

@@ -55,6 +55,7 @@ private:
     bool m_result = false;
     Stop m_stop = Stop::None;
     QElapsedTimer m_sincePaint;
+    int m_position = 0; // shown at the next paint
 };
 
 } // namespace tolvaro

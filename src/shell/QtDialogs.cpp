@@ -2,6 +2,7 @@
 
 #include "shell/AboutDlg.h"
 #include "shell/BookListDlg.h"
+#include "shell/Graced.h"
 #include "shell/LoadingDlg.h"
 
 #include <QApplication>
@@ -47,7 +48,8 @@ QWidget* QtDialogs::Owner() const {
 
 IDialogs::Result QtDialogs::MessageBox(const QString& text, const QString& caption, Icon icon,
                                        Buttons buttons) {
-    QMessageBox box(ToQt(icon), caption, text, QMessageBox::NoButton, Owner());
+    Graced<QMessageBox> held(ToQt(icon), caption, text, QMessageBox::NoButton, Owner());
+    QMessageBox& box = *held;
     if (buttons == Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
@@ -72,8 +74,8 @@ void QtDialogs::ShowAbout() {
 
 bool QtDialogs::RunLoading(const QString& caption, const QString& frameText,
                            const std::function<bool(IProgress&)>& work) {
-    LoadingDlg dialog(caption, frameText, work, Owner());
-    return dialog.Run();
+    Graced<LoadingDlg> dialog(caption, frameText, work, Owner());
+    return dialog->Run();
 }
 
 std::optional<QString> QtDialogs::GetBookFile(const QString& title, const QString& startFolder) {
@@ -95,7 +97,8 @@ namespace tolvaro {
 
 // CA_Seitenzahl: a line for the page label; Enter confirms, Escape cancels.
 std::optional<QString> QtDialogs::AskPageNumber(int langOffset) {
-    QDialog dialog(Owner());
+    Graced<QDialog> held(Owner());
+    QDialog& dialog = *held;
     dialog.setObjectName(QStringLiteral("CA_Seitenzahl"));
     dialog.setWindowTitle(LoadString(kStrPageDialogCaption + langOffset));
     auto* prompt = new QLabel(LoadString(kStrPagePrompt + langOffset), &dialog);
@@ -135,11 +138,12 @@ std::optional<QString> QtDialogs::AskColor(const QString& initial) {
 namespace tolvaro {
 
 bool QtDialogs::RunWaiting(const QString& text, const std::function<void(IProgress&)>& work) {
-    LoadingDlg dialog(text, QString(), [&work](IProgress& progress) {
+    Graced<LoadingDlg> held(text, QString(), [&work](IProgress& progress) {
         if (progress.StopRequested() == IProgress::Stop::None) // closed before it began
             work(progress);
         return true;
     }, Owner());
+    LoadingDlg& dialog = *held;
     dialog.ShowAsWaitWindow(text);
     dialog.Run();
     return dialog.WorkRan() && dialog.StopRequested() == IProgress::Stop::None;
@@ -148,7 +152,8 @@ bool QtDialogs::RunWaiting(const QString& text, const std::function<void(IProgre
 // CA_Suche: the term in a line inside a frame that asks for it; OK from two characters on, Enter
 // confirms, Escape cancels.
 std::optional<QString> QtDialogs::AskSearchTerm(int langOffset) {
-    QDialog dialog(Owner());
+    Graced<QDialog> held(Owner());
+    QDialog& dialog = *held;
     dialog.setObjectName(QStringLiteral("CA_Suche"));
     dialog.setWindowTitle(LoadString(kStrSearchCaption + langOffset));
     const QString prompt = LoadString(kStrSearchPrompt + langOffset);
