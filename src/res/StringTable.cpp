@@ -88,6 +88,7 @@ constexpr Entry kStrings[] = {
     {68, u"Automatische Wiedergabe"},
     {69, u"%1, Ebene %2"},
     {70, u"Keine Seiten"},
+    {71, u"Menüleiste"},
 
     {100, u"&DAISY"},
     {101, u"&Navigation"},
@@ -235,6 +236,7 @@ constexpr Entry kStrings[] = {
     {268, u"Automatic playback"},
     {269, u"%1, level %2"},
     {270, u"No pages"},
+    {271, u"Menu bar"},
 
     {300, u"&DAISY"},
     {301, u"&Navigation"},

@@ -12,8 +12,8 @@ inline constexpr int kLangEnglish = 200;
 
 // Returns the text with the given id, or an empty string when the table has no such id.
 // Ids 1-45 are messages (English 201-245), 46-50 the names a screen reader gives the controls
-// (English 246-250), 51-70 the words a screen reader speaks after a command (English 251-270),
-// 100-172 menu captions (English 300-372), 1090 the old about-item caption.
+// (English 246-250), 51-70 the words a screen reader speaks after a command, 71 the menu bar's
+// name (English 251-271), 100-172 menu captions (English 300-372), 1090 the old about-item caption.
 QString LoadString(int id);
 
 // The ids the program asks for by name (German ids; English is id + 200).
@@ -34,5 +34,6 @@ inline constexpr int kSayBookmarkSet = 51, kSayBookmarkDeleted = 52, kSayBookmar
                      kSayStartOfList = 61, kSayOn = 62, kSayOff = 63, kSaySkipFootnotes = 64,
                      kSaySkipSidebars = 65, kSaySkipProdnotes = 66, kSaySkipPageNumbers = 67,
                      kSayAutoPlay = 68, kSayHeadingLevel = 69, kSayNoPages = 70;
+inline constexpr int kNameMenuBar = 71;
 
 } // namespace tolvaro

@@ -161,7 +161,8 @@ void MainWindow::BindModels() {
 }
 
 // The book pauses while the menus are in use: a menu open, or the menu bar taking the keys after
-// Alt alone; leaving them (not moving from one menu to the next) lets it play on. Looked at once
+// Alt alone; leaving them (not moving from one menu to the next) lets it play on. Entering the
+// bar is announced. Looked at once
 // Qt has settled each change, when the focus or the open menu has moved.
 void MainWindow::PauseWhileMenusAreOpen() {
     const auto follow = [this] {
@@ -170,6 +171,9 @@ void MainWindow::PauseWhileMenusAreOpen() {
             if (inMenus != m_inMenus) {
                 m_inMenus = inMenus;
                 m_dlg->OnMenuSelect(!inMenus);
+                // Into the bar by Alt or F10: a screen reader names the first menu alone.
+                if (inMenus && menuBar()->hasFocus())
+                    Announce(LoadString(kNameMenuBar + m_dlg->LangOffset()));
             }
         });
     };
@@ -239,6 +243,7 @@ void MainWindow::ApplyLanguage(int langOffset) {
     m_reading->setAccessibleName(name(kNameText));
     m_bookmarks->setAccessibleName(name(kNameBookmarks));
     m_searchHits->setAccessibleName(name(kNameSearchResults));
+    menuBar()->setAccessibleName(name(kNameMenuBar));
     QAction* help = menuBar()->actions().constLast();
     SetMenuBarItemName(*help, name(kNameHelpMenu));
     help->menu()->setAccessibleName(name(kNameHelpMenu));
