@@ -3,6 +3,7 @@
 #include "commands/CommandIds.h"
 #include "commands/CommandTable.h"
 #include "res/StringTable.h"
+#include "book/HeadingTree.h"
 #include "shell/MainWindow.h"
 
 #include <QAccessible>
@@ -115,6 +116,34 @@ TEST_F(AccessibilityTest, GreyedMenusOpenOnTheirGreyedItems) {
     EXPECT_FALSE(ran);
     while (QWidget* popup = QApplication::activePopupWidget())
         popup->close();
+}
+
+// What a screen reader finds beyond the controls' names: the last announcement as a
+// notification in the status bar (read out by its text alone), and the headings named with
+// their level, open only when they have sub-headings. (The events that tell of them need a
+// screen reader's bus; the trials with Orca hear them.)
+TEST_F(AccessibilityTest, AnnouncementsAndHeadings) {
+    window.Announce("Tempo 1,2.");
+    QAccessibleInterface* line = Find(Of(&window), [](QAccessibleInterface* i) {
+        return i->role() == QAccessible::Notification;
+    });
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(QAccessible::Name), "Tempo 1,2.");
+    EXPECT_EQ(line->parent()->role(), QAccessible::StatusBar);
+
+    HeadingTree& tree = window.Dlg().Model().m_treeTitles;
+    tree.AppendHeading(1, "Eins", 0);
+    tree.Select(tree.AppendHeading(2, "Zwei", 1));
+    const auto cell = [this](const char* name) {
+        return Find(Of(window.Tree()), [name](QAccessibleInterface* i) {
+            return i->role() == QAccessible::TreeItem && i->text(QAccessible::Name) == name;
+        });
+    };
+    ASSERT_NE(cell("Eins, Ebene 1"), nullptr);
+    ASSERT_NE(cell("Zwei, Ebene 2"), nullptr);
+    EXPECT_TRUE(cell("Eins, Ebene 1")->state().expanded);
+    EXPECT_FALSE(cell("Zwei, Ebene 2")->state().expanded);
+    EXPECT_FALSE(cell("Zwei, Ebene 2")->state().expandable);
 }
 
 // With accessibility on, the start page reaches the screen reader as a document with its words.

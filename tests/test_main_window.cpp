@@ -124,21 +124,38 @@ TEST_F(MainWindowTest, KeyTableWinsOverMenuMnemonics) {
     EXPECT_EQ(said, LoadString(kStrNccUnreadable));
 }
 
-// After Alt alone the letters are the menu bar's mnemonics: Alt, L opens "&Lesezeichen" and
-// does not turn the volume up.
+// Alt alone and F10 give the menu bar the keys and take them back; then the letters are the menu
+// bar's mnemonics: L opens "&Lesezeichen" and does not turn the volume up.
 TEST_F(MainWindowTest, AfterAltTheLettersBelongToTheMenuBar) {
     CommandTable& commands = window.Dlg().Commands();
     commands.SetEnabled(cmd::kVolumeUp, true);
     commands.SetEnabledAt({4}, true);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     window.Tree()->setFocus();
-    QTest::keyClick(window.Tree(), Qt::Key_Alt);
-    ASSERT_EQ(QApplication::focusWidget(), window.menuBar());
+    for (const Qt::Key opener : {Qt::Key_Alt, Qt::Key_F10}) { // F10 as Alt; again: back
+        QTest::keyClick(window.Tree(), opener);
+        ASSERT_EQ(QApplication::focusWidget(), window.menuBar()) << opener;
+        QTest::keyClick(window.menuBar(), opener);
+        ASSERT_EQ(QApplication::focusWidget(), window.Tree()) << opener;
+    }
+    QTest::keyClick(window.Tree(), Qt::Key_Alt, Qt::ShiftModifier); // not Alt alone
+    EXPECT_EQ(QApplication::focusWidget(), window.Tree());
+    QTest::keyClick(window.Tree(), Qt::Key_F10);
     QTest::keyClick(window.menuBar(), Qt::Key_L);
     EXPECT_TRUE(ran.empty());
     ASSERT_SOON((QApplication::activePopupWidget()) == (commands.At({4})->action->menu()), 5000);
     QApplication::activePopupWidget()->close();
 }
+
+// Counts the key presses an object receives.
+struct KeyCounter : QObject {
+    explicit KeyCounter(int& count) : count(count) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::KeyPress;
+        return false;
+    }
+    int& count;
+};
 
 // After Alt alone a key that is no menu's mnemonic does nothing: it runs no command (neither by
 // its key nor passed on to the window) and the menu bar keeps the keys; also when the key
@@ -170,6 +187,16 @@ TEST_F(MainWindowTest, AfterAltOtherKeysDoNothing) {
             EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << key.toCombined();
         }
     }
+    // A modifier handed on late is not sent on to the menu bar: it would come back to the window
+    // and be sent again, without end.
+    int reached = 0;
+    KeyCounter counter(reached);
+    window.menuBar()->installEventFilter(&counter);
+    QTest::keyPress(window.Tree(), Qt::Key_Shift);
+    QTest::keyPress(window.Tree(), Qt::Key_Alt);
+    QTest::qWait(50);
+    EXPECT_LT(reached, 4);
+    window.menuBar()->removeEventFilter(&counter);
     QTest::keyClick(window.Tree(), Qt::Key_L); // a mnemonic, delivered late: its menu opens
     ASSERT_SOON(QApplication::activePopupWidget() == commands.At({4})->action->menu(), 5000);
     QApplication::activePopupWidget()->close();
