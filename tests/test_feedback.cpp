@@ -76,6 +76,16 @@ TEST_F(FeedbackTest, SearchResultsAreCounted) {
     }
 }
 
+// A page gone to by its number is said; one the book does not have is told in its message box.
+TEST_F(FeedbackTest, GoToPage) {
+    for (const auto& [label, said] : {std::pair{"2", "Seite 2."}, std::pair{"9", ""}}) {
+        fake.dialogs.pageAnswer = QString(label);
+        fake.window.said.clear();
+        ASSERT_TRUE(dlg.RunCommand(kPageGoTo));
+        EXPECT_EQ(fake.window.said.join(u'|'), QString::fromUtf8(said)) << label;
+    }
+}
+
 // A screen reader hears a heading's level with its title, in the program's language.
 TEST_F(FeedbackTest, HeadingsAreNamedWithTheirLevel) {
     const HeadingTree& tree = dlg.Model().m_treeTitles;

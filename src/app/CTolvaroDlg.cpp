@@ -36,7 +36,7 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
                 m_play, m_bBookOpen, m_nLangOffset, m_nCodePage, m_strSearchTerm,
                 m_bTextSearchResults, [this] { MarkSearchTerm(); }}),
       m_marker(platform.textView),
-      m_feedback({m_model, m_commands, platform.player, m_bBookOpen, m_nLangOffset}) {
+      m_feedback({m_model, m_commands, platform.player, m_nLangOffset}) {
     // Which object runs each command.
     const auto by = [](auto& object) {
         return [&object](auto method) { return [&object, method] { (object.*method)(); }; };

@@ -81,11 +81,9 @@ QString CommandFeedback::Done(int id, const Snapshot& before) const {
     if (on != std::end(kSwitches))
         return Text(m_c.commands.IsChecked(id) ? kSayOn : kSayOff).arg(Text(on->name));
     switch (id) {
-    case cmd::kBookmarkSet: {
+    case cmd::kBookmarkSet: { // a new bookmark is the last
         const int count = m.m_lstBookmarks.RowCount();
-        return count > before.bookmarks
-                   ? Text(kSayBookmarkSet).arg(count).arg(m.m_lbBookmarks.Line(count - 1))
-                   : QString();
+        return Text(kSayBookmarkSet).arg(count).arg(m.m_lbBookmarks.Line(count - 1));
     }
     case cmd::kBookmarkDelete:
         if (m.m_lstBookmarks.RowCount() >= before.bookmarks)
@@ -124,7 +122,7 @@ QString CommandFeedback::Done(int id, const Snapshot& before) const {
 QString CommandFeedback::Refused(int id) const {
     const auto step = std::find_if(std::begin(kSteps), std::end(kSteps),
                                    [id](const Step& s) { return s.id == id; });
-    if (!m_c.bookOpen || step == std::end(kSteps))
+    if (step == std::end(kSteps))
         return {};
     const int said = (m_c.model.*step->rows).RowCount() == 0 ? step->empty : step->atEnd;
     return said != 0 ? Text(said) : QString();

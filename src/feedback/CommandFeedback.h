@@ -18,7 +18,6 @@ public:
         const BookModel& model;
         const CommandTable& commands;
         const IPlayer& player;
-        const bool& bookOpen;
         const int& langOffset;
     };
     struct Snapshot {
@@ -31,7 +30,7 @@ public:
     // What the command `id` did since `before`; empty when there is nothing to say.
     QString Done(int id, const Snapshot& before) const;
     // Why the greyed command `id`, asked for by its key, did nothing: the end or start of its
-    // list, or that the list is empty. Empty for other commands, and without a book.
+    // list, or that the list is empty. Empty for other commands.
     QString Refused(int id) const;
 
 private:
