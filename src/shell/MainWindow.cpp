@@ -31,25 +31,32 @@
 namespace tolvaro {
 namespace {
 
-// The tree lets the key table have its letters: no type-ahead search. A heading reached while the
-// keys are elsewhere (playback moving on) is not announced as the focus: Qt's tree tells a screen
-// reader of its current item as if it had the focus.
-class HeadingTreeView : public QTreeView {
+// A view whose current item, moved while the keys are elsewhere (playback going on, a bookmark
+// reached by M), is not announced as the focus: Qt's views tell a screen reader of their current
+// item as if they had the focus.
+template <class View>
+class QuietWhenUnfocused : public View {
 public:
-    using QTreeView::QTreeView;
-    void keyboardSearch(const QString&) override {}
+    using View::View;
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override {
-        if (hasFocus())
-            QTreeView::currentChanged(current, previous);
+        if (this->hasFocus())
+            View::currentChanged(current, previous);
         else
             QAbstractItemView::currentChanged(current, previous);
     }
 };
 
+// The tree lets the key table have its letters: no type-ahead search.
+class HeadingTreeView : public QuietWhenUnfocused<QTreeView> {
+public:
+    using QuietWhenUnfocused::QuietWhenUnfocused;
+    void keyboardSearch(const QString&) override {}
+};
+
 QListView* MakeList(QWidget* parent, const char* name) {
-    auto* list = new QListView(parent);
+    auto* list = new QuietWhenUnfocused<QListView>(parent);
     list->setObjectName(QLatin1String(name));
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
