@@ -342,7 +342,8 @@ TEST_F(FinderTest, EveryFolderNameIsListed) {
     EXPECT_EQ(dlg.Model().m_lstTitles.Text(0, col::kTitle), "Zeilen");
 }
 
-// Escape in the drive selection or the list: no book, and the one open before stays closed.
+// Escape in the drive selection or the list: no book, the one open before stays closed, and the
+// focus goes to the start page's text.
 TEST_F(FinderTest, CancelLeavesNoBook) {
     PlayableBook("home/Buch", "Buch");
     for (const bool atDrive : {true, false}) {
@@ -352,8 +353,10 @@ TEST_F(FinderTest, CancelLeavesNoBook) {
         ASSERT_TRUE(dlg.IsBookOpen());
         fake.dialogs.driveAnswer = atDrive ? std::nullopt : std::optional<int>(0);
         fake.dialogs.bookAnswers = {};
+        const int focused = fake.textView.focusCalls;
         dlg.RunCommand(kFromList);
         EXPECT_FALSE(dlg.IsBookOpen()) << atDrive;
+        EXPECT_EQ(fake.textView.focusCalls, focused + 1);
         EXPECT_EQ(datafile::ReadLines(DataFilePath(data, kLastBookFile)),
                   QStringList{tree.Path("home/Buch") + "/"});
     }

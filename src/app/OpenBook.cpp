@@ -9,6 +9,7 @@
 #include "io/CaseInsensitivePath.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
+#include "platform/ITextView.h"
 #include "platform/IProgress.h"
 #include "platform/ITimers.h"
 #include "res/StringTable.h"
@@ -191,8 +192,10 @@ void CTolvaroDlg::OnBookFromList() {
     }
     BookFinder finder({m_platform.dialogs, m_platform.drives, m_nLangOffset, m_strDataFolder});
     const std::optional<QString> folder = finder.ChooseBook();
-    if (!folder)
+    if (!folder) {
+        m_platform.textView.Focus(); // the start page, as without a book at start-up
         return;
+    }
     m_strBookFolder = *folder;
     OpenBookFolder(m_strBookFolder, OpenPath::Open);
 }

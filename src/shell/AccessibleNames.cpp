@@ -107,14 +107,16 @@ private:
     QPointer<QAction> m_item;
 };
 
-// Announces the view's current item once the focus has settled on the view.
+// Announces the view's current item once the focus has settled on the view, a moment after it
+// came: a screen reader passes over a focus event that follows others too closely (a window
+// closing, another activated).
 class FocusFollower : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::FocusIn) {
             QPointer<QAbstractItemView> view = static_cast<QAbstractItemView*>(watched);
-            QTimer::singleShot(0, this, [view] {
+            QTimer::singleShot(150, this, [view] {
                 if (view)
                     AnnounceCurrentItem(*view);
             });
