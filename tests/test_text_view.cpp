@@ -21,7 +21,8 @@ struct TextViewTest : ::testing::Test {
     QTemporaryDir dir;
     QWebEngineView view;
     QPlainTextEdit reading;
-    WebTextView text{view, reading};
+    QStringList said;
+    WebTextView text{view, reading, [this](const QString& line) { said << line; }};
     QStringList links, loads;
 
     TextViewTest() {
@@ -88,7 +89,7 @@ TEST_F(TextViewTest, MarksMovesAndScrolls) {
 
 // The reading text holds the document's text a line per block, without the page's head, with
 // the caret where the marked phrase begins; the caret follows the mark until the reader reads
-// there by themselves, and Focus brings it back.
+// there by themselves, and Focus brings it back (and says the line, as no focus event will).
 TEST_F(TextViewTest, ReadingTextFollowsThePhrase) {
     const auto at = [this](const char* line) {
         return reading.toPlainText().indexOf(QString("\n") + line + "\n") + 1;
@@ -105,8 +106,10 @@ TEST_F(TextViewTest, ReadingTextFollowsThePhrase) {
     ASSERT_SOON(MarkedIds() == "p35:FONT-WEIGHT: bold", 5000);
     QTest::qWait(100);
     EXPECT_EQ(caret(), at("Phrase 31"));
+    EXPECT_TRUE(said.isEmpty()); // the focus coming says the line
     text.Focus();
     EXPECT_EQ(caret(), at("Phrase 35"));
+    EXPECT_EQ(said, QStringList{"Phrase 35"}); // already there: the line is said
     reading.clearFocus();
     text.MarkElement("p40", "FONT-WEIGHT: bold");
     ASSERT_SOON(caret() == at("Phrase 40"), 5000);

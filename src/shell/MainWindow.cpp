@@ -85,7 +85,8 @@ MainWindow::MainWindow() : m_uiLanguage(std::make_unique<UiLanguage>()) {
     m_announcer = std::make_unique<Announcer>(*statusBar());
 
     m_timers = std::make_unique<QtTimers>();
-    m_textView = std::make_unique<WebTextView>(*m_web, *m_reading);
+    m_textView = std::make_unique<WebTextView>(*m_web, *m_reading,
+                                               [this](const QString& text) { Announce(text); });
     m_player = std::make_unique<GstPlayer>();
     m_dialogs = std::make_unique<QtDialogs>(*this);
     m_drives = std::make_unique<QtDrives>();

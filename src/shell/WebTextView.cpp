@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
 #include <QUrl>
@@ -153,8 +154,10 @@ protected:
     }
 };
 
-WebTextView::WebTextView(QWebEngineView& view, QPlainTextEdit& reading)
-    : m_view(&view), m_reading(&reading), m_profile(std::make_unique<QWebEngineProfile>()) {
+WebTextView::WebTextView(QWebEngineView& view, QPlainTextEdit& reading,
+                         std::function<void(const QString&)> say)
+    : m_view(&view), m_reading(&reading), m_say(std::move(say)),
+      m_profile(std::make_unique<QWebEngineProfile>()) {
     m_reading->setReadOnly(true);
     m_reading->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     m_profile->setUrlRequestInterceptor(new LocalOnly(m_profile.get()));
@@ -211,8 +214,15 @@ void WebTextView::Focus() {
 void WebTextView::FocusNow() {
     if (!std::exchange(m_focusPending, false))
         return;
+    const bool there = m_reading->hasFocus();
     CaretToPhrase();
     m_reading->setFocus(Qt::OtherFocusReason);
+    // Already reading here: no focus event will speak, and a screen reader keeps quiet about a
+    // caret moved by a key that is not its own; the phrase's line is said instead.
+    if (there && m_say) {
+        const QTextCursor caret = m_reading->textCursor();
+        m_say(caret.block().text().mid(caret.positionInBlock()));
+    }
 }
 
 void WebTextView::FocusSoon(int ms) {

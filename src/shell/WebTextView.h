@@ -7,6 +7,7 @@
 #include <QVariantList>
 #include <QWebEngineView>
 
+#include <functional>
 #include <memory>
 
 class QPlainTextEdit;
@@ -26,7 +27,9 @@ class BookPage;
 // Focus brings it back to the phrase.
 class WebTextView : public QObject, public ITextView {
 public:
-    WebTextView(QWebEngineView& view, QPlainTextEdit& reading);
+    // `say` has a screen reader speak a text (the phrase's line when Focus finds the focus there).
+    WebTextView(QWebEngineView& view, QPlainTextEdit& reading,
+                std::function<void(const QString&)> say = {});
     ~WebTextView() override;
 
     void Navigate(const QString& path) override;
@@ -48,6 +51,7 @@ private:
 
     QPointer<QWebEngineView> m_view; // the window may destroy it first
     QPointer<QPlainTextEdit> m_reading;
+    std::function<void(const QString&)> m_say;
     int m_phrase = -1; // where the mark begins in the reading text
     std::unique_ptr<QWebEngineProfile> m_profile;
     BookPage* m_page = nullptr;
