@@ -50,13 +50,16 @@ TEST_F(FeedbackTest, EveryCommandSaysWhatItDid) {
         {-1, kPauseContinue, "Pause."},
         {-1, kPauseContinue, "Wiedergabe."},
         {-1, kAutoPlay, "Automatische Wiedergabe aus."},
+        {-1, kSkipPageNumber, "Seitenzahlen überspringen an."},
         {-1, kPhraseNext, ""},
         {-1, kLanguageEnglish, ""},
         {-1, kRateDown, "Speed 0.8."},
         {-1, kAutoPlay, "Automatic playback on."},
+        {-1, kSkipPageNumber, "Skip page numbers off."},
         {-1, kBookmarkNext, "End of list."},
         {2, kBookmarkSet, "Bookmark 2 set: Twelve."},
     };
+    dlg.Commands().SetEnabled(kSkipPageNumber, true); // the book has none to skip
     for (const auto& step : steps) {
         if (step.heading >= 0)
             GoToHeading(step.heading);
