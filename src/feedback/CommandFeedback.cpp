@@ -60,18 +60,12 @@ QString CommandFeedback::Text(int id) const {
     return LoadString(id + m_c.langOffset);
 }
 
-QString CommandFeedback::Bookmark(int row) const {
-    const int count = m_c.model.m_lstBookmarks.RowCount();
-    if (row < 0 || row >= count)
+// "<what> <row + 1> of <rows>: <line>", or nothing when the row is none of the table's.
+QString CommandFeedback::At(int what, const BookTable& rows, const VisibleList& lines,
+                            int row) const {
+    if (row < 0 || row >= rows.RowCount())
         return {};
-    return Text(kSayBookmarkAt).arg(row + 1).arg(count).arg(m_c.model.m_lbBookmarks.Line(row));
-}
-
-QString CommandFeedback::Result(int row) const {
-    const int count = m_c.model.m_lstSearchHits.RowCount();
-    if (row < 0 || row >= count)
-        return {};
-    return Text(kSayResultAt).arg(row + 1).arg(count).arg(m_c.model.m_lbSearchHits.Line(row));
+    return Text(what).arg(row + 1).arg(rows.RowCount()).arg(lines.Line(row));
 }
 
 QString CommandFeedback::Done(int id, const Snapshot& before) const {
@@ -88,13 +82,15 @@ QString CommandFeedback::Done(int id, const Snapshot& before) const {
     case cmd::kBookmarkDelete:
         if (m.m_lstBookmarks.RowCount() >= before.bookmarks)
             return {};
-        return (Text(kSayBookmarkDeleted) + u' ' + Bookmark(m.m_lbBookmarks.CurSel())).trimmed();
+        return (Text(kSayBookmarkDeleted) + u' ' +
+                At(kSayBookmarkAt, m.m_lstBookmarks, m.m_lbBookmarks, m.m_lbBookmarks.CurSel()))
+            .trimmed();
     case cmd::kBookmarkNext:
     case cmd::kBookmarkPrevious:
-        return Bookmark(m.m_lbBookmarks.CurSel());
+        return At(kSayBookmarkAt, m.m_lstBookmarks, m.m_lbBookmarks, m.m_lbBookmarks.CurSel());
     case cmd::kSearchNext:
     case cmd::kSearchPrevious:
-        return Result(m.m_lbSearchHits.CurSel());
+        return At(kSayResultAt, m.m_lstSearchHits, m.m_lbSearchHits, m.m_lbSearchHits.CurSel());
     case cmd::kPageNext:
     case cmd::kPagePrevious:
     case cmd::kPageGoTo: {

@@ -4,8 +4,10 @@
 
 namespace tolvaro {
 
+class BookTable;
 class CommandTable;
 class IPlayer;
+class VisibleList;
 struct BookModel;
 
 // Puts what a command did into a few words for a screen reader to speak at once: the bookmark
@@ -35,8 +37,7 @@ public:
 
 private:
     QString Text(int id) const;
-    QString Bookmark(int row) const;
-    QString Result(int row) const;
+    QString At(int what, const BookTable& rows, const VisibleList& lines, int row) const;
 
     Context m_c;
 };

@@ -38,6 +38,10 @@ bool IsAltAlone(const QKeyEvent& key) {
            !(key.modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier));
 }
 
+bool IsF10(const QKeyEvent& key) {
+    return key.key() == Qt::Key_F10 && key.modifiers() == Qt::NoModifier;
+}
+
 } // namespace
 
 // Gives the menu bar the keys as Alt alone does, or takes them back: the menu bar is shown the
@@ -55,7 +59,7 @@ void KeyRouter::ToggleMenuBar() {
 // it first, late or not); returns whether the key is used up.
 bool KeyRouter::MenuBarKey(QObject* watched, QEvent::Type type, QKeyEvent& key) {
     if (type == QEvent::ShortcutOverride) {
-        if (!IsAltAlone(key) && !(key.key() == Qt::Key_F10 && key.modifiers() == Qt::NoModifier))
+        if (!IsAltAlone(key) && !IsF10(key))
             return false;
         key.accept(); // the menu bar's own Alt check stays out, and no shortcut takes the key
         return true;
@@ -64,7 +68,7 @@ bool KeyRouter::MenuBarKey(QObject* watched, QEvent::Type type, QKeyEvent& key) 
         return false;
     if (type == QEvent::KeyPress) {
         m_altAlone = IsAltAlone(key);
-        if (key.key() != Qt::Key_F10 || key.modifiers() != Qt::NoModifier)
+        if (!IsF10(key))
             return false;
     } else if (key.key() != Qt::Key_Alt || !std::exchange(m_altAlone, false)) {
         return false;

@@ -30,7 +30,8 @@ public:
 };
 
 // Takes the old mark away (the span it inserted, by its attribute), wraps the element's content
-// in a new one and scrolls its lower edge to the middle of the view.
+// in a new one and scrolls its lower edge to the middle of the view. Answers where the element's
+// text begins in the reading text (-1: nowhere).
 const char* const kMarkScript = R"JS(
 (function (id, style) {
   var old = document.querySelectorAll('span[data-tolvaro-mark]');
@@ -40,7 +41,7 @@ const char* const kMarkScript = R"JS(
     parent.removeChild(span);
   }
   var element = document.getElementById(id);
-  if (!element) return false;
+  if (!element) return -1;
   var mark = document.createElement('span');
   mark.setAttribute('data-tolvaro-mark', '1');
   mark.setAttribute('style', style);
@@ -50,7 +51,8 @@ const char* const kMarkScript = R"JS(
   var top = box.top + window.scrollY, height = box.height;
   var half = Math.floor(window.innerHeight / 2);
   if (top + 2 * height >= half) window.scrollTo(0, top + height - half);
-  return true;
+  var starts = window.tolvaroStarts || {};
+  return id in starts ? starts[id] : -1;
 })(%1, %2);
 )JS";
 
@@ -105,11 +107,11 @@ const char* const kTermScript = R"JS(
 })(%1, %2);
 )JS";
 
-// The document's text as a screen reader reads it best, one line per block, with the place of the
-// phrase mark in it: [text, start] (-1 without a mark). White space runs become one space.
+// The document's text as a screen reader reads it best, one line per block; white space runs
+// become one space. Where each element with an id begins in it is kept for the marking script.
 const char* const kReadScript = R"JS(
 (function () {
-  var parts = [], length = 0, last = '\n', start = -1;
+  var parts = [], length = 0, last = '\n', starts = {};
   var add = function (s) {
     if (!s || (s === ' ' && (last === ' ' || last === '\n'))) return;
     if (s[0] === ' ' && (last === ' ' || last === '\n')) s = s.slice(1);
@@ -123,12 +125,13 @@ const char* const kReadScript = R"JS(
     if (display === 'none') return;
     var block = display !== 'inline' || node.nodeName.toUpperCase() === 'BR';
     if (block && last !== '\n') add('\n');
-    if (node.hasAttribute('data-tolvaro-mark')) start = length;
+    if (node.id && !(node.id in starts)) starts[node.id] = length;
     for (var child = node.firstChild; child; child = child.nextSibling) walk(child);
     if (block && last !== '\n') add('\n');
   };
   if (document.body) walk(document.body);
-  return [parts.join(''), start];
+  window.tolvaroStarts = starts;
+  return parts.join('');
 })();
 )JS";
 
@@ -170,14 +173,13 @@ WebTextView::WebTextView(QWebEngineView& view, QPlainTextEdit& reading,
     connect(m_page, &QWebEnginePage::loadStarted, this, [this] { m_loading = true; });
     connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool) {
         m_loading = false;
+        ReadText(); // first: marking asks where its element begins in the text
         if (m_loaded)
             m_loaded(m_page->url().toString());
         if (!m_termPending.isNull())
             RunTermMark();
         if (!m_markId.isEmpty())
             RunMark();
-        else
-            ReadText();
     });
 }
 
@@ -230,29 +232,31 @@ void WebTextView::FocusSoon(int ms) {
 }
 
 // Fetches the document's text and the mark's place in it for the reading text.
+// Fetches the document's text for the reading text, once a document has loaded.
 void WebTextView::ReadText() {
     m_page->runJavaScript(QString::fromLatin1(kReadScript), QWebEngineScript::ApplicationWorld,
-                          [reading = m_reading, this](const QVariant& answer) {
+                          [reading = m_reading, this](const QVariant& text) {
                               if (reading)
-                                  ShowText(answer.toList());
+                                  ShowText(text.toString());
                           });
 }
 
-void WebTextView::ShowText(const QVariantList& answer) {
-    if (answer.size() != 2)
-        return;
-    const QString text = answer.at(0).toString();
-    const bool changed = text != m_reading->toPlainText();
-    if (changed)
+void WebTextView::ShowText(const QString& text) {
+    m_newText = text != m_reading->toPlainText();
+    if (m_newText)
         m_reading->setPlainText(text);
-    m_phrase = answer.at(1).toInt();
-    // Where the reader reads on by themselves the caret stays, unless the document changed.
-    if (changed || !m_reading->hasFocus())
-        CaretToPhrase();
+    m_phrase = -1;
     // A moment later: a screen reader passes over a focus that moves while the window is still
     // being announced.
     if (m_focusPending)
         FocusSoon(300);
+}
+
+// Where the reader reads on by themselves the caret stays, unless the document changed.
+void WebTextView::ShowPhrase(int start) {
+    m_phrase = start;
+    if (std::exchange(m_newText, false) || !m_reading->hasFocus())
+        CaretToPhrase();
 }
 
 // The caret alone, no selection: a screen reader speaks every change of a selection, also in a
@@ -279,8 +283,10 @@ void WebTextView::MarkElement(const QString& id, const QString& style) {
 void WebTextView::RunMark() {
     m_page->runJavaScript(
         QString::fromLatin1(kMarkScript).arg(JsString(m_markId), JsString(m_markStyle)),
-        QWebEngineScript::ApplicationWorld);
-    ReadText();
+        QWebEngineScript::ApplicationWorld, [reading = m_reading, this](const QVariant& start) {
+            if (reading)
+                ShowPhrase(start.isValid() ? start.toInt() : -1);
+        });
 }
 
 void WebTextView::MarkTerm(const QString& term, const QString& style) {

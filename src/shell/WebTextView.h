@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QVariantList>
 #include <QWebEngineView>
 
 #include <functional>
@@ -44,7 +43,8 @@ private:
     void RunMark();
     void RunTermMark();
     void ReadText();
-    void ShowText(const QVariantList& answer);
+    void ShowText(const QString& text);
+    void ShowPhrase(int start);
     void CaretToPhrase();
     void FocusNow();
     void FocusSoon(int ms);
@@ -52,7 +52,8 @@ private:
     QPointer<QWebEngineView> m_view; // the window may destroy it first
     QPointer<QPlainTextEdit> m_reading;
     std::function<void(const QString&)> m_say;
-    int m_phrase = -1; // where the mark begins in the reading text
+    int m_phrase = -1;      // where the mark begins in the reading text
+    bool m_newText = false; // the reading text changed since the last mark
     std::unique_ptr<QWebEngineProfile> m_profile;
     BookPage* m_page = nullptr;
     bool m_loading = false;
