@@ -3,6 +3,7 @@
 // make. Run it with inputs up to 1 MB and a time limit per input (see run.sh): a pass slower than
 // linear shows as a timeout.
 #include "book/BookModel.h"
+#include "book/Charsets.h"
 #include "platform/IProgress.h"
 #include "search/DocumentText.h"
 #include "search/TextSearch.h"
@@ -14,7 +15,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    tolvaro::ReadDocumentText(input);
+    tolvaro::ReadDocumentText(QString::fromUtf8(input));
 
     // Two phrases whose ids the input may hold.
     tolvaro::BookModel model;

@@ -9,7 +9,7 @@ packages=(
   libqt6opengl6-dev libgl-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev libicu-dev
   xvfb xauth fonts-dejavu-core
   clang-format espeak-ng
   qt6-translations-l10n fonts-noto-cjk

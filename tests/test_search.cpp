@@ -20,58 +20,41 @@ TEST(DocumentText, WhatAReaderSees) {
         {"<head><title>Class</title><style>p{}</style></head><body><p class=\"span\">x</p>",
          "x\n", ""},
         {"<script>var river;</script><!-- river --><p>a</p>", "a\n", ""},
-        {"<P ID=\"Big\">\xc3\x9c" "ber</P> <p id='q'>b</p>", "\xc3\xbc" "ber\nb\n", "Big@0 q@6"},
+        {"<P ID=\"Big\">Über</P> <p id='q'>b</p>", "über\nb\n", "Big@0 q@5"},
         {"<p>a </p>\n <p>b</p><b>c</b>d<br/>e", "a\nb\ncd\ne", ""},
         {"  one\n\t two &nbsp; three ", "one two three ", ""},
-        {"a&nbsp;b\xc2\xa0" "c<b-x>d<b_x>e", "a b c\nd\ne", ""}, // <b-x> is no <b>
-        {"&#252;&#xFC;&Uuml;&unknown;&amp", "\xc3\xbc\xc3\xbc\xc3\xbc&unknown;&amp", ""},
-        {"&#0;&#x110000;&#55296;", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd", ""},
+        {"a&nbsp;b\u00a0c<b-x>d<b_x>e", "a b c\nd\ne", ""}, // <b-x> is no <b>
+        {"&#252;&#xFC;&Uuml;&unknown;&amp", "üüü&unknown;&amp", ""},
+        {"&#0;&#x110000;&#55296;", "\ufffd\ufffd\ufffd", ""},
         {"a < b <3 <p id=x>c", "a < b <3\nc", "x@9"},
         {"<p id=\"x\">one<p id=\"x\">two", "one\ntwo", "x@0 x@4"},
         {"<p id=\"unclosed", "", "unclosed@0"},
         {"<p title='a>b' id=\"t\">z", "z", "t@0"},
         {"<script>never closed", "", ""},
         {"<?xml version=\"1.0\"?>\n<!DOCTYPE html PUBLIC \"-//W3C\">\n<p>a</p>", "a\n", ""},
-        {"<script>a</b>c</script>z&#x1F600;", "z\xf0\x9f\x98\x80", ""},
+        {"<script>a</b>c</script>z&#x1F600;", "z\U0001F600", ""},
         {"<!-- never closed", "", ""},
+        // Folding may lengthen the text before an id.
+        {"STRASSE Straße ẞ <span id=s>x</span>", "strasse strasse ss x", "s@19"},
+        {"ΣΊΣΥΦΟΣ ПРИВЕТ Ωmega ǅ Ⱥ", "σίσυφοσ привет ωmega ǆ ⱥ", ""},
     };
     for (const auto& c : cases) {
-        const QByteArray html(c.html);
-        const DocumentText text = ReadDocumentText(html);
-        EXPECT_EQ(QString::fromUtf8(text.folded), QString::fromUtf8(c.text)) << c.html;
-        EXPECT_TRUE(text.validUtf8);
+        const DocumentText text = ReadDocumentText(QString::fromUtf8(c.html, -1));
+        EXPECT_EQ(text.folded, QString::fromUtf8(c.text)) << c.html;
         QStringList ids;
         for (const auto& [id, offset] : text.ids)
-            ids << QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size())) + u'@' +
-                       QString::number(offset);
+            ids << id + u'@' + QString::number(offset);
         EXPECT_EQ(ids.join(u' '), QString::fromUtf8(c.ids)) << c.html;
     }
+    EXPECT_EQ(FoldCase(u"ÜBER Ärzte STRAẞE"), QStringLiteral("über ärzte strasse"));
+    EXPECT_EQ(ReadDocumentText(QStringView(u"a\0\0b", 4)).folded, u"a b");
 }
 
-// Folding in the text read and in a term agree, beyond Latin-1 too; bytes that are no UTF-8 are
-// reported; hostile shapes stay linear (quadratic ones would not finish).
-TEST(DocumentText, FoldingAndHostileShapes) {
-    const char* words[] = {"ÜBER Ärzte ÇA", "ΣΊΣΥΦΟΣ", "Straße ẞ", "ПРИВЕТ", "İstanbul", "Ωmega ǅ"};
-    for (const char* word : words) {
-        const QString w = QString::fromUtf8(word);
-        EXPECT_EQ(ReadDocumentText(w.toUtf8()).folded, FoldCase(w).toUtf8()) << word;
-    }
-    EXPECT_EQ(FoldCase(u"ÜBER Ärzte ÇA"), QStringLiteral("über ärzte ça"));
-    EXPECT_EQ(ReadDocumentText(QByteArray("a\0\0b", 4)).folded, "a b"); // the search needs no NUL
-    EXPECT_FALSE(ReadDocumentText("caf\xe9").validUtf8);
-    EXPECT_FALSE(ReadDocumentText("\xed\xa0\x80").validUtf8); // a surrogate
-    EXPECT_FALSE(ReadDocumentText("\xc0\xaf").validUtf8);      // overlong
-    EXPECT_FALSE(ReadDocumentText("\xe2\x82").validUtf8);      // cut short
-
-    // Characters whose folded form is longer than they are, then plain text: the text grows
-    // past the markup's length.
-    const QByteArray longer = QByteArray("\xc8\xba").repeated(10'000) + QByteArray(40'000, 'x');
-    EXPECT_EQ(ReadDocumentText(longer).folded,
-              QByteArray("\xe2\xb1\xa5").repeated(10'000) + QByteArray(40'000, 'x'));
-
-    const QByteArray ampersands(1'000'000, '&');
+// Hostile shapes stay linear (quadratic ones would not finish).
+TEST(DocumentText, HostileShapes) {
+    const QString ampersands(1'000'000, u'&');
     EXPECT_EQ(ReadDocumentText(ampersands).folded, ampersands);
-    const QByteArray titles = QByteArray("<title>a</title>x").repeated(200'000);
+    const QString titles = QStringLiteral("<title>a</title>x").repeated(200'000);
     EXPECT_EQ(ReadDocumentText(titles).folded.size(), 200'000 * 2 - 1); // x, a line end, x...
 }
 

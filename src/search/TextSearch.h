@@ -1,7 +1,6 @@
 #pragma once
 
 #include "book/BookFiles.h"
-#include "book/Charsets.h"
 
 #include <QString>
 
@@ -39,22 +38,16 @@ public:
     // "TreeID" they carry).
     SearchResult InHeading(int row, int heading, const QString& foldedTerm);
 
-    // The text of a document file's bytes, as the searches read it; the ids point into `bytes`
-    // or into `decoded`.
-    DocumentText ReadText(const QByteArray& bytes, QByteArray& decoded);
+    // The text of a document file's bytes, as the searches read it.
+    DocumentText ReadText(const QByteArray& bytes) const;
 
 private:
-    // Each document's path with its phrases' rows.
-    using Documents = std::vector<std::pair<QString, std::vector<int>>>;
-    Documents TextDocuments() const;
-    SearchResult SearchDocuments(const Documents& documents, const QString& term,
-                                 IProgress& progress);
     void SearchDocument(const QString& path, const std::vector<int>& rows, QStringView term,
-                        int heading, SearchResult& out);
+                        int heading, SearchResult& out) const;
 
     const BookTable& m_phrases;
     unsigned m_codePage;
-    BookFileReader m_read; // called on several threads at once
+    BookFileReader m_read;
 };
 
 } // namespace tolvaro

@@ -34,8 +34,7 @@ int main(int argc, char** argv) {
     if (!daisy.LoadBook(progress))
         return 1;
     TextSearch search(model.m_lstPhrases, daisy.CodePage());
-    const QByteArray wanted = term.toUtf8();
-    QSet<QString> seen;
+        QSet<QString> seen;
     for (int row = 0; row < model.m_lstPhrases.RowCount(); ++row) {
         const QString document = model.m_lstPhrases.Text(row, col::kDocument);
         if (document.isEmpty() || seen.contains(document) ||
@@ -45,11 +44,10 @@ int main(int argc, char** argv) {
         const std::optional<QByteArray> bytes = ReadBookFile(document);
         if (!bytes)
             continue;
-        QByteArray decoded;
-        const DocumentText text = search.ReadText(*bytes, decoded);
+        const DocumentText text = search.ReadText(*bytes);
         int count = 0;
-        for (qsizetype at = text.folded.indexOf(wanted); at >= 0;
-             at = text.folded.indexOf(wanted, at + 1))
+        for (qsizetype at = text.folded.indexOf(term); at >= 0;
+             at = text.folded.indexOf(term, at + 1))
             ++count;
         std::printf("%s %d\n", qPrintable(QFileInfo(document).fileName()), count);
     }
