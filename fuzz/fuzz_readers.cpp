@@ -38,11 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                     [&](const QString&) { return std::optional(ncc); });
 
     {
-        tolvaro::CellStore headings{6}, phrases{9};
+        tolvaro::BookTable headings{6}, phrases{9};
         tolvaro::BookFeatures features;
         tolvaro::BookTextDecoder decoder;
         tolvaro::ReaderState s{headings, phrases, features, decoder, QStringLiteral("/book/")};
-        headings.InsertRow(0);
+        headings.AppendRow();
         s.codePage = tolvaro::kCodePageUtf8;
         tolvaro::ReadSmil(smil, 0, s);
     }

@@ -16,15 +16,7 @@ namespace {
 struct AudioTest : ::testing::Test {
     test::FakePlatform fake;
     PlaybackState play;
-    BookTable phrases{{{"TreeID", 1},
-                       {"par-id", 1},
-                       {"Dokument", 1},
-                       {"Dok-Fragment", 1},
-                       {"Text-ID", 1},
-                       {"Audio", 1},
-                       {"PhrBeg", 1},
-                       {"PhrEnd", 1},
-                       {"Skip", 1}}};
+    BookTable phrases{9};
     AudioControls audio{fake.player, fake.timers, play, phrases};
 
     QTemporaryDir dir;

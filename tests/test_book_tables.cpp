@@ -1,5 +1,4 @@
 #include "book/BookModel.h"
-#include "book/CellStore.h"
 #include "Printers.h"
 #include "res/StringTable.h"
 #include "Session.h"
@@ -27,14 +26,14 @@ struct Recorder {
 };
 
 struct FiveRows : BookTable {
-    FiveRows() : BookTable({{"A", 10}, {"B", 10}}) {
+    FiveRows() : BookTable(2) {
         for (int i = 0; i < 5; ++i)
             AppendRow({QString::number(i)});
     }
 };
 
 TEST(BookTable, CurrentRowMovesNotifyAsTheHandlersExpect) {
-    enum Op { Move, Quiet, Delete, Insert };
+    enum Op { Move, Quiet, Delete };
     const struct {
         const char* name;
         std::vector<std::pair<Op, int>> ops;
@@ -67,11 +66,6 @@ TEST(BookTable, CurrentRowMovesNotifyAsTheHandlersExpect) {
          {{3, S, 0}, {2, 0, S}, {3, S, 0}},
          {3, 3},
          3},
-        {"rows inserted at the selected and at the focused row move them down",
-         {{Quiet, 1}, {Move, 3}, {Insert, 3}, {Insert, 1}, {Quiet, 0}},
-         {{1, S | F, 0}, {1, F, S | F}, {3, S, 0}, {5, 0, S}, {2, 0, F}, {0, S | F, 0}},
-         {3},
-         0},
     };
     for (const auto& c : cases) {
         FiveRows table;
@@ -79,8 +73,6 @@ TEST(BookTable, CurrentRowMovesNotifyAsTheHandlersExpect) {
         for (auto [op, row] : c.ops) {
             if (op == Delete)
                 table.DeleteRow(row);
-            else if (op == Insert)
-                table.InsertRow(row);
             else
                 op == Move ? table.MoveTo(row) : table.MoveToQuietly(row);
         }
@@ -108,33 +100,18 @@ TEST(BookTable, HandlersNestSynchronously) {
     EXPECT_EQ(table.SelectionMark(), 3);
 }
 
-// Cells keep their texts however the store grows: rows inserted in the middle, across the
-// chunks rows are kept in, texts longer than a block, copied cells; out of range reads empty.
-TEST(CellStore, TextsSurviveGrowthAndInsertion) {
-    CellStore store(2);
-    const QString longText(40000, u'x');
-    for (int row = 0; row < 2500; ++row) {
-        store.InsertRow(row);
-        store.SetText(row, 0, QString::number(row));
-    }
-    store.SetText(7, 1, longText);
-    store.CopyCell(7, 1, 8, 1);
-    EXPECT_EQ(store.InsertRow(1000), 1000); // rows from 1000 on move down, across a chunk end
-    store.SetLatin1(1000, 0, QLatin1StringView("new"));
-    EXPECT_EQ(store.RowCount(), 2501);
-    EXPECT_EQ(store.Text(999, 0), "999");
-    EXPECT_EQ(store.Text(1000, 0), "new");
-    EXPECT_EQ(store.Text(1001, 0), "1000");
-    EXPECT_EQ(store.Text(1024, 0), "1023");
-    EXPECT_EQ(store.Text(2500, 0), "2499");
-    EXPECT_EQ(store.Text(1000, 1), "");
-    EXPECT_EQ(store.Text(8, 1), longText);
-    EXPECT_EQ(store.Text(2501, 0), "");
-    EXPECT_EQ(store.Text(0, 2), "");
-    store.SetText(-1, 0, u"ignored");
-    store.DeleteAllRows();
-    EXPECT_EQ(store.RowCount(), 0);
-    EXPECT_EQ(store.Text(0, 0), "");
+// Cells out of range read as empty and are never written.
+TEST(BookTable, CellsOutOfRange) {
+    FiveRows table;
+    table.SetText(-1, 0, "ignored");
+    table.SetText(5, 0, "ignored");
+    table.SetText(0, 2, "ignored");
+    EXPECT_EQ(table.RowCount(), 5);
+    EXPECT_EQ(table.Text(4, 0), "4");
+    for (auto [row, column] : {std::pair{5, 0}, {0, 2}, {-1, 0}, {0, -1}, {4, 1}})
+        EXPECT_EQ(table.Text(row, column), "") << row << " " << column;
+    table.DeleteAllRows();
+    EXPECT_EQ(table.Text(0, 0), "");
 }
 
 // Tree parents: a heading goes under the deepest item still open at a shallower level; a new

@@ -88,7 +88,7 @@ TEST(Information, TheTenSentences) {
     for (const int lang : {kLangGerman, kLangEnglish}) {
         InformationBook book(kMeta, lang);
         book.GoToHeading(1);
-        book.dlg.Model().m_lstTitles.SetText(1, col::kElapsed, u"0:01:00");
+        book.dlg.Model().m_lstTitles.SetText(1, col::kElapsed, "0:01:00");
         book.fake.player.position = 65;
         book.fake.player.duration = 3725;
         const bool de = lang == kLangGerman;

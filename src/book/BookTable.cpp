@@ -5,33 +5,27 @@
 
 namespace tolvaro {
 
-BookTable::BookTable(std::vector<Column> columns, QObject* parent)
-    : QObject(parent), m_columns(std::move(columns)), m_cells(static_cast<int>(m_columns.size())) {}
-
-int BookTable::InsertRow(int row) {
-    row = m_cells.InsertRow(row);
-    if (static_cast<std::size_t>(row) < m_states.size()) {
-        m_states.insert(m_states.begin() + row, 0);
-        if (m_selectedRow >= row)
-            ++m_selectedRow;
-        if (m_focusedRow >= row)
-            ++m_focusedRow;
-    }
-    return row;
+int BookTable::AppendRow(const std::vector<QString>& cells) {
+    std::vector<QString>& row = m_rows.emplace_back(static_cast<std::size_t>(m_columns));
+    std::copy_n(cells.begin(), std::min(row.size(), cells.size()), row.begin());
+    return RowCount() - 1;
 }
 
-int BookTable::AppendRow(const std::vector<QString>& cells) {
-    const int row = InsertRow(RowCount());
-    const int n = std::min(ColumnCount(), static_cast<int>(cells.size()));
-    for (int c = 0; c < n; ++c)
-        SetText(row, c, cells[static_cast<std::size_t>(c)]);
-    return row;
+QStringView BookTable::TextView(int row, int column) const {
+    if (!InRange(row, column))
+        return {};
+    return m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+}
+
+void BookTable::SetText(int row, int column, const QString& text) {
+    if (InRange(row, column))
+        m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
 }
 
 void BookTable::DeleteRow(int row) {
     if (row < 0 || row >= RowCount())
         return;
-    m_cells.DeleteRow(row);
+    m_rows.erase(m_rows.begin() + row);
     if (static_cast<std::size_t>(row) < m_states.size())
         m_states.erase(m_states.begin() + row);
     for (int* index : {&m_mark, &m_selectedRow, &m_focusedRow}) {
@@ -43,7 +37,7 @@ void BookTable::DeleteRow(int row) {
 }
 
 void BookTable::DeleteAllRows() {
-    m_cells.DeleteAllRows();
+    m_rows.clear();
     m_states.clear();
     m_mark = -1;
     m_selectedRow = -1;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "book/CellStore.h"
-
 #include <QObject>
 #include <QString>
 #include <QStringView>
@@ -10,14 +8,8 @@
 
 namespace tolvaro {
 
-struct Column {
-    QString header;
-    int width;
-};
-
-// A table of text cells, one of the hidden book tables. Rows are numbered from 0 in insertion
-// order; other tables refer to them by that number written as decimal text. The cells are kept
-// in a CellStore, which the loaders fill directly.
+// A table of text cells, one of the hidden book tables. Rows are numbered from 0 in the order
+// they are appended; other tables refer to them by that number written as decimal text.
 //
 // The current row is the selection mark together with the Selected state of that row. A state
 // change touches only the bits in its mask and notifies synchronously through ItemChanged with
@@ -30,31 +22,23 @@ class BookTable : public QObject {
 public:
     enum State { Focused = 0x1, Selected = 0x2 };
 
-    explicit BookTable(std::vector<Column> columns, QObject* parent = nullptr);
+    explicit BookTable(int columns, QObject* parent = nullptr)
+        : QObject(parent), m_columns(columns) {}
 
-    const std::vector<Column>& Columns() const { return m_columns; }
-    int ColumnCount() const { return static_cast<int>(m_columns.size()); }
-    int RowCount() const { return m_cells.RowCount(); }
+    int ColumnCount() const { return m_columns; }
+    int RowCount() const { return static_cast<int>(m_rows.size()); }
 
-    // Inserts a row with every cell empty at `row` (appended when row is past the end) and
-    // returns its number.
-    int InsertRow(int row);
+    // Appends a row; cells past the given ones stay empty, surplus ones are ignored.
+    int AppendRow(const std::vector<QString>& cells = {});
     // Removes a row and its state, without a notification; the rows after it move up by one.
     void DeleteRow(int row);
-    // Appends a row; cells past the given ones stay empty, surplus ones are ignored.
-    int AppendRow(const std::vector<QString>& cells);
     // Empty for a row or column out of range, like a cell the loader never filled.
-    QString Text(int row, int column) const { return m_cells.Text(row, column); }
+    QString Text(int row, int column) const { return TextView(row, column).toString(); }
     // The same without a copy; valid until the table changes.
-    QStringView TextView(int row, int column) const { return m_cells.TextView(row, column); }
-    void SetText(int row, int column, QStringView text) { m_cells.SetText(row, column, text); }
-    // Sets a cell to bytes taken one character each.
-    void SetLatin1(int row, int column, QLatin1StringView text) {
-        m_cells.SetLatin1(row, column, text);
-    }
+    QStringView TextView(int row, int column) const;
+    // Writing out of range does nothing.
+    void SetText(int row, int column, const QString& text);
     void DeleteAllRows();
-    // The cells, for the loaders: rows added there have no state set.
-    CellStore& Cells() { return m_cells; }
 
     int SelectionMark() const { return m_mark; }
     void SetSelectionMark(int row) { m_mark = row; }
@@ -71,10 +55,13 @@ Q_SIGNALS:
     void ItemChanged(int row, int newState, int oldState);
 
 private:
+    bool InRange(int row, int column) const {
+        return row >= 0 && row < RowCount() && column >= 0 && column < m_columns;
+    }
     void ChangeState(int row, int state);
 
-    std::vector<Column> m_columns;
-    CellStore m_cells;
+    int m_columns;
+    std::vector<std::vector<QString>> m_rows;
     // Row states, as far as any was set; rows past the end have none.
     std::vector<int> m_states;
     int m_mark = -1;

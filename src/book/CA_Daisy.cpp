@@ -15,7 +15,7 @@ namespace tolvaro {
 namespace {
 
 bool Has(const std::string& lower, std::string_view key) {
-    return FindIn(lower, key) != std::string::npos;
+    return lower.find(key) != std::string::npos;
 }
 
 // The head values, tested on one line each in this order; a later key overwrites.
@@ -51,8 +51,8 @@ int TocTotal(const QString& tocItems) {
 class CA_Daisy::Ncc {
 public:
     Ncc(CA_Daisy& daisy, IProgress& progress)
-        : m_d(daisy), m_progress(progress), m_s{daisy.m_model.m_lstTitles.Cells(),
-                                                daisy.m_model.m_lstPhrases.Cells(),
+        : m_d(daisy), m_progress(progress), m_s{daisy.m_model.m_lstTitles,
+                                                daisy.m_model.m_lstPhrases,
                                                 daisy.m_features, daisy.m_decoder, daisy.m_folder},
           m_progressOf(u' ' + LoadString(kStrOf + daisy.m_langOffset) + u' ') {}
 
@@ -73,7 +73,7 @@ private:
     ReaderState m_s;
     LineSource* m_source = nullptr;
     bool m_inHead = false, m_inBody = false;
-    int m_headingRow = 0, m_pageRow = 0, m_groupRow = 0, m_entries = 0;
+    int m_entries = 0;
     int m_previousLevel = 1;
     QString m_progressOf;                          // " von "
     QString m_progressTotal = QStringLiteral("0"); // ncc:tocItems, as the range has it
@@ -170,7 +170,7 @@ void CA_Daisy::Ncc::Heading(std::string& line, std::string& lower) {
     m_previousLevel = level;
 
     BookModel& m = m_d.m_model;
-    const int row = m.m_lstTitles.InsertRow(m_headingRow);
+    const int row = m.m_lstTitles.AppendRow();
     const QString treeId = QString::number(row);
     m.m_lstTitles.SetText(row, col::kLevel, QString::number(level));
     const QString title = m_s.Decode(scan::LinkText(line));
@@ -181,7 +181,6 @@ void CA_Daisy::Ncc::Heading(std::string& line, std::string& lower) {
     const QString smil = m_s.Decode(scan::LinkTarget(line));
     m.m_lstTitles.SetText(row, col::kSmil, smil);
     ReadHeadingSmil(smil, row);
-    ++m_headingRow;
 }
 
 void CA_Daisy::Ncc::ReadHeadingSmil(const QString& name, int row) {
@@ -197,18 +196,16 @@ void CA_Daisy::Ncc::Page(std::string& line, std::string& lower) {
     m_d.m_model.m_lstPages.AppendRow({Latin1(scan::LinkText(line)),
                                       m_s.Decode(scan::LinkTarget(line)),
                                       Latin1(scan::ExtractFragment(line)), m_s.treeId});
-    ++m_pageRow;
 }
 
 void CA_Daisy::Ncc::Group(const std::string& line, const std::string& lower) {
-    const std::size_t at = FindIn(lower, "<div");
+    const std::size_t at = lower.find("<div");
     if (at == std::string::npos)
         return;
     m_d.m_features.groups = true;
     m_d.m_model.m_lstGroups.AppendRow({m_s.Decode(scan::GroupLabel(line, at)),
                                        m_s.Decode(scan::LinkTarget(line)),
                                        Latin1(scan::ExtractFragment(line)), m_s.treeId});
-    ++m_groupRow;
 }
 
 CA_Daisy::CA_Daisy(BookModel& model, QString bookFolder, int langOffset, BookFileReader read)

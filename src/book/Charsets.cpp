@@ -122,44 +122,6 @@ bool IsValidCodePage(unsigned codePage) {
     return true;
 }
 
-bool IsValidUtf8(QByteArrayView bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        int extra;
-        char32_t min;
-        if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            min = 0x80;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            min = 0x800;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            min = 0x10000;
-        } else {
-            return false;
-        }
-        if (end - p <= extra)
-            return false;
-        char32_t value = c & (0x3F >> extra);
-        for (int i = 1; i <= extra; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-            value = (value << 6) | (p[i] & 0x3F);
-        }
-        if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-            return false;
-        p += extra + 1;
-    }
-    return true;
-}
-
 QString DecodeWindows1252(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
@@ -184,30 +146,13 @@ struct BookTextDecoder::Converter {
 BookTextDecoder::BookTextDecoder() = default;
 BookTextDecoder::~BookTextDecoder() = default;
 
-bool BookTextDecoder::ReadsAsLatin1(QByteArrayView bytes, unsigned codePage) {
-    unsigned char any = 0;
-    for (char b : bytes)
-        any |= static_cast<unsigned char>(b);
-    return any < 0x80 && codePage != 65000 && codePage != 50220 && codePage != 50225 &&
-           codePage != 52936;
-}
-
-void BookTextDecoder::DecodeInto(QByteArrayView bytes, unsigned codePage, QString& out) {
-    if (ReadsAsLatin1(bytes, codePage)) {
-        out.resize(0);
-        out.append(QLatin1StringView(bytes.data(), bytes.size()));
-        return;
-    }
-    out = Decode(bytes, codePage);
-}
-
 QString BookTextDecoder::Decode(QByteArrayView bytes, unsigned codePage) {
     if (bytes.isEmpty())
         return {};
     switch (codePage) {
     case 0:
     case kCodePageUtf8:
-        return IsValidUtf8(bytes) ? QString::fromUtf8(bytes) : DecodeWindows1252(bytes);
+        return bytes.isValidUtf8() ? QString::fromUtf8(bytes) : DecodeWindows1252(bytes);
     case kCodePageWindows1252:
         return DecodeWindows1252(bytes);
     default:

@@ -37,11 +37,6 @@ public:
     BookTextDecoder& operator=(const BookTextDecoder&) = delete;
 
     QString Decode(QByteArrayView bytes, unsigned codePage);
-    // The same into `out`, reusing its memory.
-    void DecodeInto(QByteArrayView bytes, unsigned codePage, QString& out);
-    // Whether the bytes decode one character each, as Latin-1 reads them: ASCII in a code page
-    // that reads ASCII as ASCII (all but UTF-7 and the ISO-2022 ones).
-    static bool ReadsAsLatin1(QByteArrayView bytes, unsigned codePage);
 
 private:
     struct Converter;
@@ -51,6 +46,5 @@ private:
 
 // Decodes bytes as windows-1252.
 QString DecodeWindows1252(QByteArrayView bytes);
-bool IsValidUtf8(QByteArrayView bytes);
 
 } // namespace tolvaro

@@ -11,53 +11,33 @@ HeadingTree::HeadingTree(QObject* parent) : QObject(parent), m_model(0, 1), m_se
 }
 
 namespace {
-
-// A heading: its title, its row number as item data, not editable; a screen reader is given
-// its level with the title. Kept in members rather than in the item's list of role values, which
-// costs a book of thousands of headings more than the rest of its tree. The items are never
-// changed after they are made.
-class HeadingItem : public QStandardItem {
-public:
-    HeadingItem(const QString& title, int data, int level, const QString& spoken)
-        : m_title(title), m_data(data), m_level(level), m_spoken(spoken) {}
-
-    QVariant data(int role) const override {
-        switch (role) {
-        case Qt::DisplayRole:
-        case Qt::EditRole:
-            return m_title;
-        case Qt::UserRole:
-            return m_data;
-        case Qt::AccessibleTextRole:
-            return m_spoken.isEmpty() ? QVariant() : m_spoken.arg(m_title).arg(m_level);
-        case Qt::UserRole - 1: // where QStandardItem keeps its flags
-            return static_cast<int>(kFlags);
-        default:
-            return QStandardItem::data(role);
-        }
-    }
-    QStandardItem* clone() const override {
-        return new HeadingItem(m_title, m_data, m_level, m_spoken);
-    }
-
-private:
-    static constexpr Qt::ItemFlags kFlags =
-        Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
-    QString m_title;
-    int m_data, m_level;
-    const QString& m_spoken; // the tree's, shared by all its items
-};
-
+constexpr int kLevelRole = Qt::UserRole + 1;
 } // namespace
 
+// A heading: its title, its row number as item data, its level, not editable; a screen reader
+// is given its level with the title.
 QModelIndex HeadingTree::AppendHeading(int level, const QString& text, int data) {
     while (!m_open.empty() && m_open.back().first >= level)
         m_open.pop_back();
-    QStandardItem* item = new HeadingItem(text, data, level, m_spoken);
+    auto* item = new QStandardItem(text);
+    item->setEditable(false);
+    item->setData(data, Qt::UserRole);
+    item->setData(level, kLevelRole);
+    if (!m_spoken.isEmpty())
+        item->setData(m_spoken.arg(text).arg(level), Qt::AccessibleTextRole);
     (m_open.empty() ? m_model.invisibleRootItem() : m_open.back().second)->appendRow(item);
     ++m_count;
     m_open.emplace_back(level, item);
     return item->index();
+}
+
+void HeadingTree::SetSpokenForm(const QString& form) {
+    m_spoken = form;
+    for (QModelIndex at = FirstRoot(); at.isValid(); at = Next(at)) {
+        m_model.setData(at, form.isEmpty() ? QVariant()
+                                           : form.arg(at.data().toString()).arg(at.data(kLevelRole).toInt()),
+                        Qt::AccessibleTextRole);
+    }
 }
 
 void HeadingTree::DeleteAllItems() {

@@ -41,7 +41,7 @@ public:
 
     // How a screen reader names a heading: `form` with the title for %1 and the level for %2
     // ("%1, level %2"); empty: by its title alone.
-    void SetSpokenForm(const QString& form) { m_spoken = form; }
+    void SetSpokenForm(const QString& form);
 
     // Makes `index` the selected item (and the caret). Selecting the item that is already
     // selected raises nothing.
@@ -56,7 +56,7 @@ Q_SIGNALS:
     void SelectionChanged(int data);
 
 private:
-    QString m_spoken; // before the model: its items refer to it
+    QString m_spoken;
     QStandardItemModel m_model;
     QItemSelectionModel m_selection;
     std::vector<std::pair<int, QStandardItem*>> m_open; // level and item, shallowest first

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "book/BookFeatures.h"
-#include "book/CellStore.h"
+#include "book/BookTable.h"
 #include "book/Charsets.h"
 
 #include <QString>
@@ -12,8 +12,8 @@ namespace tolvaro {
 
 // What the ncc.html reader and the SMIL reader share during one load.
 struct ReaderState {
-    CellStore& headings;
-    CellStore& phrases;
+    BookTable& headings;
+    BookTable& phrases;
     BookFeatures& features;
     BookTextDecoder& decoder;
     QString folder;          // with trailing "/"
@@ -26,26 +26,15 @@ struct ReaderState {
     QString zeit{};          // play time text, kept from one SMIL file to the next
     double elapsedSum = 0.0; // seconds before the current heading, for files without their own
 
-    QString buffer{}; // decoded text, reused from value to value
-
     QString Decode(std::string_view bytes) {
         return decoder.Decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
                               codePage);
-    }
-    // Decoded into the shared buffer: valid until the next call.
-    QStringView DecodeView(std::string_view bytes) {
-        decoder.DecodeInto(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
-                           codePage, buffer);
-        return buffer;
     }
 };
 
 // Bytes as they were read, one character each.
 inline QString Latin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-inline QLatin1StringView Latin1View(std::string_view bytes) {
-    return QLatin1StringView(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace tolvaro
