@@ -21,22 +21,17 @@ namespace tolvaro {
 
 CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
     : QObject(parent), m_platform(platform), m_titleClip(platform.player, platform.timers),
-      m_engine({m_model, m_commands, platform.player, platform.timers, platform.textView, m_play,
-                m_bBookOpen, m_strBookFolder, m_nLangOffset, m_bTextSearchResults}),
+      m_engine(Shared(), platform.timers, platform.textView, m_play, m_strBookFolder,
+               m_bTextSearchResults),
       m_audio(platform.player, platform.timers, m_play, m_model.m_lstPhrases),
-      m_navigation({m_model, m_commands, platform.player, platform.dialogs, m_play, m_engine,
-                    m_bBookOpen, m_nLangOffset}),
-      m_bookmarks({m_model, m_commands, platform.player, platform.window, m_engine, m_bBookOpen,
-                   m_nLangOffset, m_strDataFolder, [this] { return BookIdentity(); }}),
-      m_information({m_model, platform.player, platform.dialogs, m_nLangOffset, m_strTocItems,
-                     m_strTotalTime}),
-      m_markOptions({m_commands, platform.player, platform.dialogs, m_bMarkBackground,
-                     m_bMarkItalic, m_bMarkBold, m_bMarkTextColor, m_strMarkColor}),
-      m_search({m_model, m_commands, platform.player, platform.dialogs, platform.window, m_engine,
-                m_play, m_bBookOpen, m_nLangOffset, m_nCodePage, m_strSearchTerm,
-                m_bTextSearchResults, [this] { MarkSearchTerm(); }}),
+      m_navigation(Shared(), m_play, m_engine),
+      m_bookmarks(Shared(), m_engine, m_strDataFolder, [this] { return BookIdentity(); }),
+      m_information(Shared(), m_strTocItems, m_strTotalTime),
+      m_markOptions(Shared(), m_markStyle),
+      m_search(Shared(), m_engine, m_play, m_nCodePage, m_strSearchTerm, m_bTextSearchResults,
+               [this] { MarkSearchTerm(); }),
       m_marker(platform.textView),
-      m_feedback({m_model, m_commands, platform.player, m_nLangOffset}) {
+      m_feedback(Shared()) {
     // Which object runs each command.
     const auto by = [](auto& object) {
         return [&object](auto method) { return [&object, method] { (object.*method)(); }; };
@@ -212,59 +207,27 @@ void CTolvaroDlg::Announce(const QString& text) {
 }
 
 void CTolvaroDlg::RunHandler(int id) {
-    switch (id) {
-    case cmd::kSkipFootnote:
-    case cmd::kSkipSidebar:
-    case cmd::kSkipProdnote:
-    case cmd::kSkipPageNumber:
-    case cmd::kAutoPlay:
-        OnToggle(id);
-        return;
-    default:
-        break;
-    }
-    if (const auto handler = m_handlers.value(id))
+    if (const auto handler = m_handlers.value(id)) {
         handler();
-}
-
-// The action has already flipped its check mark; the flag follows the mark.
-void CTolvaroDlg::OnToggle(int id) {
-    const bool on = m_commands.IsChecked(id);
-    switch (id) {
-    case cmd::kSkipFootnote:
-        m_play.m_bSkipFootnote = on;
-        break;
-    case cmd::kSkipSidebar:
-        m_play.m_bSkipSidebar = on;
-        break;
-    case cmd::kSkipProdnote:
-        m_play.m_bSkipProdnote = on;
-        break;
-    case cmd::kSkipPageNumber:
-        m_play.m_bSkipPageNumber = on;
-        break;
-    case cmd::kAutoPlay:
-        m_play.m_bAutoPlay = on;
-        break;
-    default:
-        break;
+        return;
     }
-}
-
-MarkStyle CTolvaroDlg::CurrentMarkStyle() const {
-    return {m_bMarkBackground, m_bMarkTextColor, m_bMarkBold, m_bMarkItalic, m_strMarkColor};
+    // A switch: the action has already flipped its check mark; the flag follows the mark.
+    for (Flag& flag : Flags()) {
+        if (flag.command == id)
+            flag.now = m_commands.IsChecked(id);
+    }
 }
 
 void CTolvaroDlg::MarkPhrase() {
     if (m_play.m_bStartPageShown || !m_bBookOpen)
         return;
-    m_marker.MarkPhrase(m_play.m_strDocFragment, CurrentMarkStyle(), m_strBookFolder);
+    m_marker.MarkPhrase(m_play.m_strDocFragment, m_markStyle, m_strBookFolder);
 }
 
 void CTolvaroDlg::MarkSearchTerm() {
     if (m_play.m_bStartPageShown || !m_bBookOpen)
         return;
-    m_marker.MarkSearchTerm(m_strSearchTerm, CurrentMarkStyle());
+    m_marker.MarkSearchTerm(m_strSearchTerm, m_markStyle);
 }
 
 void CTolvaroDlg::OnPhraseNext() {
@@ -378,30 +341,29 @@ void CTolvaroDlg::LoadSettings() {
     ApplySettings(lines ? SettingsFromLines(*lines, m_defaults) : m_defaults);
 }
 
+std::array<CTolvaroDlg::Flag, 9> CTolvaroDlg::Flags() {
+    return {{
+        {&Settings::skipFootnote, m_play.m_bSkipFootnote, cmd::kSkipFootnote},
+        {&Settings::skipSidebar, m_play.m_bSkipSidebar, cmd::kSkipSidebar},
+        {&Settings::skipProdnote, m_play.m_bSkipProdnote, cmd::kSkipProdnote},
+        {&Settings::skipPageNumber, m_play.m_bSkipPageNumber, cmd::kSkipPageNumber},
+        {&Settings::autoPlay, m_play.m_bAutoPlay, cmd::kAutoPlay},
+        {&Settings::markBackground, m_markStyle.background, cmd::kMarkBackground},
+        {&Settings::markItalic, m_markStyle.italic, cmd::kMarkItalic},
+        {&Settings::markBold, m_markStyle.bold, cmd::kMarkBold},
+        {&Settings::markTextColor, m_markStyle.textColor, cmd::kMarkTextColor},
+    }};
+}
+
 void CTolvaroDlg::ApplySettings(const Settings& s) {
-    const struct {
-        bool on;
-        bool& member;
-        int command;
-    } marks[] = {
-        {s.skipFootnote, m_play.m_bSkipFootnote, cmd::kSkipFootnote},
-        {s.skipSidebar, m_play.m_bSkipSidebar, cmd::kSkipSidebar},
-        {s.skipProdnote, m_play.m_bSkipProdnote, cmd::kSkipProdnote},
-        {s.skipPageNumber, m_play.m_bSkipPageNumber, cmd::kSkipPageNumber},
-        {s.autoPlay, m_play.m_bAutoPlay, cmd::kAutoPlay},
-        {s.markBackground, m_bMarkBackground, cmd::kMarkBackground},
-        {s.markItalic, m_bMarkItalic, cmd::kMarkItalic},
-        {s.markBold, m_bMarkBold, cmd::kMarkBold},
-        {s.markTextColor, m_bMarkTextColor, cmd::kMarkTextColor},
-    };
     // In file order, so that of several style lines the last one carries the radio mark.
-    for (const auto& mark : marks) {
-        mark.member = mark.on;
-        if (mark.on)
-            m_commands.SetChecked(mark.command, true);
+    for (Flag& flag : Flags()) {
+        flag.now = s.*flag.saved;
+        if (flag.now)
+            m_commands.SetChecked(flag.command, true);
     }
     if (s.hasMarkColor)
-        m_strMarkColor = s.markColor;
+        m_markStyle.color = s.markColor;
     if (s.langOffset == kLangGerman || s.langOffset == kLangEnglish) {
         const bool english = s.langOffset == kLangEnglish;
         m_commands.SetChecked(english ? cmd::kLanguageEnglish : cmd::kLanguageGerman, true);
@@ -416,20 +378,13 @@ void CTolvaroDlg::ApplySettings(const Settings& s) {
     m_platform.player.SetRate(m_play.m_dRate);
 }
 
-Settings CTolvaroDlg::CurrentSettings() const {
+Settings CTolvaroDlg::CurrentSettings() {
     Settings s;
+    for (Flag& flag : Flags())
+        s.*flag.saved = flag.now;
     s.volume = m_play.m_nVolume;
     s.rate = m_play.m_dRate;
-    s.skipFootnote = m_play.m_bSkipFootnote;
-    s.skipSidebar = m_play.m_bSkipSidebar;
-    s.skipProdnote = m_play.m_bSkipProdnote;
-    s.skipPageNumber = m_play.m_bSkipPageNumber;
-    s.autoPlay = m_play.m_bAutoPlay;
-    s.markBackground = m_bMarkBackground;
-    s.markItalic = m_bMarkItalic;
-    s.markBold = m_bMarkBold;
-    s.markTextColor = m_bMarkTextColor;
-    s.markColor = m_strMarkColor;
+    s.markColor = m_markStyle.color;
     s.langOffset = m_nLangOffset;
     return s;
 }

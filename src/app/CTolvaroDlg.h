@@ -18,6 +18,7 @@
 #include "store/Settings.h"
 
 #include <QHash>
+#include <array>
 #include <QObject>
 #include <QString>
 
@@ -75,12 +76,16 @@ public:
     const PlaybackState& Playback() const { return m_play; }
     int Volume() const { return m_play.m_nVolume; }
     double Rate() const { return m_play.m_dRate; }
-    const QString& MarkColor() const { return m_strMarkColor; }
+    const QString& MarkColor() const { return m_markStyle.color; }
     const QString& SearchTerm() const { return m_strSearchTerm; }
     bool AutoPlay() const { return m_play.m_bAutoPlay; }
     QString StartPagePath() const;
 
 private:
+    Context Shared() {
+        return {m_model, m_commands, m_platform.player, m_platform.dialogs, m_platform.window,
+                m_bBookOpen, m_nLangOffset};
+    }
     void OnCommand(int id);
     void RunHandler(int id);
     void Announce(const QString& text);
@@ -94,11 +99,9 @@ private:
     void SayBookUnreadable();
     void LoadBookmarks();
     void RestoreResume();
-    void OnToggle(int id);
     void OnPhraseNext();
     void MarkPhrase();
     void MarkSearchTerm();
-    MarkStyle CurrentMarkStyle() const;
     void OnPhrasePrevious();
     void OnFocusTree();
     void OnFocusText();
@@ -115,8 +118,15 @@ private:
     void SaveLastBook();
     void SaveResume();
     void SaveBookmarks();
+    // The settings' nine flags: where each lives while the program runs, and its command.
+    struct Flag {
+        bool Settings::*saved;
+        bool& now;
+        int command;
+    };
+    std::array<Flag, 9> Flags();
     void ApplySettings(const Settings& settings);
-    Settings CurrentSettings() const;
+    Settings CurrentSettings();
     QString DataFile(const char16_t* name) const;
 
     Platform m_platform;
@@ -139,11 +149,7 @@ private:
     QString m_strBookDate, m_strBookId, m_strBookTitle, m_strTocItems, m_strTotalTime, m_strSetInfo;
     bool m_bBookOpen = false;
     bool m_bMenuOpen = false;
-    QString m_strMarkColor;
-    bool m_bMarkBackground = false;
-    bool m_bMarkItalic = false;
-    bool m_bMarkBold = false;
-    bool m_bMarkTextColor = false;
+    MarkStyle m_markStyle;
     QString m_strSearchTerm;
     unsigned m_nCodePage = 0; // the open book's character set
     bool m_bTextSearchResults = false;

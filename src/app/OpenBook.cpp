@@ -190,7 +190,7 @@ void CTolvaroDlg::OnBookFromList() {
         m_bSkipLastBookWrite = false;
         ResetToNoBook();
     }
-    BookFinder finder({m_platform.dialogs, m_platform.drives, m_nLangOffset, m_strDataFolder});
+    BookFinder finder(Shared(), m_platform.drives, m_strDataFolder);
     const std::optional<QString> folder = finder.ChooseBook();
     if (!folder) {
         m_platform.textView.Focus(); // the start page, as without a book at start-up

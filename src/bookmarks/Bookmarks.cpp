@@ -55,7 +55,7 @@ void Bookmarks::OnItemChanged(int row, int newState) {
     const BookTable& table = m_c.model.m_lstBookmarks;
     const QString time = table.Text(row, col::kBmTime); // copies: the jump changes the tables
     const int phrase = ParseInt(table.Text(row, col::kBmEventId));
-    m_c.engine.SelectHeadingByTreeId(ParseInt(table.Text(row, col::kBmTitleId)));
+    m_engine.SelectHeadingByTreeId(ParseInt(table.Text(row, col::kBmTitleId)));
     m_c.model.m_lstPhrases.MoveTo(phrase);
     if (m_c.player.PlayState() != IPlayer::State::MediaEnded)
         m_c.player.SetPosition(ParseDouble(time)); // an empty time is 0
@@ -127,20 +127,20 @@ void Bookmarks::OnDelete() {
 }
 
 void Bookmarks::Save() {
-    const QString file = DataFilePath(m_c.dataFolder, kBookmarkFile);
+    const QString file = DataFilePath(m_dataFolder, kBookmarkFile);
     const datafile::DataLines old = datafile::Read(file);
     if (old.status == FileRead::Status::Unreadable)
         return; // other books' bookmarks are in there: never replace them with these alone
-    datafile::WriteLines(file, WithBookmarks(old.lines, old.foreign, m_c.identity(), Current()),
-                         DataFilePath(m_c.dataFolder, kBookmarkTemp));
+    datafile::WriteLines(file, WithBookmarks(old.lines, old.foreign, m_identity(), Current()),
+                         DataFilePath(m_dataFolder, kBookmarkTemp));
 }
 
 void Bookmarks::Restore() {
     VisibleList& list = m_c.model.m_lbBookmarks;
     list.DeleteAll();
     const std::optional<QStringList> lines =
-        datafile::ReadLines(DataFilePath(m_c.dataFolder, kBookmarkFile));
-    for (const Bookmark& b : BookmarksOf(lines.value_or(QStringList()), m_c.identity()))
+        datafile::ReadLines(DataFilePath(m_dataFolder, kBookmarkFile));
+    for (const Bookmark& b : BookmarksOf(lines.value_or(QStringList()), m_identity()))
         Add(b);
     if (m_c.model.m_lstBookmarks.RowCount() == 0)
         list.AddString(Placeholder());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commands/Context.h"
+
 #include "store/BookmarkFile.h"
 
 #include <QString>
@@ -10,11 +12,7 @@
 
 namespace tolvaro {
 
-class CommandTable;
-class IMainWindow;
-class IPlayer;
 class PhraseEngine;
-struct BookModel;
 
 // The bookmarks of the open book: the bookmark table and the visible list, kept line for row,
 // the four bookmark commands, and the bookmark file. A bookmark is saved the moment it is set
@@ -23,19 +21,10 @@ struct BookModel;
 // replaced, so other books' bookmarks are never dropped. Nothing is ever shown.
 class Bookmarks {
 public:
-    struct Context {
-        BookModel& model;
-        CommandTable& commands;
-        IPlayer& player;
-        IMainWindow& window;
-        PhraseEngine& engine;
-        const bool& bookOpen;
-        const int& langOffset;
-        const QString& dataFolder;
-        std::function<QStringList()> identity; // the open book's six identity values
-    };
 
-    explicit Bookmarks(Context context) : m_c(std::move(context)) {}
+    Bookmarks(Context c, PhraseEngine& engine, const QString& dataFolder,
+              std::function<QStringList()> identity)
+        : m_c(c), m_engine(engine), m_dataFolder(dataFolder), m_identity(std::move(identity)) {}
 
     void OnSet();
     void OnDelete();
@@ -61,6 +50,9 @@ private:
     std::vector<Bookmark> Current() const;
 
     Context m_c;
+    PhraseEngine& m_engine;
+    const QString& m_dataFolder;
+    std::function<QStringList()> m_identity; // the open book's six identity values
 };
 
 } // namespace tolvaro

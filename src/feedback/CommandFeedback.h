@@ -1,14 +1,13 @@
 #pragma once
 
+#include "commands/Context.h"
+
 #include <QString>
 
 namespace tolvaro {
 
 class BookTable;
-class CommandTable;
-class IPlayer;
 class VisibleList;
-struct BookModel;
 
 // Puts what a command did into a few words for a screen reader to speak at once: the bookmark
 // set or reached, the result or page reached, the new speed, volume or play state, a switch
@@ -16,17 +15,11 @@ struct BookModel;
 // command that changed nothing it can name says nothing (its message box, if any, speaks).
 class CommandFeedback {
 public:
-    struct Context {
-        const BookModel& model;
-        const CommandTable& commands;
-        const IPlayer& player;
-        const int& langOffset;
-    };
     struct Snapshot {
         int bookmarks = 0, bookmark = -1, result = -1, page = -1;
     };
 
-    explicit CommandFeedback(Context context) : m_c(context) {}
+    explicit CommandFeedback(Context c) : m_c(c) {}
 
     Snapshot Take() const;
     // What the command `id` did since `before`; empty when there is nothing to say.

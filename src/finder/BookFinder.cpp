@@ -45,7 +45,7 @@ QString BookFinder::CacheName(const QString& root) {
 }
 
 QString BookFinder::CachePath() const {
-    return m_c.dataFolder + u'/' + CacheName(m_root);
+    return m_dataFolder + u'/' + CacheName(m_root);
 }
 
 // The cached folders. A root whose cache had another name before (one with "_" in it, whose
@@ -55,13 +55,13 @@ QStringList BookFinder::CachedFolders() const {
         return *lines;
     const QString old = QStringLiteral("Buecher_") + QString(m_root).replace(u'/', u'_') + ".dl";
     const QString under = m_root.endsWith(u'/') ? m_root : m_root + u'/';
-    QStringList folders = datafile::ReadLines(m_c.dataFolder + u'/' + old).value_or(QStringList());
+    QStringList folders = datafile::ReadLines(m_dataFolder + u'/' + old).value_or(QStringList());
     folders.removeIf([&under](const QString& folder) { return !folder.startsWith(under); });
     return folders;
 }
 
 std::optional<QString> BookFinder::ChooseBook() {
-    const std::vector<DriveRow> drives = DriveRows(m_c.drives.HomeFolder(), m_c.drives.Mounts());
+    const std::vector<DriveRow> drives = DriveRows(m_drives.HomeFolder(), m_drives.Mounts());
     std::vector<std::pair<QString, QString>> rows;
     for (const DriveRow& d : drives)
         rows.emplace_back(d.root, d.label);
@@ -119,7 +119,7 @@ QStringList BookFinder::SearchAgain() {
         progress.SetRange(static_cast<int>(found.size()));
         for (const QByteArray& path : found) {
             const QString folder =
-                UsableFolderName(path, m_c.dataFolder + QStringLiteral("/Links"));
+                UsableFolderName(path, m_dataFolder + QStringLiteral("/Links"));
             if (!folder.isEmpty() && AddBook(folder))
                 folders << folder;
             progress.SetPosition(static_cast<int>(m_books.size()));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commands/Context.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,7 +10,6 @@
 
 namespace tolvaro {
 
-class IDialogs;
 class IDrives;
 class IProgress;
 
@@ -19,14 +20,9 @@ class IProgress;
 // the walk and lists what was found) and rewrites the cache when the walk went through it all.
 class BookFinder {
 public:
-    struct Context {
-        IDialogs& dialogs;
-        const IDrives& drives;
-        const int& langOffset;
-        const QString& dataFolder;
-    };
 
-    explicit BookFinder(Context context) : m_c(context) {}
+    BookFinder(Context c, const IDrives& drives, const QString& dataFolder)
+        : m_c(c), m_drives(drives), m_dataFolder(dataFolder) {}
 
     // The chosen book's folder with a trailing "/", or nothing when the user cancelled.
     std::optional<QString> ChooseBook();
@@ -52,6 +48,8 @@ private:
     QString Text(int id) const;
 
     Context m_c;
+    const IDrives& m_drives;
+    const QString& m_dataFolder;
     QString m_root;
     std::vector<Book> m_books;
 };

@@ -8,10 +8,10 @@
 namespace tolvaro {
 
 void MarkOptions::ShowChoice() {
-    const std::pair<bool, int> items[] = {{m_c.background, cmd::kMarkBackground},
-                                          {m_c.italic, cmd::kMarkItalic},
-                                          {m_c.bold, cmd::kMarkBold},
-                                          {m_c.textColor, cmd::kMarkTextColor}};
+    const std::pair<bool, int> items[] = {{m_style.background, cmd::kMarkBackground},
+                                          {m_style.italic, cmd::kMarkItalic},
+                                          {m_style.bold, cmd::kMarkBold},
+                                          {m_style.textColor, cmd::kMarkTextColor}};
     for (const auto& [on, id] : items)
         m_c.commands.SetChecked(id, false);
     for (const auto& [on, id] : items) {
@@ -21,10 +21,10 @@ void MarkOptions::ShowChoice() {
 }
 
 void MarkOptions::Choose(bool background, bool italic, bool bold, bool textColor) {
-    m_c.background = background;
-    m_c.italic = italic;
-    m_c.bold = bold;
-    m_c.textColor = textColor;
+    m_style.background = background;
+    m_style.italic = italic;
+    m_style.bold = bold;
+    m_style.textColor = textColor;
     ShowChoice();
 }
 
@@ -47,7 +47,7 @@ void MarkOptions::AskColor(bool background) {
         ShowChoice(); // the menu may have moved the radio mark already
         return;
     }
-    m_c.color = *color;
+    m_style.color = *color;
     Choose(background, false, false, !background);
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "commands/Context.h"
+#include "playback/TextMarker.h"
+
 #include <QString>
 
 namespace tolvaro {
-
-class CommandTable;
-class IDialogs;
-class IPlayer;
 
 // How the phrase being read and the search term are marked in the text: one of background
 // colour, italic, bold and text colour, chosen in a radio group of the menu. The two colour
@@ -14,20 +13,9 @@ class IPlayer;
 // from the next mark the text view builds.
 class MarkOptions {
 public:
-    struct Context {
-        CommandTable& commands;
-        IPlayer& player;
-        IDialogs& dialogs;
-        // The four styles, exactly one of them on after any command, and the colour "#rrggbb"
-        // that both colour styles use.
-        bool& background;
-        bool& italic;
-        bool& bold;
-        bool& textColor;
-        QString& color;
-    };
-
-    explicit MarkOptions(Context context) : m_c(context) {}
+    // `style`: exactly one style on after any command, and the colour "#rrggbb" that both
+    // colour styles use.
+    MarkOptions(Context c, MarkStyle& style) : m_c(c), m_style(style) {}
 
     void OnMarkBackground() { AskColor(true); }
     void OnMarkItalic();
@@ -47,6 +35,7 @@ private:
     void Choose(bool background, bool italic, bool bold, bool textColor);
 
     Context m_c;
+    MarkStyle& m_style;
 };
 
 } // namespace tolvaro

@@ -46,7 +46,7 @@ void Information::AnswerTime(bool book, What what) {
     const double position =
         player.PlayState() == IPlayer::State::MediaEnded ? 0.0 : player.Position();
     const BookTable& titles = m_c.model.m_lstTitles;
-    const double total = book ? ParseClockValue(m_c.totalTime) : player.Duration();
+    const double total = book ? ParseClockValue(m_totalTime) : player.Duration();
     const double heard =
         book ? ParseClockValue(titles.Text(titles.SelectionMark(), col::kElapsed)) + position
              : position;
@@ -68,9 +68,9 @@ void Information::OnTitleTimeRemaining() { AnswerTime(false, What::Remaining); }
 
 void Information::OnBookEntries() {
     PauseForQuestion pause(m_c.player);
-    Answer(ParseInt(m_c.tocItems) == 1
+    Answer(ParseInt(m_tocItems) == 1
                ? Text(kStrOneEntry)
-               : QStringLiteral("%1 %2").arg(m_c.tocItems, Text(kStrEntries)));
+               : QStringLiteral("%1 %2").arg(m_tocItems, Text(kStrEntries)));
 }
 
 void Information::OnBookLevels() {

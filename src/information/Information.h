@@ -1,28 +1,20 @@
 #pragma once
 
+#include "commands/Context.h"
+
 #include <QString>
 
 namespace tolvaro {
 
-class IDialogs;
-class IPlayer;
-struct BookModel;
 
 // The ten questions a listener asks about the book and the current heading: how long, how much
 // heard, how much left, how many entries and levels, which heading and level. Each answer is one
 // sentence in a message box captioned "Information"; a playing book pauses while it is up.
 class Information {
 public:
-    struct Context {
-        const BookModel& model;
-        IPlayer& player;
-        IDialogs& dialogs;
-        const int& langOffset;
-        const QString& tocItems;  // the book's "ncc:tocitems", as stored
-        const QString& totalTime; // the book's "ncc:totaltime", a clock value
-    };
 
-    explicit Information(Context context) : m_c(context) {}
+    Information(Context c, const QString& tocItems, const QString& totalTime)
+        : m_c(c), m_tocItems(tocItems), m_totalTime(totalTime) {}
 
     void OnBookTimeTotal();
     void OnBookTimeElapsed();
@@ -43,6 +35,8 @@ private:
     QString Text(int id) const;
 
     Context m_c;
+    const QString& m_tocItems;  // the book's "ncc:tocitems", as stored
+    const QString& m_totalTime; // the book's "ncc:totaltime", a clock value
 };
 
 } // namespace tolvaro

@@ -12,7 +12,7 @@
 namespace tolvaro {
 
 void Navigation::JumpTo(int titleId, const QStringView& fragment, bool parIdToo) {
-    m_c.engine.SelectHeadingByTreeId(titleId);
+    m_engine.SelectHeadingByTreeId(titleId);
     BookTable& phrases = m_c.model.m_lstPhrases;
     for (int row = 0; row < phrases.RowCount(); ++row) {
         if (phrases.TextView(row, col::kTextId) == fragment ||
@@ -44,13 +44,13 @@ void Navigation::JumpToSelected(int newState, const BookTable& list, bool parIdT
 // Before the first page has been reached the cursor waits on it, and "next" goes there.
 void Navigation::OnNextPage() {
     BookTable& pages = m_c.model.m_lstPages;
-    if (m_c.play.m_bPageReached) {
+    if (m_play.m_bPageReached) {
         pages.MoveTo(pages.SelectionMark() + 1);
     } else {
         pages.SetItemState(pages.SelectionMark(), 0, BookTable::Selected | BookTable::Focused);
         pages.MoveTo(pages.SelectionMark());
     }
-    m_c.play.m_bPageReached = true;
+    m_play.m_bPageReached = true;
     const int row = pages.SelectionMark();
     if (row != 0)
         m_c.commands.SetEnabled(cmd::kPagePrevious, true);
@@ -61,7 +61,7 @@ void Navigation::OnNextPage() {
 void Navigation::OnPreviousPage() {
     BookTable& pages = m_c.model.m_lstPages;
     pages.MoveTo(pages.SelectionMark() - 1);
-    m_c.play.m_bPageReached = true;
+    m_play.m_bPageReached = true;
     const int row = pages.SelectionMark();
     if (row == 0)
         m_c.commands.SetEnabled(cmd::kPagePrevious, false);
@@ -74,7 +74,7 @@ void Navigation::OnGoToPage() {
     const std::optional<QString> label = m_c.dialogs.AskPageNumber(m_c.langOffset);
     if (!label)
         return; // stays paused; Space plays on
-    m_c.play.m_bSeekRequested = true;
+    m_play.m_bSeekRequested = true;
     BookTable& pages = m_c.model.m_lstPages;
     bool found = false;
     for (int row = 0; row < pages.RowCount(); ++row) {

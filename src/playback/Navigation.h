@@ -1,33 +1,22 @@
 #pragma once
 
+#include "commands/Context.h"
+
 #include <QStringView>
 
 namespace tolvaro {
 
 class BookTable;
-class CommandTable;
-class IDialogs;
-class IPlayer;
 class PhraseEngine;
-struct BookModel;
 struct PlaybackState;
 
 // Moving by page and group: the page and group tables have cursors of their own; moving one
 // jumps to its heading and to the phrase its target names, which the engine then plays.
 class Navigation {
 public:
-    struct Context {
-        BookModel& model;
-        CommandTable& commands;
-        IPlayer& player;
-        IDialogs& dialogs;
-        PlaybackState& play;
-        PhraseEngine& engine;
-        const bool& bookOpen;
-        const int& langOffset;
-    };
 
-    explicit Navigation(Context context) : m_c(context) {}
+    Navigation(Context c, PlaybackState& play, PhraseEngine& engine)
+        : m_c(c), m_play(play), m_engine(engine) {}
 
     // The change notifications of the page and group tables: jump when a row becomes selected.
     void OnPageItemChanged(int newState);
@@ -45,6 +34,8 @@ private:
     void JumpToSelected(int newState, const BookTable& list, bool parIdToo);
 
     Context m_c;
+    PlaybackState& m_play;
+    PhraseEngine& m_engine;
 };
 
 } // namespace tolvaro

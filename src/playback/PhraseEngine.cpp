@@ -79,7 +79,7 @@ void PhraseEngine::MovePageCursor(int row) {
         m_c.commands.SetEnabled(cmd::kPageNext, i != pages.RowCount() - 1);
         m_c.commands.SetEnabled(cmd::kPagePrevious, i != 0);
         pages.MoveToQuietly(i);
-        m_c.play.m_bPageReached = true;
+        m_play.m_bPageReached = true;
         return;
     }
 }
@@ -89,7 +89,7 @@ void PhraseEngine::MovePageCursor(int row) {
 bool PhraseEngine::SkipRun(int row) {
     const BookTable& phrases = m_c.model.m_lstPhrases;
     const QStringView skip = phrases.TextView(row, col::kSkip);
-    const PlaybackState& p = m_c.play;
+    const PlaybackState& p = m_play;
     const std::pair<const char16_t*, bool> classes[] = {{u"sidebar", p.m_bSkipSidebar},
                                                         {u"prodnote", p.m_bSkipProdnote},
                                                         {u"footnote", p.m_bSkipFootnote},
@@ -110,7 +110,7 @@ bool PhraseEngine::SkipRun(int row) {
 
 void PhraseEngine::Activate() {
     BookTable& phrases = m_c.model.m_lstPhrases;
-    PlaybackState& p = m_c.play;
+    PlaybackState& p = m_play;
     const int row = phrases.SelectionMark();
     p.m_strDocFragment = phrases.Text(row, col::kDocFragment);
     const QString begin = phrases.Text(row, col::kClipBegin);
@@ -130,21 +130,21 @@ void PhraseEngine::Activate() {
     const QString document = phrases.Text(row, col::kDocument);
     if (document != m_lastDocument) {
         p.m_bStartPageShown = false;
-        m_c.textView.Navigate(ExistingPathIgnoringCase(document));
+        m_textView.Navigate(ExistingPathIgnoringCase(document));
         m_lastDocument = document;
     }
-    m_c.timers.SetTimer(timer::kMark, 50);
+    m_timers.SetTimer(timer::kMark, 50);
 
     const QString audio = phrases.Text(row, col::kAudio);
     const QString audioPath =
-        audio.isEmpty() ? QString() : ExistingPathIgnoringCase(m_c.bookFolder + audio);
+        audio.isEmpty() ? QString() : ExistingPathIgnoringCase(m_bookFolder + audio);
     // Missing audio, or a pipe or device in its place (whose opening would block), counts as none.
     if (audio.isEmpty() || !QFileInfo(audioPath).isFile()) {
         if (!phrases.TextView(row + 1, col::kAudio).isEmpty() || p.m_bAutoPlay)
             AdvanceWithoutAudio();
         return;
     }
-    m_c.timers.KillTimer(timer::kPoll);
+    m_timers.KillTimer(timer::kPoll);
     const QString end = phrases.Text(row, col::kClipEnd);
     p.m_dPhraseEnd = end.toDouble();
     IPlayer& player = m_c.player;
@@ -171,7 +171,7 @@ void PhraseEngine::Activate() {
     m_waitedMs = 0;
     m_openWaitMs = static_cast<int>(std::max(0.0, p.m_dPhraseEnd - start) * 1000 / p.m_dRate) +
                    kOpenGraceMs;
-    m_c.timers.SetTimer(timer::kPoll, kPollMs);
+    m_timers.SetTimer(timer::kPoll, kPollMs);
 }
 
 bool PhraseEngine::GivesUpOnTheFile() {
@@ -199,7 +199,7 @@ void PhraseEngine::Poll() {
     const int row = phrases.SelectionMark();
     switch (player.PlayState()) {
     case IPlayer::State::Playing:
-        if (player.Position() < m_c.play.m_dPhraseEnd)
+        if (player.Position() < m_play.m_dPhraseEnd)
             return;
         if (NextRowInHeading(phrases, row) &&
             phrases.TextView(row, col::kAudio) == phrases.TextView(row + 1, col::kAudio))
@@ -223,8 +223,8 @@ void PhraseEngine::OnPlayerStopped() {
         return;
     }
     HeadingTree& tree = m_c.model.m_treeTitles;
-    if (!m_c.play.m_bAutoPlay) {
-        m_c.timers.KillTimer(timer::kPoll);
+    if (!m_play.m_bAutoPlay) {
+        m_timers.KillTimer(timer::kPoll);
         SelectHeadingByTreeId(phrases.TextView(row, col::kPhraseTreeId).toInt());
         m_c.player.Stop();
         return;
@@ -247,7 +247,7 @@ void PhraseEngine::ClearSearchResults() {
     m_c.model.m_lstSearchHits.DeleteAllRows();
     m_c.commands.SetEnabled(cmd::kSearchNext, false);
     m_c.commands.SetEnabled(cmd::kSearchPrevious, false);
-    m_c.textSearchResults = false;
+    m_textSearchResults = false;
 }
 
 void PhraseEngine::OnHeadingSelChanged(int n) {
@@ -264,7 +264,7 @@ void PhraseEngine::OnHeadingSelChanged(int n) {
         ++row;
     // The results of a text search belong to the heading that was current: any other drops
     // them, the first heading too.
-    if (m_c.textSearchResults)
+    if (m_textSearchResults)
         ClearSearchResults();
     if (row < phrases.RowCount()) {
         // The document the heading's text is in, the one about to be shown.
@@ -288,7 +288,7 @@ namespace tolvaro {
 bool PhraseEngine::OnLinkClicked(const QString& url) {
     if (!m_c.bookOpen || (!url.contains(u".smil") && !url.contains(u".SMIL")))
         return false;
-    m_c.play.m_bSeekRequested = true;
+    m_play.m_bSeekRequested = true;
     const QUrl link(url);
     const QString file = link.fileName();
     const QString fragment = link.fragment();
@@ -303,7 +303,7 @@ bool PhraseEngine::OnLinkClicked(const QString& url) {
     for (int row = 0; row < phrases.RowCount(); ++row) {
         if (phrases.TextView(row, col::kTextId) == fragment ||
             phrases.TextView(row, col::kParId) == fragment) {
-            m_c.play.m_bSeekRequested = true;
+            m_play.m_bSeekRequested = true;
             MoveCursor(row);
             break;
         }

@@ -1,30 +1,16 @@
 #pragma once
 
+#include "commands/Context.h"
+
 #include "playback/TimerIds.h"
 #include <QString>
 
 namespace tolvaro {
 
-class CommandTable;
-class IPlayer;
 class ITextView;
 class ITimers;
-struct BookModel;
 struct PlaybackState;
 
-// What the engine works on: the controller's model, menus, platform and playback state.
-struct EngineContext {
-    BookModel& model;
-    CommandTable& commands;
-    IPlayer& player;
-    ITimers& timers;
-    ITextView& textView;
-    PlaybackState& play;
-    const bool& bookOpen;
-    const QString& bookFolder;
-    const int& langOffset;
-    bool& textSearchResults;
-};
 
 // Plays the book phrase by phrase. The cursor is the current row of the phrase table: selecting
 // a row activates it (its document shown, its clip played), and the poll moves the cursor on at
@@ -38,7 +24,10 @@ public:
     // enough for a disc to spin up.
     static constexpr int kOpenGraceMs = 10000;
 
-    explicit PhraseEngine(EngineContext context) : m_c(context) {}
+    PhraseEngine(Context c, ITimers& timers, ITextView& textView, PlaybackState& play,
+                 const QString& bookFolder, bool& textSearchResults)
+        : m_c(c), m_timers(timers), m_textView(textView), m_play(play), m_bookFolder(bookFolder),
+          m_textSearchResults(textSearchResults) {}
 
     // The phrase table's change notification: acts when the new state is exactly selected.
     void OnPhraseItemChanged(int newState);
@@ -70,7 +59,12 @@ private:
     void MoveCursor(int row);
     void ClearSearchResults();
 
-    EngineContext m_c;
+    Context m_c;
+    ITimers& m_timers;
+    ITextView& m_textView;
+    PlaybackState& m_play;
+    const QString& m_bookFolder;
+    bool& m_textSearchResults; // the search results are those of the current heading's text
     QString m_lastDocument;      // given to the text view last
     QString m_lastAudio;         // loaded into the player last
     QString m_lastPhraseEnd;     // "PhrEnd" of the phrase played last

@@ -21,7 +21,7 @@ void BookSearch::ClearResults() {
     m_c.model.m_lstSearchHits.DeleteAllRows();
     m_c.commands.SetEnabled(cmd::kSearchNext, false);
     m_c.commands.SetEnabled(cmd::kSearchPrevious, false);
-    m_c.textSearchResults = false; // until a text search finds something
+    m_textSearchResults = false; // until a text search finds something
 }
 
 void BookSearch::Run(Kind kind) {
@@ -56,9 +56,9 @@ void BookSearch::Run(Kind kind) {
     }
     m_c.commands.SetEnabled(cmd::kSearchNext, true);
     if (kind != Kind::Headings) {
-        m_c.searchTerm = folded;
-        m_c.textSearchResults = kind == Kind::Text;
-        m_c.markTerm();
+        m_searchTerm = folded;
+        m_textSearchResults = kind == Kind::Text;
+        m_markTerm();
     }
 }
 
@@ -82,7 +82,7 @@ bool BookSearch::SearchText(Kind kind, const QString& folded, SearchResult& resu
     const int heading = phrases.TextView(current, col::kPhraseTreeId).toInt();
     const bool ran = m_c.dialogs.RunWaiting(
         LoadString(kStrSearching + m_c.langOffset), [&](IProgress& progress) {
-            TextSearch search(phrases, m_c.codePage);
+            TextSearch search(phrases, m_codePage);
             result = kind == Kind::Book ? search.InBook(folded, progress)
                                         : search.InHeading(current, heading, folded);
         });
@@ -156,12 +156,12 @@ void BookSearch::OnTableItemChanged(int row, int newState) {
     const int heading = ParseInt(table.Text(row, col::kHitTitleId));
     const QString event = table.Text(row, col::kHitEventId);
     if (event.isEmpty()) {
-        m_c.engine.SelectHeadingByTreeId(heading);
+        m_engine.SelectHeadingByTreeId(heading);
         return;
     }
-    m_c.play.m_bSeekRequested = true;
-    if (!m_c.textSearchResults)
-        m_c.engine.SelectHeadingByTreeId(heading);
+    m_play.m_bSeekRequested = true;
+    if (!m_textSearchResults)
+        m_engine.SelectHeadingByTreeId(heading);
     BookTable& phrases = m_c.model.m_lstPhrases;
     const int phrase = ParseInt(event);
     phrases.SetItemState(phrase, 0, BookTable::Selected); // plays from its start, also when current

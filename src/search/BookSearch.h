@@ -1,17 +1,14 @@
 #pragma once
 
+#include "commands/Context.h"
+
 #include <QString>
 
 #include <functional>
 
 namespace tolvaro {
 
-class CommandTable;
-class IDialogs;
-class IMainWindow;
-class IPlayer;
 class PhraseEngine;
-struct BookModel;
 struct PlaybackState;
 struct SearchResult;
 
@@ -22,23 +19,11 @@ struct SearchResult;
 // term, and playback goes on from there. A playing book pauses while the user is asked and told.
 class BookSearch {
 public:
-    struct Context {
-        BookModel& model;
-        CommandTable& commands;
-        IPlayer& player;
-        IDialogs& dialogs;
-        IMainWindow& window;
-        PhraseEngine& engine;
-        PlaybackState& play;
-        const bool& bookOpen;
-        const int& langOffset;
-        const unsigned& codePage;      // the book's character set
-        QString& searchTerm;           // the folded term of the last text or book search
-        bool& textSearchResults;       // the results are those of the current heading's text
-        std::function<void()> markTerm; // marks the search term in the text shown
-    };
 
-    explicit BookSearch(Context context) : m_c(std::move(context)) {}
+    BookSearch(Context c, PhraseEngine& engine, PlaybackState& play, const unsigned& codePage,
+               QString& searchTerm, bool& textSearchResults, std::function<void()> markTerm)
+        : m_c(c), m_engine(engine), m_play(play), m_codePage(codePage), m_searchTerm(searchTerm),
+          m_textSearchResults(textSearchResults), m_markTerm(std::move(markTerm)) {}
 
     void OnSearchHeadings() { Run(Kind::Headings); }
     void OnSearchText() { Run(Kind::Text); }
@@ -61,6 +46,12 @@ private:
     QString TitleOf(QStringView treeId) const;
 
     Context m_c;
+    PhraseEngine& m_engine;
+    PlaybackState& m_play;
+    const unsigned& m_codePage;      // the book's character set
+    QString& m_searchTerm;           // the folded term of the last text or book search
+    bool& m_textSearchResults;       // the results are those of the current heading's text
+    std::function<void()> m_markTerm; // marks the search term in the text shown
 };
 
 } // namespace tolvaro
