@@ -80,25 +80,16 @@ void Bookmarks::OnListSelChange() {
 }
 
 void Bookmarks::OnNext() {
-    VisibleList& list = m_c.model.m_lbBookmarks;
-    const int current = list.CurSel();
     m_c.commands.SetEnabled(cmd::kBookmarkDelete, true);
-    if (current == list.Count() - 2)
-        m_c.commands.SetEnabled(cmd::kBookmarkNext, false);
-    list.SetCurSel(current + 1); // line 0 when none was current
-    m_c.commands.SetEnabled(cmd::kBookmarkPrevious, current != -1);
-    OnListSelChange();
+    if (StepLine(m_c.model.m_lbBookmarks, m_c.commands, 1, cmd::kBookmarkPrevious,
+                 cmd::kBookmarkNext))
+        OnListSelChange();
 }
 
 void Bookmarks::OnPrevious() {
-    VisibleList& list = m_c.model.m_lbBookmarks;
-    const int current = list.CurSel();
-    if (current <= 0)
-        return;
-    m_c.commands.SetEnabled(cmd::kBookmarkPrevious, current > 1);
-    m_c.commands.SetEnabled(cmd::kBookmarkNext, true);
-    list.SetCurSel(current - 1);
-    OnListSelChange();
+    if (StepLine(m_c.model.m_lbBookmarks, m_c.commands, -1, cmd::kBookmarkPrevious,
+                 cmd::kBookmarkNext))
+        OnListSelChange();
 }
 
 // The line before the deleted one becomes current and is jumped to; after the first line, the

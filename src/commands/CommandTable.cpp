@@ -1,8 +1,11 @@
 #include "commands/CommandTable.h"
 
+#include "book/VisibleList.h"
 #include "res/StringTable.h"
 
 #include <QActionGroup>
+
+#include <algorithm>
 
 namespace tolvaro {
 namespace {
@@ -158,6 +161,16 @@ bool CommandTable::Trigger(int id) {
         return false;
     }
     action->trigger();
+    return true;
+}
+
+bool StepLine(VisibleList& list, CommandTable& commands, int step, int previous, int next) {
+    const int line = std::max(list.CurSel(), step > 0 ? -1 : 0) + step;
+    if (line < 0 || line >= list.Count())
+        return false;
+    commands.SetEnabled(previous, line > 0);
+    commands.SetEnabled(next, line < list.Count() - 1);
+    list.SetCurSel(line);
     return true;
 }
 

@@ -78,4 +78,10 @@ private:
     QHash<int, int> m_byKey;
 };
 
+class VisibleList;
+// Makes the line `step` (1 or -1) away from a list's current one current (1 from none: the first
+// line) and greys the commands `previous` and `next` where the list ends; false, changing
+// nothing, when there is no such line.
+bool StepLine(VisibleList& list, CommandTable& commands, int step, int previous, int next);
+
 } // namespace tolvaro

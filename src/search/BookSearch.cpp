@@ -114,28 +114,14 @@ void BookSearch::ListHits(const SearchResult& result, const QString& folded) {
 }
 
 void BookSearch::OnNextResult() {
-    VisibleList& list = m_c.model.m_lbSearchHits;
-    const int current = list.CurSel();
-    if (current >= list.Count() - 1)
-        return; // the last line is current already
-    if (current == list.Count() - 2) {
-        m_c.commands.SetEnabled(cmd::kSearchNext, false);
-        m_c.commands.SetEnabled(cmd::kSearchPrevious, true);
-    }
-    list.SetCurSel(current + 1); // line 0 when none was current
-    m_c.commands.SetEnabled(cmd::kSearchPrevious, current != -1);
-    OnListSelChange();
+    if (StepLine(m_c.model.m_lbSearchHits, m_c.commands, 1, cmd::kSearchPrevious, cmd::kSearchNext))
+        OnListSelChange();
 }
 
 void BookSearch::OnPreviousResult() {
-    VisibleList& list = m_c.model.m_lbSearchHits;
-    const int current = list.CurSel();
-    if (current <= 0)
-        return;
-    m_c.commands.SetEnabled(cmd::kSearchPrevious, current > 1);
-    m_c.commands.SetEnabled(cmd::kSearchNext, true);
-    list.SetCurSel(current - 1);
-    OnListSelChange();
+    if (StepLine(m_c.model.m_lbSearchHits, m_c.commands, -1, cmd::kSearchPrevious,
+                 cmd::kSearchNext))
+        OnListSelChange();
 }
 
 void BookSearch::OnListSelChange() {
