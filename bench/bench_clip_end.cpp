@@ -44,7 +44,7 @@ struct DirectDialogs : IDialogs {
     void ShowAbout() override {}
     bool RunLoading(const QString&, const QString&,
                     const std::function<bool(IProgress&)>& work) override {
-        SilentProgress progress;
+        IProgress progress;
         return work(progress);
     }
     std::optional<QString> GetBookFile(const QString&, const QString&) override { return file; }

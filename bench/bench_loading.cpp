@@ -52,7 +52,7 @@ qint64 ReadAll(const QString& dir) {
 // tables is not part of loading it.
 int Load(const QString& dir, tolvaro::BookModel& model) {
     tolvaro::CA_Daisy daisy(model, dir + u'/', 0);
-    tolvaro::SilentProgress progress;
+    tolvaro::IProgress progress;
     daisy.LoadBook(progress);
     return model.m_lstPhrases.RowCount();
 }

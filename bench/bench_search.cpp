@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     sync();
     BookModel model;
     CA_Daisy daisy(model, dir.path() + u'/', 0);
-    SilentProgress progress;
+    IProgress progress;
     if (!daisy.LoadBook(progress))
         return 1;
     std::vector<QByteArray> files;

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                     return ncc;
                                 return smil;
                             });
-    tolvaro::SilentProgress progress;
+    tolvaro::IProgress progress;
     daisy.LoadBook(progress);
     tolvaro::CA_Daisy::ReadBookHead(QStringLiteral("/book/"),
                                     [&](const QString&) { return std::optional(ncc); });

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const char* id : {"a", "b"})
         model.m_lstPhrases.AppendRow({"0", "", "/book/t.html", id});
     const QString term = tolvaro::FoldCase(QString::fromUtf8(input.left(3)));
-    tolvaro::SilentProgress progress;
+    tolvaro::IProgress progress;
     for (const unsigned codePage : {tolvaro::kCodePageUtf8, tolvaro::kCodePageWindows1252}) {
         tolvaro::TextSearch search(model.m_lstPhrases, codePage,
                                    [&](const QString&) { return std::optional(input); });

@@ -7,13 +7,6 @@
 namespace tolvaro {
 namespace {
 
-class NoProgress : public IProgress {
-public:
-    void SetRange(int) override {}
-    void SetPosition(int) override {}
-    void SetText(const QString&) override {}
-};
-
 std::string Escaped(const QString& cell) {
     std::string out;
     for (char c : cell.toStdString()) {
@@ -62,7 +55,7 @@ int DumpTables(const QString& folder, std::string& out, std::string& error) {
     const QString book = folder.endsWith(u'/') ? folder : folder + u'/';
     BookModel model;
     CA_Daisy daisy(model, book, 0);
-    NoProgress progress;
+    IProgress progress;
     if (!daisy.LoadBook(progress)) {
         error = "Cannot read " + (book + QStringLiteral("ncc.html")).toStdString() + ".\n";
         return 1;

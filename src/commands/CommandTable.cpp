@@ -104,11 +104,6 @@ bool CommandTable::IsGreyed(const QAction& action) {
     return !action.isEnabled() || action.property(kGreyed).toBool();
 }
 
-bool CommandTable::IsEnabledAt(std::initializer_list<int> path) const {
-    const Node* node = At(path);
-    return node && !IsGreyed(*node->action);
-}
-
 void CommandTable::SetEnabledAt(std::initializer_list<int> path, bool enabled) {
     Node* node = At(path);
     if (!node)

@@ -50,7 +50,6 @@ public:
 
     bool IsEnabled(int id) const;
     void SetEnabled(int id, bool enabled);
-    bool IsEnabledAt(std::initializer_list<int> path) const;
     void SetEnabledAt(std::initializer_list<int> path, bool enabled);
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);

@@ -51,7 +51,6 @@ public:
     QListView* BookmarkList() const { return m_bookmarks; }
     QListView* SearchList() const { return m_searchHits; }
     QPushButton* PlayButton() const { return m_playButton; }
-    QWidget* PlayerStrip() const { return m_playerStrip; }
 
     void FocusTree() override;
     void ApplyLanguage(int langOffset) override;

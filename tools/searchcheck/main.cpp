@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     const QString term = FoldCase(QString::fromUtf8(argv[2]));
     BookModel model;
     CA_Daisy daisy(model, folder, 0);
-    SilentProgress progress;
+    IProgress progress;
     if (!daisy.LoadBook(progress))
         return 1;
     TextSearch search(model.m_lstPhrases, daisy.CodePage());
