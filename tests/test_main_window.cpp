@@ -273,7 +273,7 @@ TEST(MainWindowStart, OpensTheBookNamedOnTheCommandLine) {
     MainWindow window;
     const QString book = QStringLiteral(TOLVARO_PROGRAM_DIR "/documents/sample-book");
     window.Start(
-        {QStringLiteral(TOLVARO_PROGRAM_DIR), data.path(), "/D=\"" + book + "\"", "en_US"});
+        {QStringLiteral(TOLVARO_PROGRAM_DIR), data.path(), book + "/", "en_US"});
     ASSERT_SOON(window.Dlg().IsBookOpen(), 10000);
     EXPECT_EQ(window.Tree()->model()->rowCount(), 2);
     EXPECT_EQ(window.Tree()->model()->index(0, 0).data().toString(), "A Walk by the River");

@@ -192,7 +192,7 @@ TEST_F(OpenBookTest, FolderOfAnyFileName) {
 TEST_F(OpenBookTest, StartupOpensTheNamedBook) {
     test::FakePlatform f;
     CTolvaroDlg d(f.Get());
-    d.OnInitDialog({"/prog", dir.filePath("data2"), "/D=\"" + a.chopped(1) + "\"", "de_DE"});
+    d.OnInitDialog({"/prog", dir.filePath("data2"), a, "de_DE"});
     EXPECT_FALSE(d.IsBookOpen());
     f.timers.Advance(100);
     EXPECT_TRUE(d.IsBookOpen());

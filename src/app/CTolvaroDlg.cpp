@@ -13,7 +13,7 @@
 #include "store/DataFile.h"
 #include "store/DefaultFiles.h"
 #include "store/ResumeFile.h"
-#include "ui/Language.h"
+#include "commands/CommandTable.h"
 
 #include <QDir>
 
@@ -148,7 +148,7 @@ void CTolvaroDlg::OnInitDialog(const StartupInfo& startup) {
     ResetToNoBook();
     LoadSettings();
     ShowLanguage();
-    m_strBookFolder = ParseBookFolderOption(startup.commandLine);
+    m_strBookFolder = startup.bookFolder;
     // A folder given relative to where the program was started: the text view and the player
     // need it whole.
     if (!m_strBookFolder.isEmpty())

@@ -30,7 +30,7 @@ namespace tolvaro {
 struct StartupInfo {
     QString programFolder; // holds documents/, no trailing "/"
     QString dataFolder;    // per-user data folder, no trailing "/"
-    QString commandLine;   // the arguments as one line (see JoinCommandLine)
+    QString bookFolder;    // the book to open, with a trailing "/"; empty: none
     QString localeName;    // the desktop's locale, e.g. "de_DE"; picks the first language
 };
 

@@ -4,33 +4,6 @@
 #include <QFileInfo>
 
 namespace tolvaro {
-namespace {
-const QString kOption = QStringLiteral("/D=");
-}
-
-QString JoinCommandLine(const QStringList& arguments) {
-    QStringList parts;
-    for (const QString& argument : arguments) {
-        if (argument.startsWith(kOption) && !argument.startsWith(kOption + u'"'))
-            parts.append(kOption + u'"' + argument.mid(kOption.size()) + u'"');
-        else
-            parts.append(argument);
-    }
-    return parts.join(u' ');
-}
-
-QString ParseBookFolderOption(const QString& commandLine) {
-    const int at = commandLine.indexOf(kOption + u'"');
-    if (at < 0)
-        return {};
-    QString folder = commandLine.mid(at + kOption.size());
-    while (folder.startsWith(u'"'))
-        folder.remove(0, 1);
-    while (folder.endsWith(u'"'))
-        folder.chop(1);
-    return WithTrailingSeparator(folder);
-}
-
 QString WithTrailingSeparator(const QString& folder) {
     if (folder.isEmpty() || folder.endsWith(u'/'))
         return folder;
@@ -60,7 +33,6 @@ namespace tolvaro {
 
 ArgumentRequest ParseArguments(const QStringList& arguments) {
     ArgumentRequest request;
-    QStringList rest;
     QString book;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
@@ -81,16 +53,20 @@ ArgumentRequest ParseArguments(const QStringList& arguments) {
             value = arguments[++i];
         } else if (a.startsWith(u"--book=")) {
             book = a.mid(7);
-        } else {
-            rest.append(a);
+        } else if (a.startsWith(u"/D=")) {
+            // The shell removes the quotes of /D="FOLDER"; a launcher may pass them on.
+            book = a.mid(3);
+            while (book.startsWith(u'"'))
+                book.remove(0, 1);
+            while (book.endsWith(u'"'))
+                book.chop(1);
         }
     }
     // A file manager passes the ncc.html itself: the book is its folder.
     const QFileInfo given(book);
     if (given.fileName().compare(u"ncc.html", Qt::CaseInsensitive) == 0 && !given.isDir())
         book = given.path();
-    request.commandLine =
-        book.isEmpty() ? JoinCommandLine(rest) : QStringLiteral("/D=\"%1\"").arg(book);
+    request.bookFolder = WithTrailingSeparator(book);
     return request;
 }
 

@@ -5,15 +5,6 @@
 
 namespace tolvaro {
 
-// Rebuilds the command line the way the user typed it, arguments joined by blanks. A shell
-// removes the double quotes of /D="FOLDER"; they are put back so that the option reads the same
-// whether the quotes reached the program or not.
-QString JoinCommandLine(const QStringList& arguments);
-
-// The book folder named by /D="FOLDER" anywhere in the command line, with a trailing "/";
-// empty when the option is missing or names nothing.
-QString ParseBookFolderOption(const QString& commandLine);
-
 // A folder as a book folder: with exactly the given text and a trailing "/".
 QString WithTrailingSeparator(const QString& folder);
 
@@ -34,13 +25,13 @@ struct ArgumentRequest {
     bool help = false;
     bool version = false;
     QString error;       // a message for the user when the arguments cannot be used
-    QString commandLine; // for the controller: /D="FOLDER" for --book FOLDER
+    QString bookFolder;  // --book FOLDER or /D="FOLDER", with a trailing "/"; empty: none
     QString showData;    // --show-data FILE: print the file's unscrambled lines and end
     QString dumpTables;  // --dump-tables FOLDER: print how the book reads and end
 };
 
-// Reads --help, --version, --show-data FILE, --dump-tables FOLDER and --book FOLDER (also
-// --book=FOLDER); everything else, /D="FOLDER" among it, is handed on as the command line.
+// Reads --help, --version, --show-data FILE, --dump-tables FOLDER and the book: --book FOLDER,
+// --book=FOLDER or /D="FOLDER". Other arguments are passed over.
 ArgumentRequest ParseArguments(const QStringList& arguments);
 
 // The text --help prints.

@@ -1,6 +1,7 @@
 #include "commands/CommandTable.h"
 
 #include "book/VisibleList.h"
+#include "commands/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <QActionGroup>
@@ -157,6 +158,17 @@ bool CommandTable::Trigger(int id) {
     }
     action->trigger();
     return true;
+}
+
+void ApplyMenuLanguage(CommandTable& commands, int langOffset) {
+    commands.ApplyCaptions(langOffset);
+    const bool english = langOffset == kLangEnglish;
+    const int active = english ? cmd::kLanguageEnglish : cmd::kLanguageGerman;
+    const int other = english ? cmd::kLanguageGerman : cmd::kLanguageEnglish;
+    commands.SetChecked(active, true);
+    commands.SetChecked(other, false);
+    commands.SetEnabled(active, false);
+    commands.SetEnabled(other, true);
 }
 
 bool StepLine(VisibleList& list, CommandTable& commands, int step, int previous, int next) {

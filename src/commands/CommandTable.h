@@ -77,6 +77,10 @@ private:
     QHash<int, int> m_byKey;
 };
 
+// Sets every menu caption for the language offset (0 German, 200 English), keeping every item's
+// state, and marks the active language: its item radio-marked and disabled, the other enabled.
+void ApplyMenuLanguage(CommandTable& commands, int langOffset);
+
 class VisibleList;
 // Makes the line `step` (1 or -1) away from a list's current one current (1 from none: the first
 // line) and greys the commands `previous` and `next` where the list ends; false, changing

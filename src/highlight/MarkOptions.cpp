@@ -3,7 +3,7 @@
 #include "commands/CommandIds.h"
 #include "commands/CommandTable.h"
 #include "platform/IDialogs.h"
-#include "playback/PauseForQuestion.h"
+#include "platform/IPlayer.h"
 
 namespace tolvaro {
 

@@ -4,7 +4,7 @@
 #include "information/Durations.h"
 #include "platform/IDialogs.h"
 #include "platform/IPlayer.h"
-#include "playback/PauseForQuestion.h"
+#include "platform/IPlayer.h"
 #include "res/StringTable.h"
 #include "store/Settings.h"
 

@@ -6,7 +6,7 @@
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
 #include "platform/IProgress.h"
-#include "playback/PauseForQuestion.h"
+#include "platform/IPlayer.h"
 #include "playback/PhraseEngine.h"
 #include "playback/PlaybackState.h"
 #include "res/StringTable.h"

@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     startup.dataFolder =
         DataFolderFor(qEnvironmentVariable("APPDATA"), qEnvironmentVariable("XDG_DATA_HOME"),
                       qEnvironmentVariable("HOME"));
-    startup.commandLine = request.commandLine;
+    startup.bookFolder = request.bookFolder;
     startup.localeName = QLocale::system().name();
     EndRequests ends;
     QObject::connect(&ends, &EndRequests::Requested, &window, &MainWindow::EndOnRequest);
