@@ -111,7 +111,7 @@ TEST_F(SettingsTest, DamagedLinesGiveTheirDefaults) {
         EXPECT_EQ(f.player.volume, c.volume) << c.name;
         EXPECT_DOUBLE_EQ(f.player.rate, c.rate) << c.name;
         EXPECT_EQ(d.Commands().IsChecked(kSkipFootnote), c.footnote) << c.name;
-        EXPECT_EQ(d.AutoPlay(), c.autoPlay) << c.name;
+        EXPECT_EQ(d.Commands().IsChecked(cmd::kAutoPlay), c.autoPlay) << c.name;
         EXPECT_EQ(d.MarkColor(), QString::fromUtf8(c.color)) << c.name;
         EXPECT_EQ(d.LangOffset(), c.lang) << c.name;
         EXPECT_TRUE(

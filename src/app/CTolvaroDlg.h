@@ -68,17 +68,14 @@ public:
     const QString& BookFolder() const { return m_strBookFolder; }
     QStringList BookIdentity() const;
     bool IsTitleClipPlaying() const { return m_titleClip.IsPlaying(); }
-    const QString& ProgramFolder() const { return m_strProgramFolder; }
-    const QString& DataFolder() const { return m_strDataFolder; }
     int LangOffset() const { return m_nLangOffset; }
     bool IsBookOpen() const { return m_bBookOpen; }
     bool IsStartPageShown() const { return m_play.m_bStartPageShown; }
+    bool AutoPlay() const { return m_play.m_bAutoPlay; }
     const PlaybackState& Playback() const { return m_play; }
     int Volume() const { return m_play.m_nVolume; }
     double Rate() const { return m_play.m_dRate; }
     const QString& MarkColor() const { return m_markStyle.color; }
-    const QString& SearchTerm() const { return m_strSearchTerm; }
-    bool AutoPlay() const { return m_play.m_bAutoPlay; }
     QString StartPagePath() const;
 
 private:

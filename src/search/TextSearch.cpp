@@ -16,8 +16,7 @@ namespace {
 constexpr int kAnyHeading = -1;
 
 bool IsNcc(QStringView document) {
-    const qsizetype slash = document.lastIndexOf(u'/');
-    return document.sliced(slash + 1).compare(u"ncc.html", Qt::CaseInsensitive) == 0;
+    return document.sliced(document.lastIndexOf(u'/') + 1).compare(u"ncc.html", Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
