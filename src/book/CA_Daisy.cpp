@@ -148,9 +148,7 @@ void CA_Daisy::Ncc::Metadata(const std::string& line, const std::string& lower) 
         m_progressTotal = QString::number(total);
         m_progress.SetRange(total);
         m_progress.SetText(
-            m_d.m_langOffset == kLangEnglish
-                ? QStringLiteral("%1 entries of %2 read...").arg(m_entries).arg(total)
-                : QStringLiteral("%1 Einträge von %2 gelesen...").arg(m_entries).arg(total));
+            LoadString(kStrEntriesRead + m_d.m_langOffset).arg(m_entries).arg(total));
     }
     if (Has(lower, "ncc:charset"))
         m_s.codePage =

@@ -22,7 +22,6 @@
 namespace tolvaro {
 namespace {
 
-enum : int { kStrCreateList = 5, kStrUntitled = 7, kStrOneBook = 8 };
 
 } // namespace
 
@@ -137,11 +136,8 @@ QStringList BookFinder::SearchAgain() {
         }
     }
     const int n = static_cast<int>(m_books.size());
-    const bool english = m_c.langOffset == kLangEnglish;
-    m_c.dialogs.MessageBox(n == 1    ? Text(kStrOneBook)
-                           : english ? QStringLiteral("%1 books found.").arg(n)
-                                     : QStringLiteral("%1 Bücher gefunden.").arg(n),
-                           QStringLiteral("Information"), IDialogs::Icon::Information,
+    m_c.dialogs.MessageBox(n == 1 ? Text(kStrOneBook) : Text(kStrBooksFound).arg(n),
+                           Text(kStrInformation), IDialogs::Icon::Information,
                            IDialogs::Buttons::Ok);
     return Lines();
 }
@@ -168,17 +164,11 @@ std::vector<QByteArray> BookFinder::Walk(IProgress& progress, bool& finished) {
     } catch (const std::system_error&) {
         run(); // no thread to be had: the walk runs here, without counts
     }
-    const bool english = m_c.langOffset == kLangEnglish;
     std::unique_lock lock(mutex);
     while (!done) {
         lock.unlock();
         const int folders = walker.FoldersSeen(), books = walker.BooksFound();
-        progress.SetText(english ? QStringLiteral("%1 folders searched, %2 books found")
-                                       .arg(folders)
-                                       .arg(books)
-                                 : QStringLiteral("%1 Ordner durchsucht, %2 Bücher gefunden")
-                                       .arg(folders)
-                                       .arg(books));
+        progress.SetText(Text(kStrFoldersSearched).arg(folders).arg(books));
         if (progress.StopRequested() != IProgress::Stop::None)
             stop = true;
         lock.lock();

@@ -30,8 +30,6 @@ QStringView NextField(QStringView text, qsizetype& from, QStringView stops) {
     return text.sliced(start, end - start);
 }
 
-enum : int { kHour = 20, kHours, kMinute, kMinutes, kSecond, kSeconds, kAnd };
-
 QString Part(long long n, int one, int many, int langOffset) {
     return n == 1 ? LoadString(one + langOffset)
                   : QStringLiteral("%1 %2").arg(n).arg(LoadString(many + langOffset));
@@ -53,9 +51,9 @@ QString FormatDuration(double seconds, int langOffset) {
     constexpr double kLongest = 1e15;
     const long long n = seconds >= 1 ? static_cast<long long>(std::min(seconds, kLongest)) : 0;
     return QStringLiteral("%1, %2 %3 %4")
-        .arg(Part(n / 3600, kHour, kHours, langOffset),
-             Part(n / 60 % 60, kMinute, kMinutes, langOffset), LoadString(kAnd + langOffset),
-             Part(n % 60, kSecond, kSeconds, langOffset));
+        .arg(Part(n / 3600, kStrHour, kStrHours, langOffset),
+             Part(n / 60 % 60, kStrMinute, kStrMinutes, langOffset), LoadString(kStrAnd + langOffset),
+             Part(n % 60, kStrSecond, kStrSeconds, langOffset));
 }
 
 } // namespace tolvaro

@@ -11,30 +11,12 @@
 #include <algorithm>
 
 namespace tolvaro {
-namespace {
-
-enum : int {
-    kStrTotal = 17,
-    kStrElapsed = 18,
-    kStrRemaining = 19,
-    kStrOneEntry = 27,
-    kStrEntries = 28,
-    kStrOneLevel = 29,
-    kStrLevelsBefore = 30,
-    kStrLevelsAfter = 31,
-    kStrAtHeading = 32,
-    kStrOfAll = 33,
-    kStrOnLevel = 34,
-};
-
-} // namespace
-
 QString Information::Text(int id) const {
     return LoadString(id + m_c.langOffset);
 }
 
 void Information::Answer(const QString& sentence) {
-    m_c.dialogs.MessageBox(sentence, QStringLiteral("Information"), IDialogs::Icon::Information,
+    m_c.dialogs.MessageBox(sentence, Text(kStrInformation), IDialogs::Icon::Information,
                            IDialogs::Buttons::Ok);
 }
 

@@ -89,6 +89,11 @@ constexpr Entry kStrings[] = {
     {69, u"%1, Ebene %2"},
     {70, u"Keine Seiten"},
     {71, u"Menüleiste"},
+    {72, u"%1 Einträge von %2 gelesen..."},
+    {73, u"%1 Bücher gefunden."},
+    {74, u"%1 Ordner durchsucht, %2 Bücher gefunden"},
+    {75, u"Tolvaro ist bereits aktiv."},
+    {76, u"Information"},
 
     {100, u"&DAISY"},
     {101, u"&Navigation"},
@@ -237,6 +242,11 @@ constexpr Entry kStrings[] = {
     {269, u"%1, level %2"},
     {270, u"No pages"},
     {271, u"Menu bar"},
+    {272, u"%1 entries of %2 read..."},
+    {273, u"%1 books found."},
+    {274, u"%1 folders searched, %2 books found"},
+    {275, u"Tolvaro is already running."},
+    {276, u"Information"},
 
     {300, u"&DAISY"},
     {301, u"&Navigation"},

@@ -13,7 +13,8 @@ inline constexpr int kLangEnglish = 200;
 // Returns the text with the given id, or an empty string when the table has no such id.
 // Ids 1-45 are messages (English 201-245), 46-50 the names a screen reader gives the controls
 // (English 246-250), 51-70 the words a screen reader speaks after a command, 71 the menu bar's
-// name (English 251-271), 100-172 menu captions (English 300-372), 1090 the old about-item caption.
+// name, 72-76 further messages (English 251-276), 100-172 menu captions (English 300-372), 1090
+// the old about-item caption.
 QString LoadString(int id);
 
 // The ids the program asks for by name (German ids; English is id + 200).
@@ -23,7 +24,16 @@ inline constexpr int kStrLoadingText = 1, kStrSearching = 12, kStrSearchCaption 
                      kStrPageMissing = 36, kStrPageCaption = 37, kStrNotAPart = 38,
                      kStrChangeCaption = 39, kStrOf = 40, kStrFileDialogTitle = 41,
                      kStrStartPage = 42, kStrManualFolder = 43, kStrNoBookmarks = 44,
-                     kStrNoSearchResults = 45;
+                     kStrNoSearchResults = 45, kStrCreateList = 5, kStrSearchDaisy = 6,
+                     kStrUntitled = 7, kStrOneBook = 8, kStrDrive = 9, kStrDriveName = 10,
+                     kStrChooseDrive = 11, kStrEntriesRead = 72, kStrBooksFound = 73,
+                     kStrFoldersSearched = 74, kStrAlreadyRunning = 75, kStrInformation = 76;
+// The information sentences and their parts.
+inline constexpr int kStrTotal = 17, kStrElapsed = 18, kStrRemaining = 19, kStrHour = 20,
+                     kStrHours = 21, kStrMinute = 22, kStrMinutes = 23, kStrSecond = 24,
+                     kStrSeconds = 25, kStrAnd = 26, kStrOneEntry = 27, kStrEntries = 28,
+                     kStrOneLevel = 29, kStrLevelsBefore = 30, kStrLevelsAfter = 31,
+                     kStrAtHeading = 32, kStrOfAll = 33, kStrOnLevel = 34;
 // The names of the controls.
 inline constexpr int kNameHeadings = 46, kNameText = 47, kNameBookmarks = 48,
                      kNameSearchResults = 49, kNameHelpMenu = 50;

@@ -48,7 +48,7 @@ void BookSearch::Run(Kind kind) {
     m_c.dialogs.MessageBox(QStringLiteral("%1 %2 .")
                                .arg(LoadString(kStrSearchResult + m_c.langOffset))
                                .arg(count),
-                           QStringLiteral("Information"), IDialogs::Icon::Information,
+                           LoadString(kStrInformation + m_c.langOffset), IDialogs::Icon::Information,
                            IDialogs::Buttons::Ok);
     if (count == 0) {
         m_c.model.m_lbSearchHits.AddString(LoadString(kStrNoSearchResults + m_c.langOffset));

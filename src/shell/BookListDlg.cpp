@@ -15,7 +15,6 @@
 namespace tolvaro {
 namespace {
 
-enum : int { kStrSearchDaisy = 6, kStrDrive = 9, kStrDriveName = 10, kStrChooseDrive = 11 };
 
 // "OK" and "Abbrechen" in either language, as the window has always had them.
 QDialogButtonBox* Buttons(QDialog& dialog) {

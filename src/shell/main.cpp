@@ -1,5 +1,6 @@
 #include "app/StartupOptions.h"
 #include "book/TableDump.h"
+#include "res/StringTable.h"
 #include "shell/AppStyle.h"
 #include "shell/EndRequests.h"
 #include "shell/MainWindow.h"
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
     SingleInstance instance(SingleInstance::DefaultName());
     if (!instance.TryBecomePrimary()) {
         QMessageBox::information(nullptr, QStringLiteral("Tolvaro"),
-                                 QStringLiteral("Tolvaro ist bereits aktiv."));
+                                 LoadString(kStrAlreadyRunning));
         instance.AskPrimaryToRaise();
         return 0;
     }
