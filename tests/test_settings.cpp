@@ -5,6 +5,7 @@
 #include "store/DataFile.h"
 #include "store/DefaultFiles.h"
 
+#include <climits>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -190,9 +191,12 @@ TEST(SettingsLines, NumbersAsTheCLibraryReadsThem) {
     const struct {
         const char* text;
         int value;
-    } ints[] = {{"01", 1}, {"yes", 0}, {"", 0}, {"  42abc", 42}, {"-7", -7}, {"+3", 3}, {"+-3", 0}};
+    } ints[] = {{"01", 1}, {"yes", 0}, {"", 0}, {"  42abc", 42}, {"-7", -7}, {"+3", 3}, {"+-3", 0},
+                 {"99999999999999999999", INT_MAX}, {"-99999999999999999999", INT_MIN}};
     for (const auto& c : ints)
         EXPECT_EQ(ParseInt(c.text), c.value) << c.text;
+    EXPECT_EQ(LeadingInt(" -99999999999999999999999"), -9223372036854775807LL);
+    EXPECT_EQ(LeadingInt("x1"), std::nullopt);
     EXPECT_DOUBLE_EQ(ParseDouble(" 1.5x"), 1.5);
     EXPECT_DOUBLE_EQ(ParseDouble("abc"), 0.0);
     EXPECT_DOUBLE_EQ(ParseDouble("1.9999999999999998"), 1.9999999999999998);

@@ -118,7 +118,6 @@ TEST(SmilReader, ClockValuesAndClipTimes) {
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(scan::TimeToSeconds(c.text), c.seconds) << c.text;
-    EXPECT_EQ(scan::LeadingInt(" -99999999999999999999999", 32), -9223372036854775807LL);
     EXPECT_EQ(
         scan::ExtractClipTime(R"(<audio clip-begin="npt=12.345s" clip-end="npt=20s"/>)", true),
         "12.345");

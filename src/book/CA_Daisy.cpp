@@ -7,6 +7,7 @@
 #include "book/SmilReader.h"
 #include "platform/IProgress.h"
 #include "res/StringTable.h"
+#include "store/Settings.h"
 
 #include <algorithm>
 #include <limits>
@@ -36,13 +37,6 @@ void HeadValues(const std::string& line, const std::string& lower, BookMeta& met
         if (Has(lower, k.key))
             meta.*k.member = Latin1(scan::ContentValue(line));
     }
-}
-
-// The number of entries ncc:tocItems gives, as an int: a larger one is the largest int.
-int TocTotal(const QString& tocItems) {
-    return static_cast<int>(std::clamp<long long>(scan::LeadingInt(tocItems.toStdString(), 32),
-                                                  std::numeric_limits<int>::min(),
-                                                  std::numeric_limits<int>::max()));
 }
 
 } // namespace
@@ -144,7 +138,7 @@ void CA_Daisy::Ncc::ShowProgress(bool last) {
 void CA_Daisy::Ncc::Metadata(const std::string& line, const std::string& lower) {
     HeadValues(line, lower, m_d.m_meta);
     if (Has(lower, "ncc:tocitems")) {
-        const int total = TocTotal(m_d.m_meta.tocItems);
+        const int total = ParseInt(m_d.m_meta.tocItems);
         m_progressTotal = QString::number(total);
         m_progress.SetRange(total);
         m_progress.SetText(

@@ -1,5 +1,7 @@
 #include "book/ScanText.h"
 
+#include "store/Settings.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -60,24 +62,6 @@ std::string_view LinkText(std::string_view line) {
     return gt == npos ? before : before.substr(gt + 1);
 }
 
-long long LeadingInt(std::string_view text, std::size_t limit) {
-    text = text.substr(0, std::min(limit, text.size()));
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    // More digits than a long long holds give its largest value, as strtol does.
-    constexpr long long kMax = std::numeric_limits<long long>::max();
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        const int digit = text[i] - '0';
-        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
-    }
-    return negative ? -value : value;
-}
-
 double TimeToSeconds(std::string_view text) {
     const std::size_t first = text.find(':');
     if (first == npos)
@@ -87,10 +71,12 @@ double TimeToSeconds(std::string_view text) {
         return 0.0;
     const std::string_view rest = text.substr(second + 1);
     const std::size_t dot = rest.find('.');
-    const long long hours = LeadingInt(text.substr(0, first));
-    const long long minutes = LeadingInt(text.substr(first + 1, second - first - 1));
-    const long long seconds = LeadingInt(rest.substr(0, dot));
-    const long long fraction = dot == npos ? 0 : LeadingInt(rest.substr(dot + 1));
+    // At most seven characters of a field.
+    const auto field = [](std::string_view f) { return LeadingInt(f.substr(0, 7)).value_or(0); };
+    const long long hours = field(text.substr(0, first));
+    const long long minutes = field(text.substr(first + 1, second - first - 1));
+    const long long seconds = field(rest.substr(0, dot));
+    const long long fraction = dot == npos ? 0 : field(rest.substr(dot + 1));
     return static_cast<double>(hours * 3600 + minutes * 60 + seconds) +
            static_cast<double>(fraction) / 1000.0;
 }

@@ -58,9 +58,6 @@ inline std::string_view ExtractClipTime(std::string_view line, bool begin) {
 // without two colons is 0.
 double TimeToSeconds(std::string_view text);
 
-// The C library's atoi on at most `limit` characters: white space, a sign, digits.
-long long LeadingInt(std::string_view text, std::size_t limit = 7);
-
 // Whether a lower-cased line opens a page span: a <span> whose class begins with "page", in any
 // order of its attributes, quoted either way or not at all.
 bool IsPageSpan(std::string_view lower);

@@ -3,23 +3,14 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <limits>
 #include <optional>
+#include <string_view>
 
 #include <QRegularExpression>
 
 namespace tolvaro {
 namespace {
-
-// The text after leading white space and a '+', as Latin-1 bytes (digits are all it can use).
-QByteArray NumberText(const QString& text) {
-    QByteArray bytes = text.toLatin1();
-    qsizetype at = 0;
-    while (at < bytes.size() && (bytes[at] == ' ' || (bytes[at] >= '\t' && bytes[at] <= '\r')))
-        ++at;
-    if (at < bytes.size() && bytes[at] == '+' && !(at + 1 < bytes.size() && bytes[at + 1] == '-'))
-        ++at;
-    return bytes.mid(at);
-}
 
 QString Flag(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
@@ -27,20 +18,33 @@ QString Flag(bool on) {
 
 } // namespace
 
-int ParseInt(const QString& text) {
-    const QByteArray number = NumberText(text);
+std::optional<long long> LeadingInt(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r')))
+        ++at;
+    const bool negative = at < text.size() && text[at] == '-';
+    at += at < text.size() && (text[at] == '+' || text[at] == '-');
+    if (at >= text.size() || text[at] < '0' || text[at] > '9')
+        return std::nullopt;
+    // More digits than a long long holds give its largest value, as strtoll does.
+    constexpr long long kMax = std::numeric_limits<long long>::max();
     long long value = 0;
-    const auto [end, error] =
-        std::from_chars(number.constData(), number.constData() + number.size(), value);
-    if (error == std::errc::result_out_of_range)
-        return number.startsWith('-') ? INT_MIN : INT_MAX;
-    if (error != std::errc())
-        return 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        const int digit = text[at] - '0';
+        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+    }
+    return negative ? -value : value;
+}
+
+int ParseInt(const QString& text) {
+    const long long value = LeadingInt(text.toLatin1().toStdString()).value_or(0);
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
 double ParseDouble(const QString& text) {
-    const QByteArray number = NumberText(text);
+    QByteArray number = text.toLatin1().trimmed();
+    if (number.startsWith('+') && !number.startsWith("+-"))
+        number.remove(0, 1);
     double value = 0;
     const auto [end, error] = std::from_chars(
         number.constData(), number.constData() + number.size(), value, std::chars_format::general);
@@ -72,20 +76,8 @@ QStringList SettingsToLines(const Settings& s) {
 
 namespace {
 
-// A number the C library reads from the text (it may be followed by other text: "12x" is 12);
-// nothing when the text does not start with one.
-std::optional<long long> LeadingInt(const QString& text) {
-    const QByteArray number = NumberText(text);
-    long long value = 0;
-    const auto [end, error] =
-        std::from_chars(number.constData(), number.constData() + number.size(), value);
-    if (error != std::errc())
-        return std::nullopt;
-    return value;
-}
-
 std::optional<bool> FlagValue(const QString& text) {
-    const std::optional<long long> value = LeadingInt(text);
+    const std::optional<long long> value = LeadingInt(text.toLatin1().toStdString());
     if (!value || (*value != 0 && *value != 1))
         return std::nullopt;
     return *value == 1;
@@ -104,7 +96,7 @@ Settings SettingsFromLines(const QStringList& lines, const Settings& defaults) {
         return FlagValue(line(number)).value_or(fallback);
     };
     Settings s = defaults;
-    const std::optional<long long> volume = LeadingInt(line(1));
+    const std::optional<long long> volume = LeadingInt(line(1).toLatin1().toStdString());
     if (volume && *volume >= 0 && *volume <= 100)
         s.volume = static_cast<int>(*volume);
     const double rate = ParseDouble(line(2));
@@ -124,7 +116,7 @@ Settings SettingsFromLines(const QStringList& lines, const Settings& defaults) {
         s.markColor = line(9);
     if (s.markTextColor && IsColor(line(13)))
         s.markColor = line(13);
-    const std::optional<long long> language = LeadingInt(line(14));
+    const std::optional<long long> language = LeadingInt(line(14).toLatin1().toStdString());
     if (language && (*language == 0 || *language == 200))
         s.langOffset = static_cast<int>(*language);
     return s;

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+#include <string_view>
+
 namespace tolvaro {
 
 // The user's settings as the settings file holds them.
@@ -40,7 +43,10 @@ inline constexpr double kFastestRate = 2.0;
 Settings SettingsFromLines(const QStringList& lines, const Settings& defaults);
 
 // Number parsing as the C library does it, independent of the locale: leading white space, an
-// optional sign, digits (and for doubles a fraction and exponent); anything else gives 0.
+// optional sign, digits (and for doubles a fraction and exponent), whatever follows them; a
+// text that starts with no number gives 0 (LeadingInt: nothing). Too many digits give the
+// largest value.
+std::optional<long long> LeadingInt(std::string_view text);
 int ParseInt(const QString& text);
 double ParseDouble(const QString& text);
 
