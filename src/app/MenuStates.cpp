@@ -17,76 +17,13 @@ void Set(CommandTable& commands, std::initializer_list<Path> paths, bool enabled
         commands.SetEnabledAt(path, enabled);
 }
 
-void SetAudioMenus(CommandTable& commands, bool enabled) {
-    Set(commands,
-        {{kAudio, 0},
-         {kAudio, 1},
-         {kAudio, 2},
-         {kAudio, 4},
-         {kAudio, 5},
-         {kAudio, 0, 0},
-         {kAudio, 0, 1},
-         {kAudio, 0, 2},
-         {kAudio, 1, 0},
-         {kAudio, 1, 1},
-         {kAudio, 1, 2},
-         {kAudio, 2, 0},
-         {kAudio, 2, 1}},
-        enabled);
-}
-
-void SetInformationMenus(CommandTable& commands, bool enabled) {
-    Set(commands,
-        {{kDaisy, 5},
-         {kDaisy, 6},
-         {kDaisy, 5, 0},
-         {kDaisy, 5, 1},
-         {kDaisy, 5, 2},
-         {kDaisy, 5, 0, 0},
-         {kDaisy, 5, 0, 1},
-         {kDaisy, 5, 0, 2},
-         {kDaisy, 6, 0},
-         {kDaisy, 6, 1},
-         {kDaisy, 6, 2},
-         {kDaisy, 6, 0, 0},
-         {kDaisy, 6, 0, 1},
-         {kDaisy, 6, 0, 2}},
-        enabled);
-}
-
-void SetTextMenus(CommandTable& commands, bool enabled) {
-    Set(commands,
-        {{kText, 0}, {kText, 2}, {kText, 0, 0}, {kText, 0, 1}, {kText, 0, 2}, {kText, 0, 3}},
-        enabled);
-}
-
 } // namespace
 
 void ApplyNoBookState(CommandTable& commands) {
-    Set(commands, {{1}, {2}, {3}, {4}, {5}, {kDaisy, 3}}, false);
-    SetInformationMenus(commands, false);
-    Set(commands,
-        {{kNav, 0},
-         {kNav, 1},
-         {kNav, 2},
-         {kNav, 3},
-         {kNav, 5},
-         {kNav, 0, 0},
-         {kNav, 0, 1},
-         {kNav, 1, 0},
-         {kNav, 1, 1},
-         {kNav, 2, 0},
-         {kNav, 2, 1},
-         {kNav, 2, 3},
-         {kNav, 3, 0},
-         {kNav, 3, 1},
-         {kNav, 3, 2},
-         {kNav, 3, 3}},
-        false);
-    SetAudioMenus(commands, false);
-    SetTextMenus(commands, false);
-    Set(commands, {{kBookmarks, 0}, {kBookmarks, 1}, {kBookmarks, 3}, {kBookmarks, 4}}, false);
-    Set(commands, {{kSearch, 0}, {kSearch, 1}, {kSearch, 2}, {kSearch, 4}, {kSearch, 5}}, false);
+    Set(commands, {{1}, {2}, {3}, {4}, {5}, {kDaisy, 3}, {kDaisy, 5}, {kDaisy, 6}}, false);
+    for (Path path : {Path{kDaisy, 5}, Path{kDaisy, 6}, Path{kNav}, Path{kAudio}, Path{kText},
+                      Path{kBookmarks}, Path{kSearch}})
+        commands.SetEnabledBelow(path, false);
 }
 
 void EnableBookMenus(CommandTable& commands, BookModel& model, const BookFeatures& f,
@@ -96,9 +33,9 @@ void EnableBookMenus(CommandTable& commands, BookModel& model, const BookFeature
         commands.SetEnabledAt({kAudio}, true);
     else
         autoPlay = false;
-    Set(commands, {{kText}, {kBookmarks}, {kSearch}}, true);
-
-    SetInformationMenus(commands, true);
+    Set(commands, {{kText}, {kBookmarks}, {kSearch}, {kDaisy, 5}, {kDaisy, 6}}, true);
+    commands.SetEnabledBelow({kDaisy, 5}, true);
+    commands.SetEnabledBelow({kDaisy, 6}, true);
 
     Set(commands, {{kNav, 0}, {kNav, 5}, {kNav, 0, 0}, {kNav, 0, 1}}, true);
     if (f.groups)
@@ -116,8 +53,8 @@ void EnableBookMenus(CommandTable& commands, BookModel& model, const BookFeature
     }
 
     if (f.audio)
-        SetAudioMenus(commands, true);
-    SetTextMenus(commands, true);
+        commands.SetEnabledBelow({kAudio}, true);
+    commands.SetEnabledBelow({kText}, true);
 
     commands.SetEnabledAt({kBookmarks, 0}, true);
     const VisibleList& bookmarks = model.m_lbBookmarks;

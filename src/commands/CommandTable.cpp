@@ -106,14 +106,28 @@ bool CommandTable::IsGreyed(const QAction& action) {
 }
 
 void CommandTable::SetEnabledAt(std::initializer_list<int> path, bool enabled) {
-    Node* node = At(path);
-    if (!node)
-        return;
-    if (node->kind != MenuDef::Kind::Popup) {
-        node->action->setEnabled(enabled);
-    } else if (node->action->property(kGreyed).toBool() == enabled) {
-        node->action->setProperty(kGreyed, !enabled);
-        Q_EMIT GreyedChanged(node->action);
+    if (Node* node = At(path))
+        SetEnabled(*node, enabled);
+}
+
+void CommandTable::SetEnabledBelow(std::initializer_list<int> path, bool enabled) {
+    const std::function<void(Node&)> below = [&](Node& node) {
+        for (const std::unique_ptr<Node>& child : node.children) {
+            if (child->kind != MenuDef::Kind::Separator)
+                SetEnabled(*child, enabled);
+            below(*child);
+        }
+    };
+    if (Node* node = At(path))
+        below(*node);
+}
+
+void CommandTable::SetEnabled(Node& node, bool enabled) {
+    if (node.kind != MenuDef::Kind::Popup) {
+        node.action->setEnabled(enabled);
+    } else if (node.action->property(kGreyed).toBool() == enabled) {
+        node.action->setProperty(kGreyed, !enabled);
+        Q_EMIT GreyedChanged(node.action);
     }
 }
 

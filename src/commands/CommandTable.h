@@ -51,6 +51,8 @@ public:
     bool IsEnabled(int id) const;
     void SetEnabled(int id, bool enabled);
     void SetEnabledAt(std::initializer_list<int> path, bool enabled);
+    // The same for every entry below the one at `path`, separators aside.
+    void SetEnabledBelow(std::initializer_list<int> path, bool enabled);
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
 
@@ -71,6 +73,7 @@ Q_SIGNALS:
 
 private:
     std::unique_ptr<Node> Make(const MenuDef& def);
+    void SetEnabled(Node& node, bool enabled);
 
     std::vector<std::unique_ptr<Node>> m_root;
     QHash<int, QAction*> m_byId;
