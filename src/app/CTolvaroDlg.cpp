@@ -26,7 +26,7 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
       m_audio(platform.player, platform.timers, m_play, m_model.m_lstPhrases),
       m_navigation(Shared(), m_play, m_engine),
       m_bookmarks(Shared(), m_engine, m_strDataFolder, [this] { return BookIdentity(); }),
-      m_information(Shared(), m_strTocItems, m_strTotalTime),
+      m_information(Shared(), m_meta.tocItems, m_meta.totalTime),
       m_markOptions(Shared(), m_markStyle),
       m_search(Shared(), m_engine, m_play, m_nCodePage, m_strSearchTerm, m_bTextSearchResults,
                [this] { MarkSearchTerm(); }),

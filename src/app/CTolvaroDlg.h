@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/BookModel.h"
+#include "book/CA_Daisy.h"
 #include "bookmarks/Bookmarks.h"
 #include "commands/CommandTable.h"
 #include "feedback/CommandFeedback.h"
@@ -109,6 +110,9 @@ private:
     // The window's and the heading tree's words for a screen reader, in the current language.
     void ShowLanguage();
     void CloseOpenBook(bool writeLastBook);
+    // Closes the open book (if any) for another one and empties the window; `recordLast`: it
+    // becomes the last book, unless it is the manual.
+    void CloseForAnother(bool recordLast);
     void WriteDefaultFiles();
     void LoadSettings();
     void SaveSettings();
@@ -143,7 +147,7 @@ private:
     QHash<int, std::function<void()>> m_handlers;
 
     QString m_strBookFolder;
-    QString m_strBookDate, m_strBookId, m_strBookTitle, m_strTocItems, m_strTotalTime, m_strSetInfo;
+    BookMeta m_meta; // the open book's, as its NCC gives them
     bool m_bBookOpen = false;
     bool m_bMenuOpen = false;
     MarkStyle m_markStyle;

@@ -3,6 +3,7 @@
 #include "app/CTolvaroDlg.h"
 
 #include "app/MenuStates.h"
+#include "app/StartupOptions.h"
 #include "book/CA_Daisy.h"
 #include "finder/BookFinder.h"
 #include "commands/CommandIds.h"
@@ -48,13 +49,7 @@ void CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
     if (!loaded)
         return;
 
-    const BookMeta& meta = daisy.Meta();
-    m_strBookDate = meta.date;
-    m_strBookId = meta.identifier;
-    m_strBookTitle = meta.title;
-    m_strTocItems = meta.tocItems;
-    m_strTotalTime = meta.totalTime;
-    m_strSetInfo = meta.setInfo;
+    m_meta = daisy.Meta();
     m_nCodePage = daisy.CodePage();
     LoadBookmarks();
     EnableBookMenus(m_commands, m_model, daisy.Features(), m_nLangOffset, m_play.m_bAutoPlay);
@@ -87,29 +82,30 @@ void CTolvaroDlg::PlayTitleClip(std::function<void()> then) {
                      end, std::move(then));
 }
 
-void CTolvaroDlg::OnOpenBook() {
-    if (m_bBookOpen) {
-        CloseOpenBook(!m_bSkipLastBookWrite);
+void CTolvaroDlg::CloseForAnother(bool recordLast) {
+    if (!m_bBookOpen)
+        return;
+    if (!recordLast)
+        m_bTextSearchResults = false;
+    CloseOpenBook(recordLast && !m_bSkipLastBookWrite);
+    if (recordLast)
         m_bSkipLastBookWrite = false;
-        ResetToNoBook();
-    }
+    ResetToNoBook();
+}
+
+void CTolvaroDlg::OnOpenBook() {
+    CloseForAnother(true);
     const std::optional<QString> file =
         m_platform.dialogs.GetBookFile(LoadString(kStrFileDialogTitle + m_nLangOffset), QString());
     if (!file)
         return;
     // The folder is the chosen file's folder, whatever the file is called.
-    m_strBookFolder = QFileInfo(*file).absolutePath();
-    if (!m_strBookFolder.endsWith(u'/'))
-        m_strBookFolder += u'/';
+    m_strBookFolder = WithTrailingSeparator(QFileInfo(*file).absolutePath());
     OpenBookFolder(m_strBookFolder, OpenPath::Open);
 }
 
 void CTolvaroDlg::OnLastBook() {
-    if (m_bBookOpen) {
-        m_bTextSearchResults = false;
-        CloseOpenBook(false);
-        ResetToNoBook();
-    }
+    CloseForAnother(false);
     // A file that names no book (empty, missing, unreadable) is answered as a book that cannot
     // be read: the reader hears why nothing opens.
     const QString folder =
@@ -130,11 +126,7 @@ void CTolvaroDlg::OnChangeVolume() {
     const QStringList identity = BookIdentity(); // closing leaves them, for a Retry too
     const BookTable& phrases = m_model.m_lstPhrases;
     const int heading = ParseInt(phrases.Text(phrases.SelectionMark(), col::kPhraseTreeId));
-    if (m_bBookOpen) {
-        CloseOpenBook(!m_bSkipLastBookWrite);
-        m_bSkipLastBookWrite = false;
-        ResetToNoBook();
-    }
+    CloseForAnother(true);
     IDialogs& dialogs = m_platform.dialogs;
     QDir parent(m_strBookFolder);
     parent.cdUp();
@@ -144,9 +136,7 @@ void CTolvaroDlg::OnChangeVolume() {
         OnLastBook();
         return;
     }
-    QString folder = QFileInfo(*file).absolutePath();
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
+    const QString folder = WithTrailingSeparator(QFileInfo(*file).absolutePath());
     const std::optional<BookMeta> head = CA_Daisy::ReadBookHead(folder);
     const bool belongs = head && head->date == identity[0] && head->identifier == identity[1] &&
                          head->title == identity[2] && head->tocItems == identity[4] &&
@@ -172,11 +162,7 @@ void CTolvaroDlg::OnChangeVolume() {
 // never recorded as the last book: neither the book it closes nor, later, itself.
 void CTolvaroDlg::OnHelpManual() {
     m_bSkipLastBookWrite = true;
-    if (m_bBookOpen) {
-        m_bTextSearchResults = false;
-        CloseOpenBook(false);
-        ResetToNoBook();
-    }
+    CloseForAnother(false);
     m_strBookFolder = m_strProgramFolder + LoadString(kStrManualFolder + m_nLangOffset);
     OpenBookFolder(m_strBookFolder, OpenPath::Open);
     m_commands.SetEnabled(cmd::kLast, true);
@@ -185,11 +171,7 @@ void CTolvaroDlg::OnHelpManual() {
 // A book chosen from the list of the books on a drive. The open book is closed first (and
 // recorded as the last book, unless it is the manual); a cancel leaves the window without one.
 void CTolvaroDlg::OnBookFromList() {
-    if (m_bBookOpen) {
-        CloseOpenBook(!m_bSkipLastBookWrite);
-        m_bSkipLastBookWrite = false;
-        ResetToNoBook();
-    }
+    CloseForAnother(true);
     BookFinder finder(Shared(), m_platform.drives, m_strDataFolder);
     const std::optional<QString> folder = finder.ChooseBook();
     if (!folder) {
@@ -201,8 +183,8 @@ void CTolvaroDlg::OnBookFromList() {
 }
 
 QStringList CTolvaroDlg::BookIdentity() const {
-    return {m_strBookDate, m_strBookId,   m_strBookTitle,
-            m_strSetInfo,  m_strTocItems, m_strTotalTime};
+    return {m_meta.date, m_meta.identifier, m_meta.title,
+            m_meta.setInfo, m_meta.tocItems, m_meta.totalTime};
 }
 
 } // namespace tolvaro
