@@ -1,9 +1,9 @@
 // What a screen reader finds in the main window: every control named in the current language,
 // with the role it has, and the text view's document with its words.
+#include "book/HeadingTree.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandTable.h"
 #include "res/StringTable.h"
-#include "book/HeadingTree.h"
 #include "shell/MainWindow.h"
 
 #include <QAccessible>

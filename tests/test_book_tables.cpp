@@ -1,7 +1,7 @@
-#include "book/BookModel.h"
 #include "Printers.h"
-#include "res/StringTable.h"
 #include "Session.h"
+#include "book/BookModel.h"
+#include "res/StringTable.h"
 
 #include <tuple>
 

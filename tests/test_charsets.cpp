@@ -45,18 +45,18 @@ TEST(Charsets, Decoding) {
         const char* text;
     } cases[] = {
         {"\xc3\xa4", 65001, "ä"},
-        {"caf\xe9", 65001, "café"},            // declared utf-8, really windows-1252
-        {"\xc0\xaf", 65001, "À¯"},             // overlong: no UTF-8
+        {"caf\xe9", 65001, "café"},                     // declared utf-8, really windows-1252
+        {"\xc0\xaf", 65001, "À¯"},                      // overlong: no UTF-8
         {"\xf4\x90\x80\x80", 65001, "ô\xEF\xBF\xBD€€"}, // past U+10FFFF: no UTF-8
-        {"\x80 \x81", 1252, "€ \xEF\xBF\xBD"}, // 0x81 is undefined there
-        {"\xa4", 28605, "€"},                  // ISO 8859-15 through iconv
+        {"\x80 \x81", 1252, "€ \xEF\xBF\xBD"},          // 0x81 is undefined there
+        {"\xa4", 28605, "€"},                           // ISO 8859-15 through iconv
         {"\x82\xa0", 932, "あ"},
         {"\xff\xff", 932, "\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"plain", 0, "plain"},
         {"\xe4", 0, "ä"},
         {"", 65001, ""},
-        {"\xed\xa0\x80", 65001, "í\xC2\xA0€"},  // a surrogate: no UTF-8
-        {"\x1b$B$3$s\x1b(B", 50220, "こん"}, // ASCII bytes that are no Latin-1
+        {"\xed\xa0\x80", 65001, "í\xC2\xA0€"}, // a surrogate: no UTF-8
+        {"\x1b$B$3$s\x1b(B", 50220, "こん"},   // ASCII bytes that are no Latin-1
     };
     for (const auto& c : cases)
         EXPECT_EQ(d.Decode(c.bytes, c.codePage), QString::fromUtf8(c.text)) << c.codePage;

@@ -1,7 +1,7 @@
-#include "app/MenuStates.h"
 #include "Printers.h"
-#include "res/StringTable.h"
 #include "Session.h"
+#include "app/MenuStates.h"
+#include "res/StringTable.h"
 
 #include <set>
 
@@ -96,8 +96,7 @@ TEST_F(DlgFixture, EachFeatureEnablesItsCommands) {
         EXPECT_EQ(autoPlay, features.audio) << c.name; // without audio nothing plays by itself
         EXPECT_EQ(EnabledAt(dlg.Commands(), {2}), features.audio) << c.name;
         EXPECT_EQ(EnabledAt(dlg.Commands(), {1, 3}), features.footnotes || features.sidebars ||
-                                                          features.prodnotes ||
-                                                          features.pageNumbers)
+                                                         features.prodnotes || features.pageNumbers)
             << c.name;
         EXPECT_EQ(dlg.Model().m_lstPages.SelectionMark(), features.pages ? 0 : -1) << c.name;
     }

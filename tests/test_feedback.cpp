@@ -72,7 +72,8 @@ TEST_F(FeedbackTest, EveryCommandSaysWhatItDid) {
 TEST_F(FeedbackTest, SearchResultsAreCounted) {
     fake.dialogs.searchAnswers = {QString("tw")};
     ASSERT_TRUE(dlg.RunCommand(kSearchHeadings));
-    for (const char* said : {"Ergebnis 1 von 2: Two.", "Ergebnis 2 von 2: Twelve.", "Ende der Liste."}) {
+    for (const char* said :
+         {"Ergebnis 1 von 2: Two.", "Ergebnis 2 von 2: Twelve.", "Ende der Liste."}) {
         fake.window.said.clear();
         dlg.Commands().Trigger(kSearchNext);
         EXPECT_EQ(fake.window.said.join(u'|'), QString::fromUtf8(said));

@@ -51,8 +51,7 @@ TEST(Drives, RowsOfTheDriveSelection) {
 struct Tree {
     QTemporaryDir dir;
     QString Path(const QString& relative) const { return dir.filePath(relative); }
-    void Book(const QString& folder, const QByteArray& title,
-              const QByteArray& charset = "utf-8") {
+    void Book(const QString& folder, const QByteArray& title, const QByteArray& charset = "utf-8") {
         Write(folder + "/ncc.html",
               "<html>\n<head>\n<meta name=\"ncc:charset\" content=\"" + charset +
                   "\"/>\n</head>\n<body>\n<h1 id=\"h\"><a href=\"s.smil#p\">" + title +
@@ -116,8 +115,8 @@ TEST(BookWalker, UnreadableFoldersAndStopping) {
     tree.Book("locked/inner", "Zu");
     ASSERT_TRUE(QFile::setPermissions(tree.Path("locked"), QFileDevice::Permissions()));
     const QStringList found = tree.Walk();
-    QFile::setPermissions(tree.Path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                   QFileDevice::ExeOwner);
+    QFile::setPermissions(tree.Path("locked"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (::geteuid() != 0) { // the superuser reads every folder
         EXPECT_EQ(found, QStringList{"open"});
     }
@@ -147,25 +146,36 @@ TEST(BookTitle, TitlesAsTheNccGivesThem) {
         QByteArray ncc;
         std::optional<QString> title;
     } cases[] = {
-        {"utf8", "<meta name=\"ncc:charset\" content=\"utf-8\"/>\n<h1><a href=\"a\">\xc3\x9c" "ber "
-                 "\xc3\x84rzte</a></h1>\n", QStringLiteral("Über Ärzte")},
-        {"latin1", "<meta name=\"ncc:charset\" content=\"iso-8859-1\"/>\n<h1><a href=\"a\">"
-                   "\xdc" "ber \xc4rzte</a></h1>\n", QStringLiteral("Über Ärzte")},
-        {"split", "<head>\n<title>Nicht dies</title>\n</head>\n<h2 id=\"x\">\n<a href=\"a\">\n"
-                  "Zwei Zeilen</a>\n</h2>\n", QStringLiteral("Zwei Zeilen")},
+        {"utf8",
+         "<meta name=\"ncc:charset\" content=\"utf-8\"/>\n<h1><a href=\"a\">\xc3\x9c"
+         "ber "
+         "\xc3\x84rzte</a></h1>\n",
+         QStringLiteral("Über Ärzte")},
+        {"latin1",
+         "<meta name=\"ncc:charset\" content=\"iso-8859-1\"/>\n<h1><a href=\"a\">"
+         "\xdc"
+         "ber \xc4rzte</a></h1>\n",
+         QStringLiteral("Über Ärzte")},
+        {"split",
+         "<head>\n<title>Nicht dies</title>\n</head>\n<h2 id=\"x\">\n<a href=\"a\">\n"
+         "Zwei Zeilen</a>\n</h2>\n",
+         QStringLiteral("Zwei Zeilen")},
         {"nolink", "<h1>Ohne Verweis</h1>\n", QString()},
         {"empty", "<h1><a href=\"a\"></a></h1>\n", QString()},
         {"unclosed", "<h1><a href=\"a\">Titel ohne Ende", QString()},
         {"noheading", "<p>Nur Text</p>\n", QString()},
         {"acrosslines", "<h1><a href=\"a\">Quer</a></\nh1>\n", QStringLiteral("Quer")},
-        {"oneline", "<html><head><title>Nein</title><link href=\"x\"></a></head><body><h1 "
-                    "id=\"h\"><a href=\"a\">Klein</a></h1></body></html>", QStringLiteral("Klein")},
+        {"oneline",
+         "<html><head><title>Nein</title><link href=\"x\"></a></head><body><h1 "
+         "id=\"h\"><a href=\"a\">Klein</a></h1></body></html>",
+         QStringLiteral("Klein")},
         {"h6", "<h7><a href=\"a\">Nein</a></h7><h6><a href=\"a\">Sechs</a></h6>\n",
          QStringLiteral("Sechs")},
         {"missing", {}, std::nullopt},
         // A heading that never closes, 200,000 lines on: read once (a quadratic join would not
         // finish).
-        {"hostile", "<h1><a href=\"a\">A</a>\n" + QByteArray("<p>never closed</p>\n").repeated(200'000),
+        {"hostile",
+         "<h1><a href=\"a\">A</a>\n" + QByteArray("<p>never closed</p>\n").repeated(200'000),
          QStringLiteral("A")},
     };
     for (const auto& c : cases) {
@@ -190,8 +200,9 @@ struct FinderTest : ::testing::Test {
     }
     // A book the player can open: a heading with one phrase.
     void PlayableBook(const QString& folder, const QByteArray& title) {
-        tree.Write(folder + "/ncc.html", "<html>\n<head>\n</head>\n<body>\n<h1><a href=\"s.smil#p\">" +
-                                             title + "</a></h1>\n</body>\n</html>\n");
+        tree.Write(folder + "/ncc.html",
+                   "<html>\n<head>\n</head>\n<body>\n<h1><a href=\"s.smil#p\">" + title +
+                       "</a></h1>\n</body>\n</html>\n");
         tree.Write(folder + "/s.smil", "<smil>\n<body>\n<par id=\"p\">\n<text src=\"t.html#t\" "
                                        "id=\"x\"/>\n</par>\n</body>\n</smil>\n");
     }
@@ -216,9 +227,8 @@ TEST_F(FinderTest, MakeTheListOpenABookAndComeBackToTheCache) {
     fake.dialogs.driveAnswer = 0; // the home folder
     fake.dialogs.bookAnswers = {0, 2};
     ASSERT_TRUE(dlg.RunCommand(kFromList));
-    EXPECT_EQ(fake.dialogs.driveRows,
-              (std::vector<std::pair<QString, QString>>{{tree.Path("home"), ""},
-                                                        {tree.Path("media"), "STICK"}}));
+    EXPECT_EQ(fake.dialogs.driveRows, (std::vector<std::pair<QString, QString>>{
+                                          {tree.Path("home"), ""}, {tree.Path("media"), "STICK"}}));
     EXPECT_EQ(fake.dialogs.bookLines,
               (QStringList{"Liste erstellen?", "Liste erstellen?|Ohne Titel|Der Roman|Sachbuch"}));
     EXPECT_EQ(Message(), "3 Bücher gefunden.");

@@ -49,9 +49,9 @@ TEST(Durations, ClockValues) {
         {"12:5:30", 43530},
         {"00:59:59", 3599},
         {"", 0},
-        {"1:30", 5400},      // fields as far as there are any
+        {"1:30", 5400}, // fields as far as there are any
         {"7", 25200},
-        {"x:y:z", 0},        // no number counts 0
+        {"x:y:z", 0}, // no number counts 0
         {"1:2a:3b.4c", 3723.004},
         {"1234567890123:0:0", 123456789.0 * 3600}, // nine characters of a field at most
         {"0:0:0.1234567890", 123456.789},
@@ -134,13 +134,15 @@ TEST(Information, MissingAndOddValues) {
     EXPECT_EQ(book.Ask(kBookTimeTotal),
               QStringLiteral("Die Gesamtspieldauer beträgt 0 Stunden, 0 Minuten und 0 Sekunden."));
     book.fake.player.position = 500;
-    EXPECT_EQ(book.Ask(kBookTimeRemaining),
-              QStringLiteral("Die restliche Spieldauer beträgt 0 Stunden, 0 Minuten und 0 Sekunden"));
+    EXPECT_EQ(
+        book.Ask(kBookTimeRemaining),
+        QStringLiteral("Die restliche Spieldauer beträgt 0 Stunden, 0 Minuten und 0 Sekunden"));
     book.fake.player.duration = 100;
     book.fake.player.position = 100;
     book.fake.player.state = IPlayer::State::Playing; // at its end: MediaEnded
-    EXPECT_EQ(book.Ask(kTitleTimeElapsed),
-              QStringLiteral("Die gehörte Spieldauer beträgt 0 Stunden, 0 Minuten und 0 Sekunden."));
+    EXPECT_EQ(
+        book.Ask(kTitleTimeElapsed),
+        QStringLiteral("Die gehörte Spieldauer beträgt 0 Stunden, 0 Minuten und 0 Sekunden."));
 
     InformationBook none("<meta name=\"ncc:tocitems\" content=\"\"/>\n");
     EXPECT_EQ(none.Ask(kBookEntries), QStringLiteral(" Einträge in diesem Buch."));

@@ -9,8 +9,8 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -272,8 +272,7 @@ TEST(MainWindowStart, OpensTheBookNamedOnTheCommandLine) {
     QTemporaryDir data;
     MainWindow window;
     const QString book = QStringLiteral(TOLVARO_PROGRAM_DIR "/documents/sample-book");
-    window.Start(
-        {QStringLiteral(TOLVARO_PROGRAM_DIR), data.path(), book + "/", "en_US"});
+    window.Start({QStringLiteral(TOLVARO_PROGRAM_DIR), data.path(), book + "/", "en_US"});
     ASSERT_SOON(window.Dlg().IsBookOpen(), 10000);
     EXPECT_EQ(window.Tree()->model()->rowCount(), 2);
     EXPECT_EQ(window.Tree()->model()->index(0, 0).data().toString(), "A Walk by the River");

@@ -17,8 +17,8 @@ TEST(DocumentText, WhatAReaderSees) {
         const char* ids; // "id@offset ..." in the order given
     } cases[] = {
         {"<p id=\"a\">Tom &amp; Jerry</p>", "tom & jerry\n", "a@0"},
-        {"<head><title>Class</title><style>p{}</style></head><body><p class=\"span\">x</p>",
-         "x\n", ""},
+        {"<head><title>Class</title><style>p{}</style></head><body><p class=\"span\">x</p>", "x\n",
+         ""},
         {"<script>var river;</script><!-- river --><p>a</p>", "a\n", ""},
         {"<P ID=\"Big\">Über</P> <p id='q'>b</p>", "über\nb\n", "Big@0 q@5"},
         {"<p>a </p>\n <p>b</p><b>c</b>d<br/>e", "a\nb\ncd\ne", ""},
@@ -69,7 +69,9 @@ struct Chapter {
 struct SearchBook : test::Session {
     void Open(const std::vector<Chapter>& headings, const char* charset = "utf-8") {
         const bool latin1 = QByteArray(charset) != "utf-8";
-        const auto encode = [latin1](const QString& s) { return latin1 ? s.toLatin1() : s.toUtf8(); };
+        const auto encode = [latin1](const QString& s) {
+            return latin1 ? s.toLatin1() : s.toUtf8();
+        };
         QByteArray ncc = QByteArray("<html>\n<head>\n<meta name=\"ncc:charset\" content=\"") +
                          charset + "\"/>\n</head>\n<body>\n";
         std::map<QByteArray, QByteArray> documents;
@@ -81,9 +83,11 @@ struct SearchBook : test::Session {
             QByteArray& doc = documents[headings[h].document];
             for (std::size_t p = 0; p < headings[h].texts.size(); ++p) {
                 const QByteArray id = n + "_" + QByteArray::number(static_cast<int>(p));
-                smil += "<par id=\"p" + id + "\">\n<text src=\"" + headings[h].document +
-                        "#T" + id + "\" id=\"x" + id + "\"/>\n<audio src=\"a.mp3\" "
-                        "clip-begin=\"npt=" + QByteArray::number(static_cast<int>(p)) +
+                smil += "<par id=\"p" + id + "\">\n<text src=\"" + headings[h].document + "#T" +
+                        id + "\" id=\"x" + id +
+                        "\"/>\n<audio src=\"a.mp3\" "
+                        "clip-begin=\"npt=" +
+                        QByteArray::number(static_cast<int>(p)) +
                         "s\" clip-end=\"npt=" + QByteArray::number(static_cast<int>(p) + 1) +
                         "s\"/>\n</par>\n";
                 doc += "<p id=\"T" + id + "\" class=\"span\">" +
@@ -123,7 +127,9 @@ struct SearchBook : test::Session {
 struct SearchTest : ::testing::Test, SearchBook {};
 
 const std::vector<Chapter> kBook = {
-    {"Kapitel Eins", "a.html", {"River at the start", "nothing here but a banana", "river, RIVER and riverbank"}},
+    {"Kapitel Eins",
+     "a.html",
+     {"River at the start", "nothing here but a banana", "river, RIVER and riverbank"}},
     {"Zwei", "a.html", {"the last river"}},
     {"Über Ärzte", "b.html", {"River first in b", "Tom &amp; Jerry", "ärzte und Ärzte"}},
     {"Bild", "b.html", {"<img src=\"river.png\" alt=\"River\"/>", "under the image: river"}},
@@ -144,10 +150,11 @@ TEST_F(SearchTest, HeadingsTextAndBook) {
         {kSearchHeadings, "ärzte", "1", {"Über Ärzte|2|||"}},
         {kSearchHeadings, "river", "0", {kNone}},
         // Index 0, three in one phrase, the heading's last phrase; not the next heading's.
-        {kSearchText, "river", "4",
-         {"Kapitel Eins|0|river|0|T0_0", "Kapitel Eins|0|river|2|T0_2"}},
+        {kSearchText, "river", "4", {"Kapitel Eins|0|river|0|T0_0", "Kapitel Eins|0|river|2|T0_2"}},
         // An image's phrase has no text: the paragraph after it has the term.
-        {kSearchBook, "RIVER", "7",
+        {kSearchBook,
+         "RIVER",
+         "7",
          {"Kapitel Eins|0|river|0|T0_0", "Kapitel Eins|0|river|2|T0_2", "Zwei|1|river|3|T1_0",
           "Über Ärzte|2|river|4|T2_0", "Bild|3|river|8|T3_1"}},
         {kSearchBook, "tom & jerry", "1", {"Über Ärzte|2|tom & jerry|5|T2_1"}},
@@ -194,8 +201,8 @@ TEST(Search, NonAsciiInEveryCharacterSet) {
             const char* term;
             const char* message;
         } cases[] = {
-            {kSearchHeadings, "über", "1"}, {kSearchHeadings, "ÜBER ÄRZTE", "1"},
-            {kSearchBook, "ÄRZTE", "2"},    {kSearchBook, "über", "0"},
+            {kSearchHeadings, "über", "1"},    {kSearchHeadings, "ÜBER ÄRZTE", "1"},
+            {kSearchBook, "ÄRZTE", "2"},       {kSearchBook, "über", "0"},
             {kSearchBook, "ärzte und ä", "1"},
         };
         for (const auto& c : cases) {
@@ -217,7 +224,7 @@ TEST_F(SearchTest, TheNccIsNoTextDocument) {
     GoToHeading(0);
     EXPECT_TRUE(dlg.Commands().IsEnabled(kSearchText));
     EXPECT_EQ(Search(kSearchBook, "river"), QStringLiteral("Das Suchergebnis ist 7 ."));
-    EXPECT_EQ(fake.dialogs.progress.position, 2); // both documents, and not the NCC
+    EXPECT_EQ(fake.dialogs.progress.position, 2);       // both documents, and not the NCC
     ASSERT_TRUE(QFile::remove(dir.filePath("b.html"))); // a document gone is passed over
     EXPECT_EQ(Search(kSearchBook, "river"), QStringLiteral("Das Suchergebnis ist 5 ."));
 }
@@ -246,7 +253,8 @@ TEST_F(SearchTest, JumpingToResults) {
         EXPECT_EQ(dlg.Model().m_lbSearchHits.CurSel(), step.line);
         EXPECT_EQ(Heading(), step.heading) << step.line;
         EXPECT_EQ(Cursor(), step.cursor) << step.line;
-        EXPECT_EQ(fake.player.position, dlg.Model().m_lstPhrases.Text(step.cursor, col::kClipBegin).toDouble());
+        EXPECT_EQ(fake.player.position,
+                  dlg.Model().m_lstPhrases.Text(step.cursor, col::kClipBegin).toDouble());
         EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
         EXPECT_EQ(dlg.Commands().IsEnabled(kSearchPrevious), step.previous) << step.line;
         EXPECT_EQ(dlg.Commands().IsEnabled(kSearchNext), step.next) << step.line;
@@ -360,8 +368,8 @@ TEST_F(SearchTest, EachStyleMarksPhraseAndTerm) {
 TEST_F(SearchTest, PlaybackAndStopping) {
     Open(kBook);
     for (const auto state : {IPlayer::State::Playing, IPlayer::State::Paused}) {
-        for (const std::optional<QString>& term : {std::optional<QString>("river"),
-                                                   std::optional<QString>()}) {
+        for (const std::optional<QString>& term :
+             {std::optional<QString>("river"), std::optional<QString>()}) {
             fake.player.state = state;
             IPlayer::State during = state;
             fake.dialogs.onMessage = [&] { during = fake.player.state; };

@@ -5,10 +5,10 @@
 #include "store/DataFile.h"
 #include "store/DefaultFiles.h"
 
-#include <climits>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <climits>
 
 #include "Printers.h"
 
@@ -148,16 +148,21 @@ TEST_F(SettingsTest, MarkStylesRoundTrip) {
         IPlayer::State before, after;
     } steps[] = {
         {kMarkBold, {}, "", kMarkBold, "#ffff00", IPlayer::State::Playing, IPlayer::State::Playing},
-        {kMarkBackground, "#0000ff", "#ff8000", kMarkBackground, "#0000ff",
-         IPlayer::State::Playing, IPlayer::State::Playing},
-        {kMarkItalic, {}, "", kMarkItalic, "#0000ff", IPlayer::State::Paused,
+        {kMarkBackground, "#0000ff", "#ff8000", kMarkBackground, "#0000ff", IPlayer::State::Playing,
+         IPlayer::State::Playing},
+        {kMarkItalic,
+         {},
+         "",
+         kMarkItalic,
+         "#0000ff",
+         IPlayer::State::Paused,
          IPlayer::State::Paused},
         {kMarkTextColor, std::nullopt, "#ffffff", kMarkItalic, "#0000ff", IPlayer::State::Paused,
          IPlayer::State::Paused}, // cancelled
-        {kMarkBackground, std::nullopt, "#ff8000", kMarkItalic, "#0000ff",
-         IPlayer::State::Playing, IPlayer::State::Playing}, // cancelled
-        {kMarkTextColor, "#12ab0f", "#ffffff", kMarkTextColor, "#12ab0f",
-         IPlayer::State::Stopped, IPlayer::State::Stopped},
+        {kMarkBackground, std::nullopt, "#ff8000", kMarkItalic, "#0000ff", IPlayer::State::Playing,
+         IPlayer::State::Playing}, // cancelled
+        {kMarkTextColor, "#12ab0f", "#ffffff", kMarkTextColor, "#12ab0f", IPlayer::State::Stopped,
+         IPlayer::State::Stopped},
     };
     for (const auto& step : steps) {
         fake.dialogs.colorStarts.clear();
@@ -167,7 +172,8 @@ TEST_F(SettingsTest, MarkStylesRoundTrip) {
         fake.dialogs.onMessage = [&] { during = fake.player.state; };
         dlg.Commands().SetEnabled(step.command, true);
         ASSERT_TRUE(dlg.RunCommand(step.command));
-        EXPECT_EQ(fake.dialogs.colorStarts.join(""), QString::fromLatin1(step.start)) << step.command;
+        EXPECT_EQ(fake.dialogs.colorStarts.join(""), QString::fromLatin1(step.start))
+            << step.command;
         for (int style : {kMarkBackground, kMarkItalic, kMarkBold, kMarkTextColor})
             EXPECT_EQ(dlg.Commands().IsChecked(style), style == step.checked) << step.command;
         EXPECT_EQ(dlg.MarkColor(), QString::fromLatin1(step.color));
@@ -191,8 +197,15 @@ TEST(SettingsLines, NumbersAsTheCLibraryReadsThem) {
     const struct {
         const char* text;
         int value;
-    } ints[] = {{"01", 1}, {"yes", 0}, {"", 0}, {"  42abc", 42}, {"-7", -7}, {"+3", 3}, {"+-3", 0},
-                 {"99999999999999999999", INT_MAX}, {"-99999999999999999999", INT_MIN}};
+    } ints[] = {{"01", 1},
+                {"yes", 0},
+                {"", 0},
+                {"  42abc", 42},
+                {"-7", -7},
+                {"+3", 3},
+                {"+-3", 0},
+                {"99999999999999999999", INT_MAX},
+                {"-99999999999999999999", INT_MIN}};
     for (const auto& c : ints)
         EXPECT_EQ(ParseInt(c.text), c.value) << c.text;
     EXPECT_EQ(LeadingInt(" -99999999999999999999999"), -9223372036854775807LL);

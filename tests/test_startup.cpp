@@ -60,7 +60,6 @@ TEST(StartupOptions, ProgramFolderFindsTheDocuments) {
     EXPECT_EQ(ProgramFolderFor(dir.path() + "/bin"), dir.path() + "/bin");
 }
 
-
 struct InitTest : ::testing::Test {
     QTemporaryDir dir;
     test::FakePlatform fake;

@@ -138,8 +138,10 @@ TEST_F(TextViewTest, TermMarksInTextOnly) {
     QFile file(dir.filePath("terms.html"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("<html><head><title>river</title></head><body><p id=\"river\" class=\"river\" "
-               "title=\"River\">River, river and <b>RIV</b>er</p><p id=\"u\">\xc3\x9c" "ber "
-               "\xc3\xbc" "ber</p></body></html>");
+               "title=\"River\">River, river and <b>RIV</b>er</p><p id=\"u\">\xc3\x9c"
+               "ber "
+               "\xc3\xbc"
+               "ber</p></body></html>");
     file.close();
     text.Navigate(dir.filePath("terms.html"));
     text.MarkTerm("river", "COLOR: #ff0000"); // while it loads

@@ -3,6 +3,7 @@
 #include "app/MenuStates.h"
 #include "app/StartupOptions.h"
 #include "commands/CommandIds.h"
+#include "commands/CommandTable.h"
 #include "io/CaseInsensitivePath.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
@@ -13,7 +14,6 @@
 #include "store/DataFile.h"
 #include "store/DefaultFiles.h"
 #include "store/ResumeFile.h"
-#include "commands/CommandTable.h"
 
 #include <QDir>
 
@@ -30,8 +30,7 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
       m_markOptions(Shared(), m_markStyle),
       m_search(Shared(), m_engine, m_play, m_nCodePage, m_strSearchTerm, m_bTextSearchResults,
                [this] { MarkSearchTerm(); }),
-      m_marker(platform.textView),
-      m_feedback(Shared()) {
+      m_marker(platform.textView), m_feedback(Shared()) {
     // Which object runs each command.
     const auto by = [](auto& object) {
         return [&object](auto method) { return [&object, method] { (object.*method)(); }; };
@@ -50,13 +49,21 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kChangeVolume, on(&CTolvaroDlg::OnChangeVolume)},
         {cmd::kHelp, on(&CTolvaroDlg::OnHelpManual)},
         {cmd::kFromList, on(&CTolvaroDlg::OnBookFromList)},
-        {cmd::kPhraseNext, on(&CTolvaroDlg::OnPhraseNext)},
-        {cmd::kPhrasePrevious, on(&CTolvaroDlg::OnPhrasePrevious)},
-        {cmd::kAbout, on(&CTolvaroDlg::OnAbout)},
-        {cmd::kFocusTree, on(&CTolvaroDlg::OnFocusTree)},
-        {cmd::kFocusText, on(&CTolvaroDlg::OnFocusText)},
-        {cmd::kLanguageGerman, on(&CTolvaroDlg::OnLanguageGerman)},
-        {cmd::kLanguageEnglish, on(&CTolvaroDlg::OnLanguageEnglish)},
+        {cmd::kPhraseNext,
+         [this] {
+             m_play.m_bSeekRequested = true;
+             m_engine.NextPhrase();
+         }},
+        {cmd::kPhrasePrevious,
+         [this] {
+             m_play.m_bBackward = true;
+             m_engine.PreviousPhrase();
+         }},
+        {cmd::kAbout, [this] { m_platform.dialogs.ShowAbout(); }},
+        {cmd::kFocusTree, [this] { m_platform.window.FocusTree(); }},
+        {cmd::kFocusText, [this] { m_platform.textView.Focus(); }},
+        {cmd::kLanguageGerman, [this] { SwitchLanguage(kLangGerman); }},
+        {cmd::kLanguageEnglish, [this] { SwitchLanguage(kLangEnglish); }},
         {cmd::kPauseContinue, audio(&AudioControls::OnPauseContinue)},
         {cmd::kVolumeUp, audio(&AudioControls::OnVolumeUp)},
         {cmd::kVolumeDown, audio(&AudioControls::OnVolumeDown)},
@@ -144,7 +151,7 @@ void CTolvaroDlg::OnInitDialog(const StartupInfo& startup) {
     m_defaults = DefaultSettings(startup.localeName);
     // A folder that cannot be created is not reported: the file operations in it fail quietly.
     MakeDataFolder(m_strDataFolder);
-    WriteDefaultFiles();
+    WriteDefaultFiles(m_strDataFolder, m_defaults);
     ResetToNoBook();
     LoadSettings();
     ShowLanguage();
@@ -230,36 +237,6 @@ void CTolvaroDlg::MarkSearchTerm() {
     m_marker.MarkSearchTerm(m_strSearchTerm, m_markStyle);
 }
 
-void CTolvaroDlg::OnPhraseNext() {
-    m_play.m_bSeekRequested = true;
-    m_engine.NextPhrase();
-}
-
-void CTolvaroDlg::OnPhrasePrevious() {
-    m_play.m_bBackward = true;
-    m_engine.PreviousPhrase();
-}
-
-void CTolvaroDlg::OnFocusTree() {
-    m_platform.window.FocusTree();
-}
-
-void CTolvaroDlg::OnFocusText() {
-    m_platform.textView.Focus();
-}
-
-void CTolvaroDlg::OnAbout() {
-    m_platform.dialogs.ShowAbout();
-}
-
-void CTolvaroDlg::OnLanguageGerman() {
-    SwitchLanguage(kLangGerman);
-}
-
-void CTolvaroDlg::OnLanguageEnglish() {
-    SwitchLanguage(kLangEnglish);
-}
-
 void CTolvaroDlg::SwitchLanguage(int langOffset) {
     m_nLangOffset = langOffset;
     const QString noBookmarks = LoadString(kStrNoBookmarks + m_nLangOffset);
@@ -298,7 +275,7 @@ void CTolvaroDlg::CloseOpenBook(bool writeLastBook) {
     if (writeLastBook)
         SaveLastBook();
     SaveResume();
-    SaveBookmarks();
+    m_bookmarks.Save();
 }
 
 QString CTolvaroDlg::StartPagePath() const {
@@ -329,10 +306,6 @@ void CTolvaroDlg::ResetToNoBook() {
 
 QString CTolvaroDlg::DataFile(const char16_t* name) const {
     return DataFilePath(m_strDataFolder, name);
-}
-
-void CTolvaroDlg::WriteDefaultFiles() {
-    tolvaro::WriteDefaultFiles(m_strDataFolder, m_defaults);
 }
 
 // A settings file that cannot be read gives the settings of a new user.
@@ -442,14 +415,6 @@ void CTolvaroDlg::RestoreResume() {
 
 void CTolvaroDlg::SaveLastBook() {
     datafile::WriteLines(DataFile(kLastBookFile), {m_strBookFolder});
-}
-
-void CTolvaroDlg::SaveBookmarks() {
-    m_bookmarks.Save();
-}
-
-void CTolvaroDlg::LoadBookmarks() {
-    m_bookmarks.Restore();
 }
 
 } // namespace tolvaro

@@ -7,7 +7,6 @@
 #include "feedback/CommandFeedback.h"
 #include "highlight/MarkOptions.h"
 #include "information/Information.h"
-#include "search/BookSearch.h"
 #include "platform/Platform.h"
 #include "playback/AudioControls.h"
 #include "playback/Navigation.h"
@@ -16,12 +15,13 @@
 #include "playback/TextMarker.h"
 #include "playback/TimerIds.h"
 #include "playback/TitleClip.h"
+#include "search/BookSearch.h"
 #include "store/Settings.h"
 
 #include <QHash>
-#include <array>
 #include <QObject>
 #include <QString>
+#include <array>
 
 #include <functional>
 
@@ -81,8 +81,8 @@ public:
 
 private:
     Context Shared() {
-        return {m_model, m_commands, m_platform.player, m_platform.dialogs, m_platform.window,
-                m_bBookOpen, m_nLangOffset};
+        return {m_model,           m_commands,  m_platform.player, m_platform.dialogs,
+                m_platform.window, m_bBookOpen, m_nLangOffset};
     }
     void OnCommand(int id);
     void RunHandler(int id);
@@ -95,17 +95,9 @@ private:
     void PlayTitleClip(std::function<void()> then);
     // "Die ncc.html konnte nicht geöffnet werden!", with the read error's caption.
     void SayBookUnreadable();
-    void LoadBookmarks();
     void RestoreResume();
-    void OnPhraseNext();
     void MarkPhrase();
     void MarkSearchTerm();
-    void OnPhrasePrevious();
-    void OnFocusTree();
-    void OnFocusText();
-    void OnAbout();
-    void OnLanguageGerman();
-    void OnLanguageEnglish();
     void SwitchLanguage(int langOffset);
     // The window's and the heading tree's words for a screen reader, in the current language.
     void ShowLanguage();
@@ -113,12 +105,10 @@ private:
     // Closes the open book (if any) for another one and empties the window; `recordLast`: it
     // becomes the last book, unless it is the manual.
     void CloseForAnother(bool recordLast);
-    void WriteDefaultFiles();
     void LoadSettings();
     void SaveSettings();
     void SaveLastBook();
     void SaveResume();
-    void SaveBookmarks();
     // The settings' nine flags: where each lives while the program runs, and its command.
     struct Flag {
         bool Settings::*saved;

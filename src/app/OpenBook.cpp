@@ -5,8 +5,8 @@
 #include "app/MenuStates.h"
 #include "app/StartupOptions.h"
 #include "book/CA_Daisy.h"
-#include "finder/BookFinder.h"
 #include "commands/CommandIds.h"
+#include "finder/BookFinder.h"
 #include "io/CaseInsensitivePath.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
@@ -51,7 +51,7 @@ void CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
 
     m_meta = daisy.Meta();
     m_nCodePage = daisy.CodePage();
-    LoadBookmarks();
+    m_bookmarks.Restore();
     EnableBookMenus(m_commands, m_model, daisy.Features(), m_nLangOffset, m_play.m_bAutoPlay);
     if (path != OpenPath::Last)
         m_commands.SetEnabled(cmd::kLast, true);
@@ -183,8 +183,8 @@ void CTolvaroDlg::OnBookFromList() {
 }
 
 QStringList CTolvaroDlg::BookIdentity() const {
-    return {m_meta.date, m_meta.identifier, m_meta.title,
-            m_meta.setInfo, m_meta.tocItems, m_meta.totalTime};
+    return {m_meta.date,    m_meta.identifier, m_meta.title,
+            m_meta.setInfo, m_meta.tocItems,   m_meta.totalTime};
 }
 
 } // namespace tolvaro

@@ -24,10 +24,10 @@ namespace tolvaro {
 struct ArgumentRequest {
     bool help = false;
     bool version = false;
-    QString error;       // a message for the user when the arguments cannot be used
-    QString bookFolder;  // --book FOLDER or /D="FOLDER", with a trailing "/"; empty: none
-    QString showData;    // --show-data FILE: print the file's unscrambled lines and end
-    QString dumpTables;  // --dump-tables FOLDER: print how the book reads and end
+    QString error;      // a message for the user when the arguments cannot be used
+    QString bookFolder; // --book FOLDER or /D="FOLDER", with a trailing "/"; empty: none
+    QString showData;   // --show-data FILE: print the file's unscrambled lines and end
+    QString dumpTables; // --dump-tables FOLDER: print how the book reads and end
 };
 
 // Reads --help, --version, --show-data FILE, --dump-tables FOLDER and the book: --book FOLDER,

@@ -45,9 +45,9 @@ void HeadValues(const std::string& line, const std::string& lower, BookMeta& met
 class CA_Daisy::Ncc {
 public:
     Ncc(CA_Daisy& daisy, IProgress& progress)
-        : m_d(daisy), m_progress(progress), m_s{daisy.m_model.m_lstTitles,
-                                                daisy.m_model.m_lstPhrases,
-                                                daisy.m_features, daisy.m_decoder, daisy.m_folder},
+        : m_d(daisy),
+          m_progress(progress), m_s{daisy.m_model.m_lstTitles, daisy.m_model.m_lstPhrases,
+                                    daisy.m_features, daisy.m_decoder, daisy.m_folder},
           m_progressOf(u' ' + LoadString(kStrOf + daisy.m_langOffset) + u' ') {}
 
     void Run(QByteArrayView ncc);

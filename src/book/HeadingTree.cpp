@@ -34,8 +34,10 @@ QModelIndex HeadingTree::AppendHeading(int level, const QString& text, int data)
 void HeadingTree::SetSpokenForm(const QString& form) {
     m_spoken = form;
     for (QModelIndex at = FirstRoot(); at.isValid(); at = Next(at)) {
-        m_model.setData(at, form.isEmpty() ? QVariant()
-                                           : form.arg(at.data().toString()).arg(at.data(kLevelRole).toInt()),
+        m_model.setData(at,
+                        form.isEmpty()
+                            ? QVariant()
+                            : form.arg(at.data().toString()).arg(at.data(kLevelRole).toInt()),
                         Qt::AccessibleTextRole);
     }
 }

@@ -58,9 +58,9 @@ void LowerInto(std::string_view in, std::string& out) {
 }
 
 std::size_t FindNoCase(std::string_view text, std::string_view lowerNeedle, std::size_t from) {
-    const auto found = std::search(text.begin() + std::min(from, text.size()), text.end(),
-                                   lowerNeedle.begin(), lowerNeedle.end(),
-                                   [](char a, char b) { return Lower(a) == b; });
+    const auto found =
+        std::search(text.begin() + std::min(from, text.size()), text.end(), lowerNeedle.begin(),
+                    lowerNeedle.end(), [](char a, char b) { return Lower(a) == b; });
     return found == text.end() && !lowerNeedle.empty()
                ? std::string_view::npos
                : static_cast<std::size_t>(found - text.begin());

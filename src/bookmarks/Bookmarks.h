@@ -21,7 +21,6 @@ class PhraseEngine;
 // replaced, so other books' bookmarks are never dropped. Nothing is ever shown.
 class Bookmarks {
 public:
-
     Bookmarks(Context c, PhraseEngine& engine, const QString& dataFolder,
               std::function<QStringList()> identity)
         : m_c(c), m_engine(engine), m_dataFolder(dataFolder), m_identity(std::move(identity)) {}

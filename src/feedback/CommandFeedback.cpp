@@ -17,8 +17,8 @@ struct Switch {
     int id, name;
 };
 constexpr Switch kSwitches[] = {
-    {cmd::kSkipFootnote, kSaySkipFootnotes},   {cmd::kSkipSidebar, kSaySkipSidebars},
-    {cmd::kSkipProdnote, kSaySkipProdnotes},   {cmd::kSkipPageNumber, kSaySkipPageNumbers},
+    {cmd::kSkipFootnote, kSaySkipFootnotes}, {cmd::kSkipSidebar, kSaySkipSidebars},
+    {cmd::kSkipProdnote, kSaySkipProdnotes}, {cmd::kSkipPageNumber, kSaySkipPageNumbers},
     {cmd::kAutoPlay, kSayAutoPlay},
 };
 

@@ -20,10 +20,7 @@
 #include <thread>
 
 namespace tolvaro {
-namespace {
-
-
-} // namespace
+namespace {} // namespace
 
 QString BookFinder::Text(int id) const {
     return LoadString(id + m_c.langOffset);
@@ -117,8 +114,7 @@ QStringList BookFinder::SearchAgain() {
         const std::vector<QByteArray> found = Walk(progress, finished);
         progress.SetRange(static_cast<int>(found.size()));
         for (const QByteArray& path : found) {
-            const QString folder =
-                UsableFolderName(path, m_dataFolder + QStringLiteral("/Links"));
+            const QString folder = UsableFolderName(path, m_dataFolder + QStringLiteral("/Links"));
             if (!folder.isEmpty() && AddBook(folder))
                 folders << folder;
             progress.SetPosition(static_cast<int>(m_books.size()));

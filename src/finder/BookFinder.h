@@ -20,7 +20,6 @@ class IProgress;
 // the walk and lists what was found) and rewrites the cache when the walk went through it all.
 class BookFinder {
 public:
-
     BookFinder(Context c, const IDrives& drives, const QString& dataFolder)
         : m_c(c), m_drives(drives), m_dataFolder(dataFolder) {}
 

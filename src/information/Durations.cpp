@@ -52,8 +52,8 @@ QString FormatDuration(double seconds, int langOffset) {
     const long long n = seconds >= 1 ? static_cast<long long>(std::min(seconds, kLongest)) : 0;
     return QStringLiteral("%1, %2 %3 %4")
         .arg(Part(n / 3600, kStrHour, kStrHours, langOffset),
-             Part(n / 60 % 60, kStrMinute, kStrMinutes, langOffset), LoadString(kStrAnd + langOffset),
-             Part(n % 60, kStrSecond, kStrSeconds, langOffset));
+             Part(n / 60 % 60, kStrMinute, kStrMinutes, langOffset),
+             LoadString(kStrAnd + langOffset), Part(n % 60, kStrSecond, kStrSeconds, langOffset));
 }
 
 } // namespace tolvaro

@@ -4,7 +4,6 @@
 #include "information/Durations.h"
 #include "platform/IDialogs.h"
 #include "platform/IPlayer.h"
-#include "platform/IPlayer.h"
 #include "res/StringTable.h"
 #include "store/Settings.h"
 
@@ -32,7 +31,9 @@ void Information::AnswerTime(bool book, What what) {
     const double heard =
         book ? ParseClockValue(titles.Text(titles.SelectionMark(), col::kElapsed)) + position
              : position;
-    const double seconds = what == What::Total ? total : what == What::Elapsed ? heard : total - heard;
+    const double seconds = what == What::Total     ? total
+                           : what == What::Elapsed ? heard
+                                                   : total - heard;
     const int intro = what == What::Total     ? kStrTotal
                       : what == What::Elapsed ? kStrElapsed
                                               : kStrRemaining;
@@ -41,18 +42,29 @@ void Information::AnswerTime(bool book, What what) {
     Answer(Text(intro) + FormatDuration(seconds, m_c.langOffset) + QLatin1String(stop ? "." : ""));
 }
 
-void Information::OnBookTimeTotal() { AnswerTime(true, What::Total); }
-void Information::OnBookTimeElapsed() { AnswerTime(true, What::Elapsed); }
-void Information::OnBookTimeRemaining() { AnswerTime(true, What::Remaining); }
-void Information::OnTitleTimeTotal() { AnswerTime(false, What::Total); }
-void Information::OnTitleTimeElapsed() { AnswerTime(false, What::Elapsed); }
-void Information::OnTitleTimeRemaining() { AnswerTime(false, What::Remaining); }
+void Information::OnBookTimeTotal() {
+    AnswerTime(true, What::Total);
+}
+void Information::OnBookTimeElapsed() {
+    AnswerTime(true, What::Elapsed);
+}
+void Information::OnBookTimeRemaining() {
+    AnswerTime(true, What::Remaining);
+}
+void Information::OnTitleTimeTotal() {
+    AnswerTime(false, What::Total);
+}
+void Information::OnTitleTimeElapsed() {
+    AnswerTime(false, What::Elapsed);
+}
+void Information::OnTitleTimeRemaining() {
+    AnswerTime(false, What::Remaining);
+}
 
 void Information::OnBookEntries() {
     PauseForQuestion pause(m_c.player);
-    Answer(ParseInt(m_tocItems) == 1
-               ? Text(kStrOneEntry)
-               : QStringLiteral("%1 %2").arg(m_tocItems, Text(kStrEntries)));
+    Answer(ParseInt(m_tocItems) == 1 ? Text(kStrOneEntry)
+                                     : QStringLiteral("%1 %2").arg(m_tocItems, Text(kStrEntries)));
 }
 
 void Information::OnBookLevels() {
@@ -82,8 +94,8 @@ void Information::OnTitleIndex() {
 void Information::OnTitleLevel() {
     PauseForQuestion pause(m_c.player);
     const BookTable& titles = m_c.model.m_lstTitles;
-    Answer(QStringLiteral("%1 %2 .")
-               .arg(Text(kStrOnLevel), titles.Text(titles.SelectionMark(), col::kLevel)));
+    Answer(QStringLiteral("%1 %2 .").arg(Text(kStrOnLevel),
+                                         titles.Text(titles.SelectionMark(), col::kLevel)));
 }
 
 } // namespace tolvaro

@@ -6,13 +6,11 @@
 
 namespace tolvaro {
 
-
 // The ten questions a listener asks about the book and the current heading: how long, how much
 // heard, how much left, how many entries and levels, which heading and level. Each answer is one
 // sentence in a message box captioned "Information"; a playing book pauses while it is up.
 class Information {
 public:
-
     Information(Context c, const QString& tocItems, const QString& totalTime)
         : m_c(c), m_tocItems(tocItems), m_totalTime(totalTime) {}
 

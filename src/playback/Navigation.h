@@ -14,7 +14,6 @@ struct PlaybackState;
 // jumps to its heading and to the phrase its target names, which the engine then plays.
 class Navigation {
 public:
-
     Navigation(Context c, PlaybackState& play, PhraseEngine& engine)
         : m_c(c), m_play(play), m_engine(engine) {}
 

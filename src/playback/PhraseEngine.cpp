@@ -169,8 +169,8 @@ void PhraseEngine::Activate() {
     player.SetPosition(start);
     player.Play();
     m_waitedMs = 0;
-    m_openWaitMs = static_cast<int>(std::max(0.0, p.m_dPhraseEnd - start) * 1000 / p.m_dRate) +
-                   kOpenGraceMs;
+    m_openWaitMs =
+        static_cast<int>(std::max(0.0, p.m_dPhraseEnd - start) * 1000 / p.m_dRate) + kOpenGraceMs;
     m_timers.SetTimer(timer::kPoll, kPollMs);
 }
 

@@ -11,7 +11,6 @@ class ITextView;
 class ITimers;
 struct PlaybackState;
 
-
 // Plays the book phrase by phrase. The cursor is the current row of the phrase table: selecting
 // a row activates it (its document shown, its clip played), and the poll moves the cursor on at
 // the clip's end, stops at a file or heading boundary, or goes on into the next heading.
@@ -64,7 +63,7 @@ private:
     ITextView& m_textView;
     PlaybackState& m_play;
     const QString& m_bookFolder;
-    bool& m_textSearchResults; // the search results are those of the current heading's text
+    bool& m_textSearchResults;   // the search results are those of the current heading's text
     QString m_lastDocument;      // given to the text view last
     QString m_lastAudio;         // loaded into the player last
     QString m_lastPhraseEnd;     // "PhrEnd" of the phrase played last

@@ -19,15 +19,16 @@ QString LoadString(int id);
 
 // The ids the program asks for by name (German ids; English is id + 200).
 inline constexpr int kStrLoadingText = 1, kStrSearching = 12, kStrSearchCaption = 15,
-                     kStrSearchPrompt = 16, kStrSearchResult = 35, kStrNccUnreadable = 2, kStrReadError = 3,
-                     kStrLoadingCaption = 4, kStrPageDialogCaption = 13, kStrPagePrompt = 14,
-                     kStrPageMissing = 36, kStrPageCaption = 37, kStrNotAPart = 38,
-                     kStrChangeCaption = 39, kStrOf = 40, kStrFileDialogTitle = 41,
-                     kStrStartPage = 42, kStrManualFolder = 43, kStrNoBookmarks = 44,
-                     kStrNoSearchResults = 45, kStrCreateList = 5, kStrSearchDaisy = 6,
-                     kStrUntitled = 7, kStrOneBook = 8, kStrDrive = 9, kStrDriveName = 10,
-                     kStrChooseDrive = 11, kStrEntriesRead = 72, kStrBooksFound = 73,
-                     kStrFoldersSearched = 74, kStrAlreadyRunning = 75, kStrInformation = 76;
+                     kStrSearchPrompt = 16, kStrSearchResult = 35, kStrNccUnreadable = 2,
+                     kStrReadError = 3, kStrLoadingCaption = 4, kStrPageDialogCaption = 13,
+                     kStrPagePrompt = 14, kStrPageMissing = 36, kStrPageCaption = 37,
+                     kStrNotAPart = 38, kStrChangeCaption = 39, kStrOf = 40,
+                     kStrFileDialogTitle = 41, kStrStartPage = 42, kStrManualFolder = 43,
+                     kStrNoBookmarks = 44, kStrNoSearchResults = 45, kStrCreateList = 5,
+                     kStrSearchDaisy = 6, kStrUntitled = 7, kStrOneBook = 8, kStrDrive = 9,
+                     kStrDriveName = 10, kStrChooseDrive = 11, kStrEntriesRead = 72,
+                     kStrBooksFound = 73, kStrFoldersSearched = 74, kStrAlreadyRunning = 75,
+                     kStrInformation = 76;
 // The information sentences and their parts.
 inline constexpr int kStrTotal = 17, kStrElapsed = 18, kStrRemaining = 19, kStrHour = 20,
                      kStrHours = 21, kStrMinute = 22, kStrMinutes = 23, kStrSecond = 24,
@@ -40,10 +41,10 @@ inline constexpr int kNameHeadings = 46, kNameText = 47, kNameBookmarks = 48,
 // What a command did, spoken by a screen reader.
 inline constexpr int kSayBookmarkSet = 51, kSayBookmarkDeleted = 52, kSayBookmarkAt = 53,
                      kSayResultAt = 54, kSayPage = 55, kSaySpeed = 56, kSayVolume = 57,
-                     kSayPaused = 58, kSayPlaying = 59, kSayEndOfList = 60,
-                     kSayStartOfList = 61, kSayOn = 62, kSayOff = 63, kSaySkipFootnotes = 64,
-                     kSaySkipSidebars = 65, kSaySkipProdnotes = 66, kSaySkipPageNumbers = 67,
-                     kSayAutoPlay = 68, kSayHeadingLevel = 69, kSayNoPages = 70;
+                     kSayPaused = 58, kSayPlaying = 59, kSayEndOfList = 60, kSayStartOfList = 61,
+                     kSayOn = 62, kSayOff = 63, kSaySkipFootnotes = 64, kSaySkipSidebars = 65,
+                     kSaySkipProdnotes = 66, kSaySkipPageNumbers = 67, kSayAutoPlay = 68,
+                     kSayHeadingLevel = 69, kSayNoPages = 70;
 inline constexpr int kNameMenuBar = 71;
 
 } // namespace tolvaro

@@ -5,8 +5,8 @@
 #include "commands/CommandTable.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
-#include "platform/IProgress.h"
 #include "platform/IPlayer.h"
+#include "platform/IProgress.h"
 #include "playback/PhraseEngine.h"
 #include "playback/PlaybackState.h"
 #include "res/StringTable.h"
@@ -45,11 +45,10 @@ void BookSearch::Run(Kind kind) {
         ListHits(result, folded);
         count = result.occurrences;
     }
-    m_c.dialogs.MessageBox(QStringLiteral("%1 %2 .")
-                               .arg(LoadString(kStrSearchResult + m_c.langOffset))
-                               .arg(count),
-                           LoadString(kStrInformation + m_c.langOffset), IDialogs::Icon::Information,
-                           IDialogs::Buttons::Ok);
+    m_c.dialogs.MessageBox(
+        QStringLiteral("%1 %2 .").arg(LoadString(kStrSearchResult + m_c.langOffset)).arg(count),
+        LoadString(kStrInformation + m_c.langOffset), IDialogs::Icon::Information,
+        IDialogs::Buttons::Ok);
     if (count == 0) {
         m_c.model.m_lbSearchHits.AddString(LoadString(kStrNoSearchResults + m_c.langOffset));
         return;

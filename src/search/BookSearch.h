@@ -19,7 +19,6 @@ struct SearchResult;
 // term, and playback goes on from there. A playing book pauses while the user is asked and told.
 class BookSearch {
 public:
-
     BookSearch(Context c, PhraseEngine& engine, PlaybackState& play, const unsigned& codePage,
                QString& searchTerm, bool& textSearchResults, std::function<void()> markTerm)
         : m_c(c), m_engine(engine), m_play(play), m_codePage(codePage), m_searchTerm(searchTerm),
@@ -48,9 +47,9 @@ private:
     Context m_c;
     PhraseEngine& m_engine;
     PlaybackState& m_play;
-    const unsigned& m_codePage;      // the book's character set
-    QString& m_searchTerm;           // the folded term of the last text or book search
-    bool& m_textSearchResults;       // the results are those of the current heading's text
+    const unsigned& m_codePage;       // the book's character set
+    QString& m_searchTerm;            // the folded term of the last text or book search
+    bool& m_textSearchResults;        // the results are those of the current heading's text
     std::function<void()> m_markTerm; // marks the search term in the text shown
 };
 

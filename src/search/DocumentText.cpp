@@ -27,27 +27,26 @@ constexpr QStringView kLatin1Names[] = {
 };
 
 constexpr std::pair<QStringView, char16_t> kOtherNames[] = {
-    {u"amp", u'&'},       {u"lt", u'<'},         {u"gt", u'>'},         {u"quot", u'"'},
-    {u"apos", u'\''},     {u"OElig", 0x152},     {u"oelig", 0x153},     {u"Scaron", 0x160},
-    {u"scaron", 0x161},   {u"Yuml", 0x178},      {u"ndash", 0x2013},    {u"mdash", 0x2014},
-    {u"lsquo", 0x2018},   {u"rsquo", 0x2019},    {u"sbquo", 0x201a},    {u"ldquo", 0x201c},
-    {u"rdquo", 0x201d},   {u"bdquo", 0x201e},    {u"dagger", 0x2020},   {u"bull", 0x2022},
-    {u"hellip", 0x2026},  {u"euro", 0x20ac},     {u"trade", 0x2122},    {u"thinsp", 0x2009},
+    {u"amp", u'&'},      {u"lt", u'<'},      {u"gt", u'>'},       {u"quot", u'"'},
+    {u"apos", u'\''},    {u"OElig", 0x152},  {u"oelig", 0x153},   {u"Scaron", 0x160},
+    {u"scaron", 0x161},  {u"Yuml", 0x178},   {u"ndash", 0x2013},  {u"mdash", 0x2014},
+    {u"lsquo", 0x2018},  {u"rsquo", 0x2019}, {u"sbquo", 0x201a},  {u"ldquo", 0x201c},
+    {u"rdquo", 0x201d},  {u"bdquo", 0x201e}, {u"dagger", 0x2020}, {u"bull", 0x2022},
+    {u"hellip", 0x2026}, {u"euro", 0x20ac},  {u"trade", 0x2122},  {u"thinsp", 0x2009},
 };
 
 // Elements that run on within a line: their tags do not separate words.
 constexpr QStringView kInline[] = {
-    u"a",  u"abbr", u"acronym", u"b",    u"bdo",  u"big",    u"cite",   u"code", u"dfn",
-    u"em", u"font", u"i",       u"kbd",  u"q",    u"s",      u"samp",   u"small", u"span",
-    u"strike", u"strong", u"sub", u"sup", u"tt",  u"u",      u"var",
+    u"a",      u"abbr",   u"acronym", u"b",   u"bdo", u"big", u"cite", u"code",  u"dfn",
+    u"em",     u"font",   u"i",       u"kbd", u"q",   u"s",   u"samp", u"small", u"span",
+    u"strike", u"strong", u"sub",     u"sup", u"tt",  u"u",   u"var",
 };
 // Elements whose content a reader never sees as text.
 constexpr QStringView kHidden[] = {u"script", u"style", u"title"};
 
 template <std::size_t N> bool IsOneOf(QStringView name, const QStringView (&names)[N]) {
-    return std::any_of(std::begin(names), std::end(names), [name](QStringView n) {
-        return name.compare(n, Qt::CaseInsensitive) == 0;
-    });
+    return std::any_of(std::begin(names), std::end(names),
+                       [name](QStringView n) { return name.compare(n, Qt::CaseInsensitive) == 0; });
 }
 
 bool IsSpace(QChar c) {
@@ -253,10 +252,10 @@ QString FoldCase(QStringView text) {
     // Full folding grows a character to three at most.
     QString folded(text.size() * 3, Qt::Uninitialized);
     UErrorCode error = U_ZERO_ERROR;
-    const int32_t length = u_strFoldCase(
-        reinterpret_cast<UChar*>(folded.data()), static_cast<int32_t>(folded.size()),
-        reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
-        U_FOLD_CASE_DEFAULT, &error);
+    const int32_t length =
+        u_strFoldCase(reinterpret_cast<UChar*>(folded.data()), static_cast<int32_t>(folded.size()),
+                      reinterpret_cast<const UChar*>(text.data()),
+                      static_cast<int32_t>(text.size()), U_FOLD_CASE_DEFAULT, &error);
     if (U_FAILURE(error))
         return text.toString().toCaseFolded();
     folded.truncate(length);

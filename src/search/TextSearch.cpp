@@ -16,7 +16,8 @@ namespace {
 constexpr int kAnyHeading = -1;
 
 bool IsNcc(QStringView document) {
-    return document.sliced(document.lastIndexOf(u'/') + 1).compare(u"ncc.html", Qt::CaseInsensitive) == 0;
+    return document.sliced(document.lastIndexOf(u'/') + 1)
+               .compare(u"ncc.html", Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -71,8 +72,8 @@ DocumentText TextSearch::ReadText(const QByteArray& bytes) const {
     return ReadDocumentText(BookTextDecoder().Decode(bytes, m_codePage));
 }
 
-void TextSearch::SearchDocument(const QString& path, const std::vector<int>& rows,
-                                QStringView term, int heading, SearchResult& out) const {
+void TextSearch::SearchDocument(const QString& path, const std::vector<int>& rows, QStringView term,
+                                int heading, SearchResult& out) const {
     const std::optional<QByteArray> bytes = m_read(path);
     if (!bytes || term.isEmpty())
         return; // a document that cannot be read is passed over
@@ -103,7 +104,8 @@ void TextSearch::SearchDocument(const QString& path, const std::vector<int>& row
         if (after == starts.begin())
             continue; // before the first phrase's text
         const int row = std::prev(after)->second;
-        if (heading != kAnyHeading && m_phrases.TextView(row, col::kPhraseTreeId).toInt() != heading)
+        if (heading != kAnyHeading &&
+            m_phrases.TextView(row, col::kPhraseTreeId).toInt() != heading)
             continue;
         if (out.hits.empty() || out.hits.back().row != row)
             out.hits.push_back({row, 0});

@@ -21,7 +21,7 @@ public:
 QAccessibleInterface* NotificationFactory(const QString&, QObject* object) {
     auto* line = qobject_cast<QLabel*>(object);
     return line && line->objectName() == QLatin1String(kLineName) ? new NotificationLine(line)
-                                                                   : nullptr;
+                                                                  : nullptr;
 }
 
 } // namespace

@@ -15,7 +15,6 @@
 namespace tolvaro {
 namespace {
 
-
 // "OK" and "Abbrechen" in either language, as the window has always had them.
 QDialogButtonBox* Buttons(QDialog& dialog) {
     auto* buttons = new QDialogButtonBox(&dialog);
@@ -35,7 +34,8 @@ std::optional<int> RunDriveSelection(QWidget& owner, int langOffset,
     dialog.setWindowTitle(LoadString(kStrChooseDrive + langOffset));
     auto* list = new QTreeWidget(&dialog);
     list->setRootIsDecorated(false);
-    list->setHeaderLabels({LoadString(kStrDrive + langOffset), LoadString(kStrDriveName + langOffset)});
+    list->setHeaderLabels(
+        {LoadString(kStrDrive + langOffset), LoadString(kStrDriveName + langOffset)});
     list->setAccessibleName(LoadString(kStrChooseDrive + langOffset));
     AnnounceCurrentItemOnFocus(*list);
     for (const auto& [root, label] : rows)

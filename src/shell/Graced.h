@@ -10,8 +10,7 @@ namespace tolvaro {
 // a closed window and its parts while it reads out the close, and an object gone by then is an
 // error in its log and a word it cannot say. Used like the dialog itself (`->`, `*`); when the
 // holder goes, the dialog hides and is deleted two seconds later (or with its parent).
-template <class Dialog>
-class Graced {
+template <class Dialog> class Graced {
 public:
     template <class... Args>
     explicit Graced(Args&&... args) : m_dialog(new Dialog(std::forward<Args>(args)...)) {}

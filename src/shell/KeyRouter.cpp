@@ -34,8 +34,7 @@ bool MenuBarTakes(const QMenuBar& bar, const QKeyEvent& key) {
 }
 
 bool IsAltAlone(const QKeyEvent& key) {
-    return key.key() == Qt::Key_Alt &&
-           !(key.modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier));
+    return key.key() == Qt::Key_Alt && !(key.modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier));
 }
 
 bool IsF10(const QKeyEvent& key) {

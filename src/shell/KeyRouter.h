@@ -34,8 +34,8 @@ private:
 
     CommandTable& m_commands;
     QWidget& m_window;
-    bool m_altAlone = false;  // Alt is down, and no other key was pressed since
-    bool m_toggling = false;  // the keys sent to the menu bar by ToggleMenuBar
+    bool m_altAlone = false; // Alt is down, and no other key was pressed since
+    bool m_toggling = false; // the keys sent to the menu bar by ToggleMenuBar
 };
 
 } // namespace tolvaro

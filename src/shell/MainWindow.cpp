@@ -34,8 +34,7 @@ namespace {
 // A view whose current item, moved while the keys are elsewhere (playback going on, a bookmark
 // reached by M), is not announced as the focus: Qt's views tell a screen reader of their current
 // item as if they had the focus.
-template <class View>
-class QuietWhenUnfocused : public View {
+template <class View> class QuietWhenUnfocused : public View {
 public:
     using View::View;
 

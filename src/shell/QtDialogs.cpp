@@ -11,9 +11,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "res/StringTable.h"
@@ -138,11 +138,14 @@ std::optional<QString> QtDialogs::AskColor(const QString& initial) {
 namespace tolvaro {
 
 bool QtDialogs::RunWaiting(const QString& text, const std::function<void(IProgress&)>& work) {
-    Graced<LoadingDlg> held(text, QString(), [&work](IProgress& progress) {
-        if (progress.StopRequested() == IProgress::Stop::None) // closed before it began
-            work(progress);
-        return true;
-    }, Owner());
+    Graced<LoadingDlg> held(
+        text, QString(),
+        [&work](IProgress& progress) {
+            if (progress.StopRequested() == IProgress::Stop::None) // closed before it began
+                work(progress);
+            return true;
+        },
+        Owner());
     LoadingDlg& dialog = *held;
     dialog.ShowAsWaitWindow(text);
     dialog.Run();

@@ -57,9 +57,10 @@ private:
     std::unique_ptr<QWebEngineProfile> m_profile;
     BookPage* m_page = nullptr;
     bool m_loading = false;
-    bool m_focusPending = false; // Focus asked while the document loads
+    bool m_focusPending = false;   // Focus asked while the document loads
     QString m_markId, m_markStyle; // the mark to place, also once a loading document is ready
-    QString m_termPending, m_termStyle; // term marks to place once the document is ready (null: none)
+    QString m_termPending,
+        m_termStyle; // term marks to place once the document is ready (null: none)
     std::function<void(const QString&)> m_loaded;
 };
 

@@ -203,7 +203,7 @@ public:
     QList<int> searchLanguages;
     QStringList waitTexts;
     bool cancelWaiting = false;
-    QStringList colorStarts;            // where it opened each time
+    QStringList colorStarts; // where it opened each time
     QStringList loadingCaptions, fileDialogTitles, fileDialogFolders;
 };
 

@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     if (!daisy.LoadBook(progress))
         return 1;
     TextSearch search(model.m_lstPhrases, daisy.CodePage());
-        QSet<QString> seen;
+    QSet<QString> seen;
     for (int row = 0; row < model.m_lstPhrases.RowCount(); ++row) {
         const QString document = model.m_lstPhrases.Text(row, col::kDocument);
         if (document.isEmpty() || seen.contains(document) ||
