@@ -6,26 +6,30 @@
 namespace tolvaro {
 
 int BookTable::AppendRow(const std::vector<QString>& cells) {
-    std::vector<QString>& row = m_rows.emplace_back(static_cast<std::size_t>(m_columns));
-    std::copy_n(cells.begin(), std::min(row.size(), cells.size()), row.begin());
-    return RowCount() - 1;
+    const std::size_t start = m_cells.size();
+    m_cells.resize(start + static_cast<std::size_t>(m_columns));
+    std::copy_n(cells.begin(), std::min<std::size_t>(m_columns, cells.size()),
+                m_cells.begin() + static_cast<std::ptrdiff_t>(start));
+    return m_rowCount++;
 }
 
 QStringView BookTable::TextView(int row, int column) const {
     if (!InRange(row, column))
         return {};
-    return m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    return m_cells[Cell(row, column)];
 }
 
 void BookTable::SetText(int row, int column, const QString& text) {
     if (InRange(row, column))
-        m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
+        m_cells[Cell(row, column)] = text;
 }
 
 void BookTable::DeleteRow(int row) {
     if (row < 0 || row >= RowCount())
         return;
-    m_rows.erase(m_rows.begin() + row);
+    const auto first = m_cells.begin() + static_cast<std::ptrdiff_t>(Cell(row, 0));
+    m_cells.erase(first, first + m_columns);
+    --m_rowCount;
     if (static_cast<std::size_t>(row) < m_states.size())
         m_states.erase(m_states.begin() + row);
     for (int* index : {&m_mark, &m_selectedRow, &m_focusedRow}) {
@@ -37,7 +41,8 @@ void BookTable::DeleteRow(int row) {
 }
 
 void BookTable::DeleteAllRows() {
-    m_rows.clear();
+    m_cells.clear();
+    m_rowCount = 0;
     m_states.clear();
     m_mark = -1;
     m_selectedRow = -1;

@@ -26,7 +26,7 @@ public:
         : QObject(parent), m_columns(columns) {}
 
     int ColumnCount() const { return m_columns; }
-    int RowCount() const { return static_cast<int>(m_rows.size()); }
+    int RowCount() const { return m_rowCount; }
 
     // Appends a row; cells past the given ones stay empty, surplus ones are ignored.
     int AppendRow(const std::vector<QString>& cells = {});
@@ -58,10 +58,16 @@ private:
     bool InRange(int row, int column) const {
         return row >= 0 && row < RowCount() && column >= 0 && column < m_columns;
     }
+    std::size_t Cell(int row, int column) const {
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns) +
+               static_cast<std::size_t>(column);
+    }
     void ChangeState(int row, int state);
 
     int m_columns;
-    std::vector<std::vector<QString>> m_rows;
+    int m_rowCount = 0;
+    std::vector<QString> m_cells; // row by row
+
     // Row states, as far as any was set; rows past the end have none.
     std::vector<int> m_states;
     int m_mark = -1;

@@ -21,14 +21,18 @@ class SmilFile {
 public:
     explicit SmilFile(ReaderState& s) : m_s(s), m_row(s.phraseRow) {}
 
+    // Reads a piece; values are taken from it as written, tags and keys found in it lowered.
     void Line(std::string_view line);
 
     QString m_elapsed; // from the file's own metadata
 
 private:
+    bool Has(std::string_view lowerKey) const {
+        return m_lower.find(lowerKey) != std::string::npos;
+    }
     void Metadata(std::string_view line);
     void Par(std::string_view line);
-    void SkipClass(std::string_view line);
+    void SkipClass();
     void Text(std::string_view line);
     void Audio(std::string_view line);
     // The cells of the par and of its text, which every row of the par has.
@@ -42,51 +46,53 @@ private:
     int m_row;
     QString m_parId, m_document, m_fragment, m_textId;
     bool m_firstClipStored = false;
+    std::string m_lower; // the piece being read, lowered
 };
 
 void SmilFile::Line(std::string_view line) {
-    if (ContainsNoCase(line, "<head>")) {
+    LowerInto(line, m_lower);
+    if (Has("<head>")) {
         m_s.smilInHead = true;
         Metadata(line);
-    } else if (ContainsNoCase(line, "</head>")) {
+    } else if (Has("</head>")) {
         m_s.smilInHead = false;
     } else {
-        if (ContainsNoCase(line, "<body>"))
+        if (Has("<body>"))
             m_s.smilInBody = true;
-        else if (ContainsNoCase(line, "</body>"))
+        else if (Has("</body>"))
             m_s.smilInBody = false;
         if (m_s.smilInHead)
             Metadata(line);
     }
     if (!m_s.smilInBody)
         return;
-    if (ContainsNoCase(line, "</par>"))
+    if (Has("</par>"))
         m_s.skip = {};
-    if (ContainsNoCase(line, "<par"))
+    if (Has("<par"))
         Par(line);
-    if (ContainsNoCase(line, "<text"))
+    if (Has("<text"))
         Text(line);
-    if (ContainsNoCase(line, "<audio"))
+    if (Has("<audio"))
         Audio(line);
 }
 
 void SmilFile::Metadata(std::string_view line) {
-    if (ContainsNoCase(line, "timeinthissmil") || ContainsNoCase(line, "time-in-this-smil"))
+    if (Has("timeinthissmil") || Has("time-in-this-smil"))
         m_s.zeit = PaddedTime(line);
-    if (ContainsNoCase(line, "totalelapsedtime") || ContainsNoCase(line, "total-elapsed-time"))
+    if (Has("totalelapsedtime") || Has("total-elapsed-time"))
         m_elapsed = PaddedTime(line);
 }
 
 void SmilFile::Par(std::string_view line) {
     m_firstClipStored = false;
     m_parId = Latin1(scan::AttributeValue(line, "id="));
-    SkipClass(line);
+    SkipClass();
     NextRow();
     SetParCells();
 }
 
 // The first skip class the par names starts skipping.
-void SmilFile::SkipClass(std::string_view line) {
+void SmilFile::SkipClass() {
     static constexpr struct {
         std::string_view marker;
         std::string_view skip;
@@ -98,7 +104,7 @@ void SmilFile::SkipClass(std::string_view line) {
         {"pagenumber-on", "pagenumber", &BookFeatures::pageNumbers},
     };
     for (const auto& c : kClasses) {
-        if (ContainsNoCase(line, c.marker)) {
+        if (Has(c.marker)) {
             m_s.skip = c.skip;
             m_s.features.*c.found = true;
             return;
