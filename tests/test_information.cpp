@@ -148,37 +148,5 @@ TEST(Information, MissingAndOddValues) {
     EXPECT_EQ(none.Ask(kBookEntries), QStringLiteral(" Einträge in diesem Buch."));
 }
 
-// A playing book pauses while the answer is up and goes on after it; a book the user paused or
-// stopped stays so, also when the question was chosen from the menu.
-TEST(Information, PlaybackHeldOnlyWhileTheAnswerIsUp) {
-    InformationBook book(kMeta);
-    test::FakePlayer& player = book.fake.player;
-    const struct {
-        IPlayer::State before;
-        bool fromMenu;
-        IPlayer::State after;
-    } cases[] = {
-        {IPlayer::State::Playing, false, IPlayer::State::Playing},
-        {IPlayer::State::Playing, true, IPlayer::State::Playing},
-        {IPlayer::State::Paused, false, IPlayer::State::Paused},
-        {IPlayer::State::Paused, true, IPlayer::State::Paused},
-        {IPlayer::State::Stopped, true, IPlayer::State::Stopped},
-    };
-    for (const int command : {kBookTimeTotal, kTitleTimeElapsed, kBookEntries, kTitleLevel}) {
-        for (const auto& c : cases) {
-            player.state = c.before;
-            IPlayer::State during = c.before;
-            book.fake.dialogs.onMessage = [&] { during = player.state; };
-            if (c.fromMenu)
-                book.dlg.OnMenuSelect(false);
-            book.Ask(command);
-            if (c.fromMenu)
-                book.dlg.OnMenuSelect(true);
-            EXPECT_NE(during, IPlayer::State::Playing) << command;
-            EXPECT_EQ(player.state, c.after) << command << " " << static_cast<int>(c.before);
-        }
-    }
-}
-
 } // namespace
 } // namespace tolvaro

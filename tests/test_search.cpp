@@ -362,25 +362,9 @@ TEST_F(SearchTest, EachStyleMarksPhraseAndTerm) {
     }
 }
 
-// A playing book pauses for the search and its message and goes on afterwards, also when
-// the user cancels; one the user paused stays paused. Escape in the wait window: no message,
-// the no-results line.
-TEST_F(SearchTest, PlaybackAndStopping) {
+// Escape in the wait window: no message, the no-results line.
+TEST_F(SearchTest, StoppingTheSearch) {
     Open(kBook);
-    for (const auto state : {IPlayer::State::Playing, IPlayer::State::Paused}) {
-        for (const std::optional<QString>& term :
-             {std::optional<QString>("river"), std::optional<QString>()}) {
-            fake.player.state = state;
-            IPlayer::State during = state;
-            fake.dialogs.onMessage = [&] { during = fake.player.state; };
-            Search(kSearchBook, term);
-            if (term) {
-                EXPECT_EQ(during, IPlayer::State::Paused);
-            }
-            EXPECT_EQ(fake.player.state, state);
-        }
-    }
-    fake.dialogs.onMessage = {};
     fake.dialogs.progress.stopAt = 0;
     fake.dialogs.progress.stop = IProgress::Stop::Cancel;
     EXPECT_EQ(Search(kSearchBook, "river"), QString());
@@ -390,6 +374,40 @@ TEST_F(SearchTest, PlaybackAndStopping) {
     fake.dialogs.cancelWaiting = true; // closed before the search began
     EXPECT_EQ(Search(kSearchText, "river"), QString());
     EXPECT_EQ(Results(), QStringList{kNone});
+}
+
+// Every question and answer holds a playing book while it is up and lets it go on after, also
+// when the user cancels or chose the command from the menu; a book the user paused or stopped
+// stays so.
+TEST_F(SearchTest, AQuestionPausesOnlyABookThatPlays) {
+    Open(kBook);
+    const struct {
+        int command;
+        std::optional<QString> answer; // the search term or the colour
+    } questions[] = {
+        {kBookTimeTotal, {}},   {kTitleTimeElapsed, {}},    {kBookEntries, {}},
+        {kTitleLevel, {}},      {kSearchBook, "river"},     {kSearchBook, std::nullopt},
+        {kMarkBackground, "#0000ff"}, {kMarkTextColor, std::nullopt},
+    };
+    using State = IPlayer::State;
+    for (const auto& q : questions) {
+        for (const State before : {State::Playing, State::Paused, State::Stopped}) {
+            for (const bool fromMenu : {false, true}) {
+                fake.player.state = before;
+                State during = before;
+                fake.dialogs.onMessage = [&] { during = fake.player.state; };
+                fake.dialogs.searchAnswers = {q.answer};
+                fake.dialogs.colorAnswer = q.answer;
+                if (fromMenu)
+                    dlg.OnMenuSelect(false);
+                ASSERT_TRUE(dlg.RunCommand(q.command)) << q.command;
+                if (fromMenu)
+                    dlg.OnMenuSelect(true);
+                EXPECT_NE(during, State::Playing) << q.command;
+                EXPECT_EQ(fake.player.state, before) << q.command << " " << fromMenu;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -136,6 +136,8 @@ public:
     }
     std::optional<QString> AskSearchTerm(int langOffset) override {
         searchLanguages.append(langOffset);
+        if (onMessage)
+            onMessage();
         if (searchAnswers.empty())
             return std::nullopt;
         const std::optional<QString> answer = searchAnswers.front();
@@ -187,7 +189,7 @@ public:
     } progress;
 
     std::vector<Shown> shown;
-    std::function<void()> onMessage; // runs while a box is up
+    std::function<void()> onMessage; // runs while a box or a question is up
     std::deque<Result> answers;
     int aboutShown = 0;
     bool cancelLoading = false;
