@@ -80,6 +80,18 @@ TEST_F(BookmarkTest, SetAndJump) {
     EXPECT_DOUBLE_EQ(fake.player.position, 0.0); // no position: the phrase from its start
 }
 
+// A jump while the player stands at the end of its media plays the phrase from its start: the
+// ended player takes no position.
+TEST_F(BookmarkTest, AJumpAtTheMediaEnd) {
+    Open(a);
+    SetAt(1, 1.5);
+    GoToHeading(2);
+    fake.player.duration = 0.5; // every position is past the end
+    dlg.RunCommand(kBookmarkNext);
+    EXPECT_EQ(Cursor(), 4);
+    EXPECT_NE(fake.player.position, 1.5);
+}
+
 // Next and Previous grey themselves at either end of the list.
 TEST_F(BookmarkTest, NextAndPreviousGreyAtTheEnds) {
     Open(a);

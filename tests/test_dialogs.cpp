@@ -180,17 +180,20 @@ TEST(Dialogs, DriveSelectionAndBookList) {
         std::optional<int> chosen;
     } drives[] = {{{Qt::Key_Return}, 0}, {{Qt::Key_Down, Qt::Key_Return}, 1}, {{Qt::Key_Escape}, {}}};
     for (const auto& c : drives) {
-        QString caption, headers;
+        QString caption, headers, buttons;
         WhenShown([&](QWidget& dialog) {
             caption = dialog.windowTitle();
             auto* list = dialog.findChild<QTreeWidget*>();
             headers = list->headerItem()->text(0) + u'|' + list->headerItem()->text(1);
+            for (const QAbstractButton* button : dialog.findChild<QDialogButtonBox*>()->buttons())
+                buttons += button->text() + u'|';
             for (Qt::Key key : c.keys)
                 QTest::keyClick(list, key);
         });
         EXPECT_EQ(dialogs.ChooseDrive(kLangEnglish, rows), c.chosen);
         EXPECT_EQ(caption, "Please select a drive...");
         EXPECT_EQ(headers, "Drive|Drive Name");
+        EXPECT_EQ(buttons, "OK|Abbrechen|"); // in either language, as the window always had
     }
 
     WhenShown([](QWidget& dialog) { // a double-click on the second row chooses it

@@ -267,6 +267,9 @@ TEST_F(FinderTest, CountsAndAnUnwritableCache) {
     fake.dialogs.bookAnswers = {0};
     dlg.RunCommand(kFromList);
     EXPECT_EQ(Message(), "0 books found.");
+    EXPECT_EQ(fake.dialogs.shown.back().caption, "Information");
+    EXPECT_EQ(fake.dialogs.shown.back().icon, IDialogs::Icon::Information);
+    EXPECT_EQ(fake.dialogs.shown.back().buttons, IDialogs::Buttons::Ok);
 
     const QString cache = data + u'/' + BookFinder::CacheName(tree.Path("media"));
     ASSERT_TRUE(QFile::remove(cache));

@@ -18,7 +18,7 @@ TEST(StringTable, EveryIdTheProgramUsesExistsInBothLanguages) {
                             kStrFileDialogTitle, kStrStartPage,         kStrNoBookmarks,
                             kStrNoSearchResults, kNameHeadings,         kNameText,
                             kNameBookmarks,      kNameSearchResults,    kNameHelpMenu};
-    for (int id = kSayBookmarkSet; id <= kStrInformation; ++id)
+    for (int id = kSayBookmarkSet; id <= kStrCancelButton; ++id)
         ids.push_back(id);
     CommandTable().ForEach([&ids](const CommandTable::Node& node) {
         if (node.captionId != 0)

@@ -85,6 +85,26 @@ TEST(VolumeChange, OpensTheChosenVolumeAtTheSameHeading) {
     }
 }
 
+// A volume belongs when date, identifier, title, entries and total time agree and the set's
+// "n of m" differs: one field off, and the user is asked.
+TEST(VolumeChange, EveryFieldDecidesWhetherAVolumeBelongs) {
+    for (const char* name : {"dc:identifier", "dc:title", "ncc:tocItems", "ncc:totalTime"}) {
+        VolumeSet set;
+        QFile ncc(set.Volume(2) + "ncc.html");
+        ASSERT_TRUE(ncc.open(QIODevice::ReadWrite));
+        QByteArray text = ncc.readAll();
+        const QByteArray key = QByteArray("name=\"") + name + "\" content=\"";
+        text.insert(static_cast<qsizetype>(text.indexOf(key) + key.size()), "9");
+        ncc.resize(0);
+        ncc.write(text);
+        ncc.close();
+        set.Open(1);
+        set.ChangeTo(2, {Result::Abort});
+        EXPECT_EQ(set.fake.dialogs.shown.size(), 1u) << name;
+        EXPECT_EQ(set.dlg.BookFolder(), set.Volume(1)) << name;
+    }
+}
+
 // A heading row the new volume does not have gives its first heading.
 TEST(VolumeChange, AMissingHeadingRowGivesTheFirst) {
     VolumeSet set;

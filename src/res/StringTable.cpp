@@ -94,6 +94,7 @@ constexpr Entry kStrings[] = {
     {74, u"%1 Ordner durchsucht, %2 Bücher gefunden"},
     {75, u"Tolvaro ist bereits aktiv."},
     {76, u"Information"},
+    {77, u"Abbrechen"},
 
     {100, u"&DAISY"},
     {101, u"&Navigation"},
@@ -247,6 +248,7 @@ constexpr Entry kStrings[] = {
     {274, u"%1 folders searched, %2 books found"},
     {275, u"Tolvaro is already running."},
     {276, u"Information"},
+    {277, u"Abbrechen"}, // the book finder's windows have always said so
 
     {300, u"&DAISY"},
     {301, u"&Navigation"},

@@ -13,7 +13,7 @@ inline constexpr int kLangEnglish = 200;
 // Returns the text with the given id, or an empty string when the table has no such id.
 // Ids 1-45 are messages (English 201-245), 46-50 the names a screen reader gives the controls
 // (English 246-250), 51-70 the words a screen reader speaks after a command, 71 the menu bar's
-// name, 72-76 further messages (English 251-276), 100-172 menu captions (English 300-372), 1090
+// name, 72-77 further messages (English 251-277), 100-172 menu captions (English 300-372), 1090
 // the old about-item caption.
 QString LoadString(int id);
 
@@ -28,7 +28,7 @@ inline constexpr int kStrLoadingText = 1, kStrSearching = 12, kStrSearchCaption 
                      kStrSearchDaisy = 6, kStrUntitled = 7, kStrOneBook = 8, kStrDrive = 9,
                      kStrDriveName = 10, kStrChooseDrive = 11, kStrEntriesRead = 72,
                      kStrBooksFound = 73, kStrFoldersSearched = 74, kStrAlreadyRunning = 75,
-                     kStrInformation = 76;
+                     kStrInformation = 76, kStrCancelButton = 77;
 // The information sentences and their parts.
 inline constexpr int kStrTotal = 17, kStrElapsed = 18, kStrRemaining = 19, kStrHour = 20,
                      kStrHours = 21, kStrMinute = 22, kStrMinutes = 23, kStrSecond = 24,

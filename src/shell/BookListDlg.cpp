@@ -19,7 +19,7 @@ namespace {
 QDialogButtonBox* Buttons(QDialog& dialog) {
     auto* buttons = new QDialogButtonBox(&dialog);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    buttons->addButton(LoadString(kStrCancelButton), QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     return buttons;
 }
