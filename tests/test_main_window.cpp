@@ -218,6 +218,27 @@ TEST_F(MainWindowTest, AfterAltOtherKeysDoNothing) {
     EXPECT_EQ(ran, std::vector<int>{cmd::kPhraseNext}); // out of the menu bar the key is a command
 }
 
+// One branch open at a time: the selected heading's ancestors and the heading itself when it has
+// sub-headings; every other branch closed again.
+TEST_F(MainWindowTest, TheTreeOpensOneBranch) {
+    HeadingTree& tree = window.Dlg().Model().m_treeTitles;
+    const QModelIndex one = tree.AppendHeading(1, "1", 0), oneOne = tree.AppendHeading(2, "1.1", 1);
+    tree.AppendHeading(3, "1.1.1", 2);
+    const QModelIndex two = tree.AppendHeading(1, "2", 3), twoOne = tree.AppendHeading(2, "2.1", 4);
+    const auto open = [&] {
+        QString branch;
+        for (const QModelIndex& at : {one, oneOne, two, twoOne})
+            branch += window.Tree()->isExpanded(at) ? u'+' : u'-';
+        return branch;
+    };
+    tree.Select(oneOne);
+    EXPECT_EQ(open(), "++--");
+    tree.Select(twoOne);
+    EXPECT_EQ(open(), "--+-");
+    tree.Select(one);
+    EXPECT_EQ(open(), "+---");
+}
+
 TEST_F(MainWindowTest, ComesBackAsItWas) {
     window.showMaximized();
     window.showMinimized();
