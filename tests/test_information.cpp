@@ -4,6 +4,7 @@
 #include "Printers.h"
 #include "information/Durations.h"
 #include "res/StringTable.h"
+#include "store/Settings.h"
 
 #include <cmath>
 #include <limits>
@@ -57,9 +58,11 @@ TEST(Durations, ClockValues) {
         {"0:0:0.1234567890", 123456.789},
         {"::", 0},
         {"1:2:3:4", 3723}, // the rest after the seconds is no fraction
+        {" 1:00:00", 3600},
+        {"-1:00:00", -3600}, // as the C library reads a number
     };
     for (const auto& c : cases)
-        EXPECT_NEAR(ParseClockValue(QString::fromLatin1(c.clock)), c.seconds, 1e-6) << c.clock;
+        EXPECT_NEAR(ParseClock(QString::fromLatin1(c.clock), 9, false), c.seconds, 1e-6) << c.clock;
 }
 
 // Three headings on levels 1, 2, 3; the book's total and entries as its NCC gives them.

@@ -1,6 +1,7 @@
 #include "MemoryBook.h"
 #include "Printers.h"
 #include "book/ScanText.h"
+#include "store/Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +118,7 @@ TEST(SmilReader, ClockValuesAndClipTimes) {
         {"0:0:12345678901", 1234567.0},
     };
     for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(scan::TimeToSeconds(c.text), c.seconds) << c.text;
+        EXPECT_DOUBLE_EQ(ParseClock(c.text, 7, true), c.seconds) << c.text;
     EXPECT_EQ(
         scan::ExtractClipTime(R"(<audio clip-begin="npt=12.345s" clip-end="npt=20s"/>)", true),
         "12.345");

@@ -62,25 +62,6 @@ std::string_view LinkText(std::string_view line) {
     return gt == npos ? before : before.substr(gt + 1);
 }
 
-double TimeToSeconds(std::string_view text) {
-    const std::size_t first = text.find(':');
-    if (first == npos)
-        return 0.0;
-    const std::size_t second = text.find(':', first + 1);
-    if (second == npos)
-        return 0.0;
-    const std::string_view rest = text.substr(second + 1);
-    const std::size_t dot = rest.find('.');
-    // At most seven characters of a field.
-    const auto field = [](std::string_view f) { return LeadingInt(f.substr(0, 7)).value_or(0); };
-    const long long hours = field(text.substr(0, first));
-    const long long minutes = field(text.substr(first + 1, second - first - 1));
-    const long long seconds = field(rest.substr(0, dot));
-    const long long fraction = dot == npos ? 0 : field(rest.substr(dot + 1));
-    return static_cast<double>(hours * 3600 + minutes * 60 + seconds) +
-           static_cast<double>(fraction) / 1000.0;
-}
-
 std::string_view GroupLabel(std::string_view line, std::size_t from) {
     for (std::size_t q = line.find('"', from); q != npos; q = line.find('"', q + 1)) {
         if (q + 2 < line.size() && line[q + 1] == '>' && line[q + 2] != '<')

@@ -54,10 +54,6 @@ inline std::string_view ExtractClipTime(std::string_view line, bool begin) {
                                         : ValueFrom(line, at + (begin ? 16 : 14), 's');
 }
 
-// A clock value h:m:s[.fraction] in seconds; the fraction's digits are milliseconds. A text
-// without two colons is 0.
-double TimeToSeconds(std::string_view text);
-
 // Whether a lower-cased line opens a page span: a <span> whose class begins with "page", in any
 // order of its attributes, quoted either way or not at all.
 bool IsPageSpan(std::string_view lower);

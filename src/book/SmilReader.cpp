@@ -4,6 +4,7 @@
 #include "book/LineSource.h"
 #include "book/ReaderState.h"
 #include "book/ScanText.h"
+#include "store/Settings.h"
 
 namespace tolvaro {
 namespace {
@@ -158,7 +159,7 @@ void FinishHeading(int row, QString elapsed, ReaderState& s) {
             elapsed = QStringLiteral("00:00:00");
         } else {
             const QString previous = s.headings.Text(row - 1, col::kTime);
-            s.elapsedSum += scan::TimeToSeconds(previous.toLatin1().toStdString());
+            s.elapsedSum += ParseClock(previous, 7, true);
             const long long n = s.elapsedSum < 1.0 ? 0 : static_cast<long long>(s.elapsedSum);
             elapsed = QString::asprintf("%02lld:%02lld:%02lld", n / 3600, n / 60 % 60, n % 60);
         }

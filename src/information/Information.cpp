@@ -27,9 +27,9 @@ void Information::AnswerTime(bool book, What what) {
     const double position =
         player.PlayState() == IPlayer::State::MediaEnded ? 0.0 : player.Position();
     const BookTable& titles = m_c.model.m_lstTitles;
-    const double total = book ? ParseClockValue(m_totalTime) : player.Duration();
+    const double total = book ? ParseClock(m_totalTime, 9, false) : player.Duration();
     const double heard =
-        book ? ParseClockValue(titles.Text(titles.SelectionMark(), col::kElapsed)) + position
+        book ? ParseClock(titles.Text(titles.SelectionMark(), col::kElapsed), 9, false) + position
              : position;
     const double seconds = what == What::Total     ? total
                            : what == What::Elapsed ? heard

@@ -36,6 +36,28 @@ std::optional<long long> LeadingInt(std::string_view text) {
     return negative ? -value : value;
 }
 
+double ParseClock(const QString& clock, std::size_t fieldLength, bool needsAllFields) {
+    const std::string text = clock.toLatin1().toStdString();
+    const std::size_t first = text.find(':');
+    const std::size_t second = first == std::string::npos ? first : text.find(':', first + 1);
+    if (needsAllFields && second == std::string::npos)
+        return 0.0;
+    const auto field = [&](std::size_t from, std::size_t to) {
+        if (from >= text.size())
+            return 0LL;
+        const std::string_view f = std::string_view(text).substr(from, to - from);
+        return LeadingInt(f.substr(0, fieldLength)).value_or(0);
+    };
+    const std::size_t dot = second == std::string::npos ? second : text.find('.', second);
+    const std::size_t npos = std::string::npos;
+    const long long hours = field(0, first);
+    const long long minutes = first == npos ? 0 : field(first + 1, second);
+    const long long seconds = second == npos ? 0 : field(second + 1, dot);
+    const long long fraction = dot == npos ? 0 : field(dot + 1, npos);
+    return static_cast<double>(hours) * 3600.0 + static_cast<double>(minutes) * 60.0 +
+           static_cast<double>(seconds) + static_cast<double>(fraction) / 1000.0;
+}
+
 int ParseInt(const QString& text) {
     const long long value = LeadingInt(text.toLatin1().toStdString()).value_or(0);
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));

@@ -47,6 +47,11 @@ Settings SettingsFromLines(const QStringList& lines, const Settings& defaults);
 // text that starts with no number gives 0 (LeadingInt: nothing). Too many digits give the
 // largest value.
 std::optional<long long> LeadingInt(std::string_view text);
+// A clock value h:m:s[.fraction] in seconds, the fraction's digits thousandths, each field read
+// as a LeadingInt of its first `fieldLength` characters. `needsAllFields`: without two colons the
+// value is 0 (as SMIL files are read); else the fields count as far as there are any ("1:30" is
+// an hour and a half, as the book's times are read for the information answers).
+double ParseClock(const QString& clock, std::size_t fieldLength, bool needsAllFields);
 int ParseInt(const QString& text);
 double ParseDouble(const QString& text);
 
