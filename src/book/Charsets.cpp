@@ -1,5 +1,7 @@
 #include "book/Charsets.h"
 
+#include "book/LineSource.h"
+
 #include <array>
 #include <cerrno>
 #include <iconv.h>
@@ -56,15 +58,6 @@ const std::pair<unsigned, const char*> kIconvNames[] = {
     {52936, "HZ"},
 };
 
-std::string Lower(QByteArrayView line) {
-    std::string lower(line.begin(), line.end());
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + ('a' - 'A'));
-    }
-    return lower;
-}
-
 // "iso-8859-1" counts only where it is not the start of iso-8859-10, -13 or -15.
 bool ContainsName(const std::string& line, std::string_view name) {
     const bool latin1 = name == "iso-8859-1";
@@ -86,7 +79,8 @@ constexpr std::array<char16_t, 32> kCp1252High = {
 } // namespace
 
 unsigned CharsetToCodePage(QByteArrayView line) {
-    const std::string lower = Lower(line);
+    std::string lower;
+    LowerInto(std::string_view(line.data(), static_cast<std::size_t>(line.size())), lower);
     for (const CharsetRow& row : kRows) {
         bool matches = false;
         for (const char* name : row.names)

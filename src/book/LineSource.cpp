@@ -5,9 +5,6 @@
 namespace tolvaro {
 namespace {
 
-bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
 bool IsAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }

@@ -35,6 +35,10 @@ private:
     std::size_t m_pos = 0; // start of the unread rest of the data
 };
 
+// White space as the C library's isspace sees it in the C locale.
+inline bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 // Lower-cases A to Z only, as every tag and key test expects.
 inline char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;

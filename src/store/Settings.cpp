@@ -1,5 +1,7 @@
 #include "store/Settings.h"
 
+#include "book/LineSource.h"
+
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -20,7 +22,7 @@ QString Flag(bool on) {
 
 std::optional<long long> LeadingInt(std::string_view text) {
     std::size_t at = 0;
-    while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r')))
+    while (at < text.size() && IsSpace(text[at]))
         ++at;
     const bool negative = at < text.size() && text[at] == '-';
     at += at < text.size() && (text[at] == '+' || text[at] == '-');
