@@ -39,7 +39,8 @@ void MakeTree(const QByteArray& root) {
                 if (folder++ % 100 == 0) {
                     QFile ncc(QString::fromLocal8Bit(path + "/ncc.html"));
                     if (ncc.open(QIODevice::WriteOnly))
-                        ncc.write("<html><body><h1><a href=\"a.smil\">Buch</a></h1></body></html>\n");
+                        ncc.write(
+                            "<html><body><h1><a href=\"a.smil\">Buch</a></h1></body></html>\n");
                 }
             }
         }
@@ -62,8 +63,7 @@ int main(int argc, char** argv) {
     std::size_t books = 0;
     for (int i = 0; i < runs + 1; ++i) { // the first round warms the caches
         const double f = Find(root);
-        const std::atomic<bool> stop{false};
-        tolvaro::BookWalker walker(stop);
+        tolvaro::BookWalker walker;
         QElapsedTimer t;
         t.start();
         books = walker.Walk(QFile::decodeName(root)).size();
@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
         ratios.push_back(w / f);
     }
     std::printf("tree: %d folders, %zu books found\n", kTop * kMiddle * kLeaves, books);
-    std::printf("find -name ncc.html: median %.1f ms over %d runs\n", tolvaro::bench::Median(find), runs);
+    std::printf("find -name ncc.html: median %.1f ms over %d runs\n", tolvaro::bench::Median(find),
+                runs);
     std::printf("walk: median %.1f ms over %d runs\n", tolvaro::bench::Median(walk), runs);
     std::printf("walk / find: median %.2f\n", tolvaro::bench::Median(ratios));
     return books == static_cast<std::size_t>(kTop * kMiddle * kLeaves / 100) ? 0 : 1;

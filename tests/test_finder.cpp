@@ -77,8 +77,7 @@ struct Tree {
     }
     std::vector<std::pair<QByteArray, QByteArray>> renamed;
     QStringList Walk(const QString& root = "", bool stop = false) {
-        const std::atomic<bool> stopped{stop};
-        BookWalker walker(stopped);
+        BookWalker walker([stop](int, int) { return !stop; });
         QStringList found;
         for (const QByteArray& folder : walker.Walk(Path(root)))
             found << QDir(Path(root)).relativeFilePath(QFile::decodeName(folder));

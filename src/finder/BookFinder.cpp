@@ -13,11 +13,6 @@
 #include <QCryptographicHash>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace tolvaro {
 namespace {} // namespace
@@ -138,41 +133,13 @@ QStringList BookFinder::SearchAgain() {
     return Lines();
 }
 
-// The walk runs on a thread of its own; this one shows how far it has come at most ten times a
-// second and passes Escape on to it.
+// The window shows how far the walk has come and hears Escape between folders.
 std::vector<QByteArray> BookFinder::Walk(IProgress& progress, bool& finished) {
-    std::atomic<bool> stop{false};
-    BookWalker walker(stop);
-    std::vector<QByteArray> found;
-    std::mutex mutex;
-    std::condition_variable walked;
-    bool done = false;
-    const auto run = [&] {
-        std::vector<QByteArray> books = walker.Walk(m_root);
-        const std::lock_guard lock(mutex);
-        found = std::move(books);
-        done = true;
-        walked.notify_one();
-    };
-    std::thread thread;
-    try {
-        thread = std::thread(run);
-    } catch (const std::system_error&) {
-        run(); // no thread to be had: the walk runs here, without counts
-    }
-    std::unique_lock lock(mutex);
-    while (!done) {
-        lock.unlock();
-        const int folders = walker.FoldersSeen(), books = walker.BooksFound();
+    BookWalker walker([&](int folders, int books) {
         progress.SetText(Text(kStrFoldersSearched).arg(folders).arg(books));
-        if (progress.StopRequested() != IProgress::Stop::None)
-            stop = true;
-        lock.lock();
-        walked.wait_for(lock, std::chrono::milliseconds(100), [&] { return done; });
-    }
-    lock.unlock();
-    if (thread.joinable())
-        thread.join();
+        return progress.StopRequested() == IProgress::Stop::None;
+    });
+    std::vector<QByteArray> found = walker.Walk(m_root);
     finished = walker.Finished();
     return found;
 }

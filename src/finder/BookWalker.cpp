@@ -20,7 +20,8 @@ namespace {
 constexpr qint64 kMaxDiscInfo = 1024 * 1024;
 
 bool EqualsIgnoringCase(const char* name, std::string_view wanted) {
-    return std::strlen(name) == wanted.size() && ::strncasecmp(name, wanted.data(), wanted.size()) == 0;
+    return std::strlen(name) == wanted.size() &&
+           ::strncasecmp(name, wanted.data(), wanted.size()) == 0;
 }
 
 // Places of the system that hold no books, and whose walking may never end.
@@ -94,7 +95,7 @@ std::vector<QByteArray> BookWalker::Walk(const QString& root) {
         return {};
     std::vector<std::string> stack{start};
     std::vector<std::string> subfolders;
-    while (!stack.empty() && !m_stop.load(std::memory_order_relaxed)) {
+    while (!stack.empty() && (!m_carryOn || m_carryOn(m_folders, m_books))) {
         const std::string path = std::move(stack.back());
         stack.pop_back();
         subfolders.clear();
@@ -121,10 +122,10 @@ void BookWalker::ReadFolder(const std::string& path, std::vector<std::string>& s
     if (fd < 0)
         return; // not readable: passed over
     struct stat info {};
-    if (::fstat(fd, &info) != 0 ||
-        !m_seen.insert({static_cast<std::uint64_t>(info.st_dev),
-                        static_cast<std::uint64_t>(info.st_ino)})
-             .second) {
+    if (::fstat(fd, &info) != 0 || !m_seen
+                                        .insert({static_cast<std::uint64_t>(info.st_dev),
+                                                 static_cast<std::uint64_t>(info.st_ino)})
+                                        .second) {
         ::close(fd); // walked already: a link back into the tree, or a folder mounted twice
         return;
     }
@@ -133,7 +134,7 @@ void BookWalker::ReadFolder(const std::string& path, std::vector<std::string>& s
         ::close(fd);
         return;
     }
-    m_folders.fetch_add(1, std::memory_order_relaxed);
+    ++m_folders;
     std::vector<std::pair<std::string, unsigned char>> entries;
     while (const dirent* entry = ::readdir(folder.dir)) {
         const char* name = entry->d_name;
@@ -166,7 +167,8 @@ void BookWalker::ReadDiscInfo(const std::string& folder, const std::string& file
         return;
     for (const QByteArray& line : read.bytes.split('\n')) {
         const QByteArray lower = line.toLower();
-        for (qsizetype at = lower.indexOf("<a href="); at >= 0; at = lower.indexOf("<a href=", at + 1)) {
+        for (qsizetype at = lower.indexOf("<a href="); at >= 0;
+             at = lower.indexOf("<a href=", at + 1)) {
             qsizetype start = at + 8;
             const char quote = start < line.size() ? line[start] : '\0';
             const bool quoted = quote == '"' || quote == '\'';
@@ -196,7 +198,7 @@ void BookWalker::Add(const std::string& folder) {
     if (!m_foundKeys.insert(real.empty() ? Clean(folder) : real).second)
         return;
     m_found.push_back(QByteArray::fromStdString(Clean(folder)));
-    m_books.fetch_add(1, std::memory_order_relaxed);
+    ++m_books;
 }
 
 } // namespace tolvaro

@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -22,20 +22,18 @@ namespace tolvaro {
 // disc's list, or through a link) is listed once: the same folder once its ".", ".." and links
 // are resolved. Paths keep their bytes as the file system has them (a name need not be UTF-8).
 //
-// The walk may run on a thread of its own: the counts can be read meanwhile from another, and
-// `stop` ends the walk soon, with the books found so far.
+// Before each folder, `carryOn` hears how many folders were read and books found so far; false
+// ends the walk, with the books found so far.
 class BookWalker {
 public:
-    explicit BookWalker(const std::atomic<bool>& stop) : m_stop(stop) {}
+    using CarryOn = std::function<bool(int folders, int books)>;
+    explicit BookWalker(CarryOn carryOn = {}) : m_carryOn(std::move(carryOn)) {}
 
     // The book folders under `root` (itself included), without a trailing "/".
     std::vector<QByteArray> Walk(const QString& root);
     // Whether that walk went through every folder: not when `stop` ended it, nor when the root
     // could not be found.
     bool Finished() const { return m_finished; }
-
-    int FoldersSeen() const { return m_folders.load(std::memory_order_relaxed); }
-    int BooksFound() const { return m_books.load(std::memory_order_relaxed); }
 
 private:
     // Reads one folder: books and disc lists among its files; its subfolders, to walk next.
@@ -55,8 +53,8 @@ private:
         }
     };
 
-    const std::atomic<bool>& m_stop;
-    std::atomic<int> m_folders{0}, m_books{0};
+    CarryOn m_carryOn;
+    int m_folders = 0, m_books = 0;
     std::string m_root; // with its links resolved
     bool m_finished = false;
     std::vector<QByteArray> m_found;

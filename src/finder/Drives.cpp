@@ -10,11 +10,14 @@ namespace {
 
 // File systems that never hold a user's files.
 constexpr std::u16string_view kPseudo[] = {
-    u"autofs",   u"binfmt_misc", u"bpf",        u"cgroup",     u"cgroup2",  u"configfs",
-    u"debugfs",  u"devpts",      u"devtmpfs",   u"efivarfs",   u"fusectl",  u"hugetlbfs",
-    u"mqueue",   u"nsfs",        u"overlay",    u"proc",       u"pstore",   u"ramfs",
-    u"rpc_pipefs", u"securityfs", u"selinuxfs", u"squashfs",   u"sysfs",    u"tmpfs",
-    u"tracefs",  u"fuse.snapfuse", u"fuse.portal", u"fuse.gvfsd-fuse", u"nfsd",
+    u"autofs",    u"binfmt_misc",   u"bpf",         u"cgroup",
+    u"cgroup2",   u"configfs",      u"debugfs",     u"devpts",
+    u"devtmpfs",  u"efivarfs",      u"fusectl",     u"hugetlbfs",
+    u"mqueue",    u"nsfs",          u"overlay",     u"proc",
+    u"pstore",    u"ramfs",         u"rpc_pipefs",  u"securityfs",
+    u"selinuxfs", u"squashfs",      u"sysfs",       u"tmpfs",
+    u"tracefs",   u"fuse.snapfuse", u"fuse.portal", u"fuse.gvfsd-fuse",
+    u"nfsd",
 };
 
 // Places the system keeps for itself.
@@ -27,10 +30,12 @@ bool IsPseudo(const QString& type) {
 }
 
 bool IsSystemPlace(const QString& root) {
-    return std::any_of(std::begin(kSystemRoots), std::end(kSystemRoots), [&](std::u16string_view s) {
-        const QStringView place(s.data(), static_cast<qsizetype>(s.size()));
-        return root.startsWith(place) && (root.size() == place.size() || root[place.size()] == u'/');
-    });
+    return std::any_of(std::begin(kSystemRoots), std::end(kSystemRoots),
+                       [&](std::u16string_view s) {
+                           const QStringView place(s.data(), static_cast<qsizetype>(s.size()));
+                           return root.startsWith(place) &&
+                                  (root.size() == place.size() || root[place.size()] == u'/');
+                       });
 }
 
 } // namespace
@@ -47,9 +52,7 @@ std::vector<DriveRow> DriveRows(const QString& home, const std::vector<MountInfo
             listed.contains(m.root))
             continue;
         listed.insert(m.root);
-        const QString label = !m.ready            ? QString()
-                              : !m.label.isEmpty() ? m.label
-                                                   : m.device;
+        const QString label = !m.ready ? QString() : !m.label.isEmpty() ? m.label : m.device;
         rows.push_back({m.root, label});
     }
     return rows;
