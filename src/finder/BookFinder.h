@@ -16,7 +16,7 @@ class IProgress;
 // Finding a book without a file dialog: the user picks a drive (the home folder or a mounted
 // file system), then a book from the list of the books on it. The list comes at once from the
 // drive's cache file, with titles read afresh; its first line, "Liste erstellen?", walks the
-// drive anew (off the window's thread; the wait window counts folders and books, Escape stops
+// drive anew (the wait window counts folders and books between folders, Escape stops
 // the walk and lists what was found) and rewrites the cache when the walk went through it all.
 class BookFinder {
 public:
