@@ -60,6 +60,11 @@ TEST_F(NavigationTest, NextAndPreviousPage) {
     EXPECT_EQ(Page(), 0);
     EXPECT_EQ(Cursor(), 0);
     EXPECT_FALSE(dlg.Commands().IsEnabled(kPagePrevious));
+    fake.textView.onNavigation("s1.smil#p1_0"); // reading on onto a page moves the page cursor
+    dlg.RunCommand(kPhraseNext);
+    EXPECT_EQ(Cursor(), 3);
+    EXPECT_EQ(Page(), 1);
+    EXPECT_TRUE(dlg.Commands().IsEnabled(kPagePrevious));
 }
 
 // G and Shift+G walk the groups, each to its phrase, and grey themselves at either end.

@@ -38,6 +38,9 @@ TEST(NccReader, Headings) {
          "<h1><a href=\"a.smil#1\">A</a></h1>\n<h3><a href=\"b.smil#1\">B</a></h3>\n"
          "<h3><a href=\"c.smil#1\">C</a></h3>",
          {"1:A:a.smil", "2:B:b.smil", "3:C:c.smil"}},
+        {"nothing after the body's end",
+         "<h1><a href=\"a.smil#1\">A</a></h1>\n</body>\n<h1><a href=\"z.smil#1\">Z</a></h1>",
+         {"1:A:a.smil"}},
         {"bigger jumps stay",
          "<h1><a href=\"a.smil#1\">A</a></h1>\n<h4><a href=\"b.smil#1\">B</a></h4>",
          {"1:A:a.smil", "4:B:b.smil"}},
@@ -117,7 +120,7 @@ TEST(NccReader, PagesAndGroups) {
     book.files["ncc.html"] =
         Ncc("<span class=\"page-front\" id=\"p0\"><a href=\"x_0001.smil#p0\">i</a></span>\n"
             "<h1><a href=\"x_0001.smil#1\">A</a></h1>\n"
-            "<span class=\"page-normal\" id=\"p5\"><a href=\"x_0003.smil#p5\">5</a>\n</span>\n"
+            "<span class=\"page-normal\" id=\"p5\">\n<a href=\"x_0003.smil#p5\">5</a>\n</span>\n"
             "<div class=\"group\"><a href=\"x_0003.smil#g1\">Erste</a></div>\n"
             "<div class=\"group\"><a href=\"x_0004.smil#g2\">Zweite</a></div>\n"
             "<span class=\"noteref\"><a href=\"x.smil#n\">1</a></span>");
