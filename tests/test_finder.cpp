@@ -354,17 +354,21 @@ TEST_F(FinderTest, EveryFolderNameIsListed) {
     EXPECT_EQ(dlg.Model().m_lstTitles.Text(0, col::kTitle), "Zeilen");
 }
 
-// Escape in the drive selection or the list: no book, the one open before stays closed, and the
-// focus goes to the start page's text.
+// Escape in the drive selection or the list, or a line the list does not have: no book, the one
+// open before stays closed, and the focus goes to the start page's text.
 TEST_F(FinderTest, CancelLeavesNoBook) {
     PlayableBook("home/Buch", "Buch");
-    for (const bool atDrive : {true, false}) {
+    const struct {
+        std::optional<int> drive, line;
+    } cases[] = {{std::nullopt, std::nullopt}, {0, std::nullopt}, {0, 9}};
+    for (const auto& c : cases) {
+        const bool atDrive = !c.drive;
         fake.dialogs.bookFile = tree.Path("home/Buch/ncc.html");
         ASSERT_TRUE(dlg.RunCommand(kOpen));
         fake.timers.Advance(10000);
         ASSERT_TRUE(dlg.IsBookOpen());
-        fake.dialogs.driveAnswer = atDrive ? std::nullopt : std::optional<int>(0);
-        fake.dialogs.bookAnswers = {};
+        fake.dialogs.driveAnswer = c.drive;
+        fake.dialogs.bookAnswers = {c.line};
         const int focused = fake.textView.focusCalls;
         dlg.RunCommand(kFromList);
         EXPECT_FALSE(dlg.IsBookOpen()) << atDrive;
