@@ -2,6 +2,7 @@
 // marks, and playback held while the user is asked.
 #include "Printers.h"
 #include "Session.h"
+#include "playback/TextMarker.h"
 #include "res/StringTable.h"
 #include "search/DocumentText.h"
 
@@ -335,6 +336,18 @@ TEST_F(SearchTest, TermMarks) {
     EXPECT_FALSE(marks.last().contains(u"river"));
 }
 
+// Neither start page gets a phrase mark; a book's document does.
+TEST(TextMarker, NoPhraseMarkOnAStartPage) {
+    test::FakeTextView view;
+    TextMarker marker(view);
+    const MarkStyle style{true, false, false, false, "#ffff00"};
+    for (const char* page : {"/p/start_de.html", "/p/start_en.html", "/book/t.html"}) {
+        view.navigations = {page};
+        marker.MarkPhrase("f1", style, "/book/");
+    }
+    EXPECT_EQ(view.marks, QStringList{"f1 BACKGROUND-COLOR: #ffff00"});
+}
+
 // Each mark style gives the phrase and the search term their own look, in every document shown
 // after it is chosen.
 TEST_F(SearchTest, EachStyleMarksPhraseAndTerm) {
@@ -385,8 +398,9 @@ TEST_F(SearchTest, AQuestionPausesOnlyABookThatPlays) {
         int command;
         std::optional<QString> answer; // the search term or the colour
     } questions[] = {
-        {kBookTimeTotal, {}},   {kTitleTimeElapsed, {}},    {kBookEntries, {}},
-        {kTitleLevel, {}},      {kSearchBook, "river"},     {kSearchBook, std::nullopt},
+        {kBookTimeTotal, {}},         {kTitleTimeElapsed, {}},
+        {kBookEntries, {}},           {kTitleLevel, {}},
+        {kSearchBook, "river"},       {kSearchBook, std::nullopt},
         {kMarkBackground, "#0000ff"}, {kMarkTextColor, std::nullopt},
     };
     using State = IPlayer::State;
