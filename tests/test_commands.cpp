@@ -116,6 +116,11 @@ TEST_F(DlgFixture, TogglesAndRadioMarks) {
 }
 
 TEST_F(DlgFixture, LanguageSwitchKeepsStatesAndMarksTheActiveLanguage) {
+    const CommandTable first; // before any language is applied
+    for (const auto& [id, text] : {std::pair(kSkipFootnote, "Fußnoten"),
+                                   {kSearchPrevious, "Vorheriges"},
+                                   {kLanguageEnglish, "English"}})
+        EXPECT_EQ(first.Action(id)->text(), QString::fromUtf8(text));
     dlg.RunCommand(kLanguageEnglish);
     EXPECT_EQ(dlg.LangOffset(), kLangEnglish);
     EXPECT_EQ(dlg.Commands().Action(kOpen)->text(), "&Open");

@@ -31,7 +31,7 @@ std::unique_ptr<CommandTable::Node> CommandTable::Make(const MenuDef& def) {
     node->kind = def.kind;
     node->id = def.id;
     node->captionId = def.captionId;
-    node->fixedCaption = def.fixedCaption ? QString::fromUtf16(def.fixedCaption) : QString();
+    node->fixedCaption = def.fixedCaptionId ? LoadString(def.fixedCaptionId) : QString();
     node->keys = def.keys;
     node->action = new QAction(this);
     QAction* action = node->action;
@@ -43,8 +43,8 @@ std::unique_ptr<CommandTable::Node> CommandTable::Make(const MenuDef& def) {
     if (!node->fixedCaption.isEmpty())
         action->setText(node->fixedCaption);
     else
-        action->setText(ActionText(def.firstCaption ? QString::fromUtf16(def.firstCaption)
-                                                    : LoadString(def.captionId)));
+        action->setText(
+            ActionText(LoadString(def.firstCaptionId ? def.firstCaptionId : def.captionId)));
 
     for (const MenuDef& child : def.children)
         node->children.push_back(Make(child));

@@ -1,6 +1,7 @@
 #include "commands/MenuDefinition.h"
 
 #include "commands/CommandIds.h"
+#include "res/StringTable.h"
 
 namespace tolvaro {
 namespace {
@@ -35,14 +36,14 @@ MenuDef Sep() {
     return MenuDef{};
 }
 
-MenuDef Fixed(int id, const char16_t* caption, int group) {
+MenuDef Fixed(int id, int captionId, int group) {
     MenuDef d = Cmd(id, 0, {}, Mark::Radio, group);
-    d.fixedCaption = caption;
+    d.fixedCaptionId = captionId;
     return d;
 }
 
-MenuDef FirstCaption(MenuDef d, const char16_t* caption) {
-    d.firstCaption = caption;
+MenuDef FirstCaption(MenuDef d, int captionId) {
+    d.firstCaptionId = captionId;
     return d;
 }
 
@@ -76,8 +77,8 @@ std::vector<MenuDef> Build() {
                                           Cmd(kTitleTimeRemaining, 123)}),
                               Cmd(kTitleIndex, 170), Cmd(kTitleLevel, 171)}),
                   Sep(),
-                  Popup(112, {Fixed(kLanguageGerman, u"Deutsch", kLanguageGroup),
-                              Fixed(kLanguageEnglish, u"English", kLanguageGroup)}),
+                  Popup(112, {Fixed(kLanguageGerman, kStrGerman, kLanguageGroup),
+                              Fixed(kLanguageEnglish, kStrEnglish, kLanguageGroup)}),
                   Sep(),
                   Cmd(kExit, 113, {Alt(Qt::Key_F4)}),
               }),
@@ -90,10 +91,11 @@ std::vector<MenuDef> Build() {
                   Popup(126, {Cmd(kPageNext, 133, {Key(Qt::Key_S)}),
                               Cmd(kPagePrevious, 134, {Shift(Qt::Key_S)}), Sep(),
                               Cmd(kPageGoTo, 135, {Alt(Qt::Key_S)})}),
-                  Popup(127, {FirstCaption(Cmd(kSkipFootnote, 136, {}, Mark::Check), u"Fußnoten"),
-                              Cmd(kSkipSidebar, 137, {}, Mark::Check),
-                              Cmd(kSkipProdnote, 138, {}, Mark::Check),
-                              Cmd(kSkipPageNumber, 139, {}, Mark::Check)}),
+                  Popup(127,
+                        {FirstCaption(Cmd(kSkipFootnote, 136, {}, Mark::Check), kStrFootnotesFirst),
+                         Cmd(kSkipSidebar, 137, {}, Mark::Check),
+                         Cmd(kSkipProdnote, 138, {}, Mark::Check),
+                         Cmd(kSkipPageNumber, 139, {}, Mark::Check)}),
                   Sep(),
                   Cmd(kFocusTree, 128, {Key(Qt::Key_N)}),
               }),
@@ -128,16 +130,16 @@ std::vector<MenuDef> Build() {
                   Cmd(kBookmarkNext, 161, {Key(Qt::Key_M)}),
                   Cmd(kBookmarkPrevious, 162, {Shift(Qt::Key_M)}),
               }),
-        Popup(
-            105,
-            {
-                Cmd(kSearchHeadings, 163),
-                Cmd(kSearchText, 164),
-                Cmd(kSearchBook, 165),
-                Sep(),
-                Cmd(kSearchNext, 166, {Key(Qt::Key_R)}),
-                FirstCaption(Cmd(kSearchPrevious, 167, {Shift(Qt::Key_R)}), u"Vorheriges\tUmsch+R"),
-            }),
+        Popup(105,
+              {
+                  Cmd(kSearchHeadings, 163),
+                  Cmd(kSearchText, 164),
+                  Cmd(kSearchBook, 165),
+                  Sep(),
+                  Cmd(kSearchNext, 166, {Key(Qt::Key_R)}),
+                  FirstCaption(Cmd(kSearchPrevious, 167, {Shift(Qt::Key_R)}),
+                               kStrSearchPreviousFirst),
+              }),
         Popup(106,
               {
                   Cmd(kHelp, 168, {Key(Qt::Key_F1)}),

@@ -12,11 +12,10 @@ struct MenuDef {
     enum class Mark { None, Check, Radio };
 
     Kind kind = Kind::Separator;
-    int id = 0;                             // command id; 0 for popups and separators
-    int captionId = 0;                      // German string id; English is captionId + 200
-    const char16_t* fixedCaption = nullptr; // the same text in both languages
-    const char16_t* firstCaption = nullptr; // caption before any language is applied, if it
-                                            // differs from the German string
+    int id = 0;             // command id; 0 for popups and separators
+    int captionId = 0;      // German string id; English is captionId + 200
+    int fixedCaptionId = 0; // a caption that stays when the language changes
+    int firstCaptionId = 0; // caption before any language is applied, if it differs
     std::vector<QKeyCombination> keys;
     Mark mark = Mark::None;
     int radioGroup = 0; // items with the same non-zero group are exclusive

@@ -95,6 +95,10 @@ constexpr Entry kStrings[] = {
     {75, u"Tolvaro ist bereits aktiv."},
     {76, u"Information"},
     {77, u"Abbrechen"},
+    {78, u"Deutsch"},
+    {79, u"English"},
+    {80, u"Fußnoten"},
+    {81, u"Vorheriges\tUmsch+R"},
 
     {100, u"&DAISY"},
     {101, u"&Navigation"},

@@ -46,5 +46,9 @@ inline constexpr int kSayBookmarkSet = 51, kSayBookmarkDeleted = 52, kSayBookmar
                      kSaySkipProdnotes = 66, kSaySkipPageNumbers = 67, kSayAutoPlay = 68,
                      kSayHeadingLevel = 69, kSayNoPages = 70;
 inline constexpr int kNameMenuBar = 71;
+// Menu captions: the language names, alike in both languages; two captions the menu shows
+// before any language is applied.
+inline constexpr int kStrGerman = 78, kStrEnglish = 79, kStrFootnotesFirst = 80,
+                     kStrSearchPreviousFirst = 81;
 
 } // namespace tolvaro
