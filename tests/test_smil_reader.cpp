@@ -75,6 +75,11 @@ TEST(SmilReader, FeaturesFromTheMarkup) {
     EXPECT_FALSE(r.features.sidebars);
     EXPECT_FALSE(r.features.audio);
     EXPECT_FALSE(r.features.textDocuments); // the text points into the NCC itself
+    for (const auto& [path, ncc] : {std::pair(u"/b/NCC.HTML", true),
+                                    {u"Ncc.html", true},
+                                    {u"/b/myncc.html", false},
+                                    {u"/ncc.html/t.html", false}})
+        EXPECT_EQ(IsNccDocument(path), ncc) << QString::fromUtf16(path).toStdString();
 }
 
 // "Zeit" comes from the file (padded), else from the last file that had it; "Zeit verg." from

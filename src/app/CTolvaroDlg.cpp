@@ -2,6 +2,7 @@
 
 #include "app/MenuStates.h"
 #include "app/StartupOptions.h"
+#include "book/BookFiles.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandTable.h"
 #include "io/CaseInsensitivePath.h"
@@ -402,7 +403,7 @@ void CTolvaroDlg::RestoreResume() {
     m_engine.SelectHeadingByTreeId(known ? heading : 0);
     phrases.SetSelectionMark(known ? row : 0);
     const QString document = phrases.Text(phrases.SelectionMark(), col::kDocument);
-    if (known && !document.contains(u"ncc.html") && !document.contains(u"NCC.HTML"))
+    if (known && !IsNccDocument(document))
         m_commands.SetEnabled(cmd::kSearchText, true);
     m_play.m_bStartPageShown = false;
     m_platform.textView.Navigate(ExistingPathIgnoringCase(document));

@@ -1,5 +1,6 @@
 #include "book/SmilReader.h"
 
+#include "book/BookFiles.h"
 #include "book/BookModel.h"
 #include "book/LineSource.h"
 #include "book/ReaderState.h"
@@ -115,7 +116,7 @@ void SmilFile::SkipClass() {
 
 void SmilFile::Text(std::string_view line) {
     const QString name = m_s.Decode(scan::TextSource(line));
-    if (!name.contains(u"ncc.html") && !name.contains(u"NCC.HTML"))
+    if (!IsNccDocument(name))
         m_s.features.textDocuments = true;
     m_document = m_s.folder + name;
     m_fragment = Latin1(scan::ExtractFragment(line));

@@ -1,5 +1,6 @@
 #include "playback/PhraseEngine.h"
 
+#include "book/BookFiles.h"
 #include "book/BookModel.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandTable.h"
@@ -269,7 +270,7 @@ void PhraseEngine::OnHeadingSelChanged(int n) {
     if (row < phrases.RowCount()) {
         // The document the heading's text is in, the one about to be shown.
         const QStringView shown = phrases.TextView(row, col::kDocument);
-        if (!shown.contains(u"ncc.html") && !shown.contains(u"NCC.HTML")) {
+        if (!IsNccDocument(shown)) {
             m_c.commands.SetEnabled(cmd::kSearchText, true);
         } else if (m_c.commands.IsEnabled(cmd::kSearchText)) {
             m_c.commands.SetEnabled(cmd::kSearchText, false);

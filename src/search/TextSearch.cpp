@@ -1,5 +1,6 @@
 #include "search/TextSearch.h"
 
+#include "book/BookFiles.h"
 #include "book/BookModel.h"
 #include "book/Charsets.h"
 #include "platform/IProgress.h"
@@ -15,11 +16,6 @@ namespace {
 
 constexpr int kAnyHeading = -1;
 
-bool IsNcc(QStringView document) {
-    return document.sliced(document.lastIndexOf(u'/') + 1)
-               .compare(u"ncc.html", Qt::CaseInsensitive) == 0;
-}
-
 } // namespace
 
 TextSearch::TextSearch(const BookTable& phrases, unsigned codePage, BookFileReader read)
@@ -31,7 +27,7 @@ SearchResult TextSearch::InBook(const QString& foldedTerm, IProgress& progress) 
     QHash<QString, std::size_t> index;
     for (int row = 0; row < m_phrases.RowCount(); ++row) {
         const QString document = m_phrases.Text(row, col::kDocument);
-        if (document.isEmpty() || IsNcc(document))
+        if (document.isEmpty() || IsNccDocument(document))
             continue;
         auto at = index.constFind(document);
         if (at == index.cend()) {
@@ -53,7 +49,7 @@ SearchResult TextSearch::InBook(const QString& foldedTerm, IProgress& progress) 
 SearchResult TextSearch::InHeading(int row, int heading, const QString& foldedTerm) {
     const QString document = m_phrases.Text(row, col::kDocument);
     SearchResult result;
-    if (document.isEmpty() || IsNcc(document))
+    if (document.isEmpty() || IsNccDocument(document))
         return result;
     // Every phrase of the document, so that the heading's last phrase ends where the next
     // heading's text begins.
