@@ -3,7 +3,6 @@
 #include "app/CTolvaroDlg.h"
 
 #include "app/MenuStates.h"
-#include "app/StartupOptions.h"
 #include "book/CA_Daisy.h"
 #include "commands/CommandIds.h"
 #include "finder/BookFinder.h"

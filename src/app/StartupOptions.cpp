@@ -1,15 +1,11 @@
 #include "app/StartupOptions.h"
 
+#include "io/CaseInsensitivePath.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 namespace tolvaro {
-QString WithTrailingSeparator(const QString& folder) {
-    if (folder.isEmpty() || folder.endsWith(u'/'))
-        return folder;
-    return folder + u'/';
-}
-
 QString DataFolderFor(const QString& appData, const QString& xdgDataHome, const QString& home) {
     QString base = appData;
     if (base.isEmpty())

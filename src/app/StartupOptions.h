@@ -5,9 +5,6 @@
 
 namespace tolvaro {
 
-// A folder as a book folder: with exactly the given text and a trailing "/".
-QString WithTrailingSeparator(const QString& folder);
-
 // The per-user data folder: $APPDATA/Ostrila/Tolvaro when APPDATA is set, else
 // $XDG_DATA_HOME/Ostrila/Tolvaro, else ~/.local/share/Ostrila/Tolvaro. No trailing "/".
 QString DataFolderFor(const QString& appData, const QString& xdgDataHome, const QString& home);

@@ -4,6 +4,7 @@
 #include "finder/BookWalker.h"
 #include "finder/Drives.h"
 #include "finder/FolderName.h"
+#include "io/CaseInsensitivePath.h"
 #include "platform/IDialogs.h"
 #include "platform/IDrives.h"
 #include "platform/IProgress.h"
@@ -45,7 +46,7 @@ QStringList BookFinder::CachedFolders() const {
     if (const std::optional<QStringList> lines = datafile::ReadLines(CachePath()))
         return *lines;
     const QString old = QStringLiteral("Buecher_") + QString(m_root).replace(u'/', u'_') + ".dl";
-    const QString under = m_root.endsWith(u'/') ? m_root : m_root + u'/';
+    const QString under = WithTrailingSeparator(m_root);
     QStringList folders = datafile::ReadLines(m_dataFolder + u'/' + old).value_or(QStringList());
     folders.removeIf([&under](const QString& folder) { return !folder.startsWith(under); });
     return folders;
@@ -65,10 +66,7 @@ std::optional<QString> BookFinder::ChooseBook() {
         m_c.dialogs.ChooseBook(m_c.langOffset, Lines(), [this] { return SearchAgain(); });
     if (!line || *line < 1 || *line > static_cast<int>(m_books.size()))
         return std::nullopt;
-    QString folder = m_books[static_cast<std::size_t>(*line - 1)].folder;
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
-    return folder;
+    return WithTrailingSeparator(m_books[static_cast<std::size_t>(*line - 1)].folder);
 }
 
 QStringList BookFinder::Lines() const {

@@ -10,4 +10,9 @@ namespace tolvaro {
 // path is returned as it was given (and is then not found, as before).
 QString ExistingPathIgnoringCase(const QString& path);
 
+// A folder as a book folder: with exactly the given text and a trailing "/".
+inline QString WithTrailingSeparator(const QString& folder) {
+    return folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
 } // namespace tolvaro
