@@ -320,6 +320,16 @@ TEST(MainWindowStart, OpensTheBookNamedOnTheCommandLine) {
     QTest::keyClick(window.Tree(), Qt::Key_Alt);
     ASSERT_EQ(QApplication::focusWidget(), window.menuBar());
     ASSERT_SOON((window.Player().PlayState()) == (IPlayer::State::Paused), 5000);
+    // Moving from one menu to the next keeps it paused; leaving the bar lets it play on.
+    QTest::keyClick(window.menuBar(), Qt::Key_Down);
+    ASSERT_SOON(QApplication::activePopupWidget() == daisy, 5000);
+    QTest::keyClick(daisy, Qt::Key_Right);
+    EXPECT_EQ(window.Player().PlayState(), IPlayer::State::Paused); // before Qt settles, and after
+    ASSERT_SOON(QApplication::activePopupWidget() && QApplication::activePopupWidget() != daisy,
+                5000);
+    QTest::qWait(100);
+    EXPECT_EQ(window.Player().PlayState(), IPlayer::State::Paused);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
     QTest::keyClick(window.menuBar(), Qt::Key_Escape);
     ASSERT_SOON((window.Player().PlayState()) == (IPlayer::State::Playing), 5000);
 }
