@@ -7,7 +7,9 @@
 #include "store/DataFile.h"
 #include "store/DefaultFiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -25,8 +27,8 @@ struct Session {
 
     QString Data() const { return dir.filePath("data"); }
     // Starts the program without a book named and lets its start-up tick pass.
-    void Start(const QString& program = "/prog") {
-        dlg.OnInitDialog({program, Data(), "", "de_DE"});
+    void Start(const QString& program = "/prog", const QString& locale = "de_DE") {
+        dlg.OnInitDialog({program, Data(), "", locale});
         fake.timers.Advance(100);
     }
     // Opens `ncc` from the file dialog; `settle` lets the title clip pass.
@@ -36,10 +38,15 @@ struct Session {
         if (settle)
             fake.timers.Advance(10000);
     }
-    void Write(const QByteArray& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(QString::fromUtf8(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    // Writes a file below the session's folder, with the folders it needs.
+    void Write(const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
         file.write(bytes);
+    }
+    // The text of the last message box, or "" when none was shown.
+    QString Message() const {
+        return fake.dialogs.shown.empty() ? QString() : fake.dialogs.shown.back().text;
     }
     int Cursor() { return dlg.Model().m_lstPhrases.SelectionMark(); }
     int Heading() { return HeadingTree::ItemData(dlg.Model().m_treeTitles.Selected()); }
@@ -47,6 +54,7 @@ struct Session {
         dlg.Model().m_treeTitles.Select(dlg.Model().m_treeTitles.FindByData(n));
     }
     bool On(int id) { return dlg.Commands().IsEnabled(id); }
+    QString File(const char16_t* name) const { return DataFilePath(Data(), name); }
     // The lines of a data file, or "<none>" when it cannot be read.
     QStringList DataLines(const char16_t* name) const {
         return datafile::ReadLines(DataFilePath(Data(), name)).value_or(QStringList{"<none>"});

@@ -1,6 +1,7 @@
 // The book finder: which drives are offered, the walk for books, titles, the per-drive cache, and
 // "V&on Liste" from the menu.
 #include "Printers.h"
+#include "Session.h"
 #include "app/CTolvaroDlg.h"
 #include "commands/CommandIds.h"
 #include "fakes/FakePlatform.h"
@@ -63,19 +64,6 @@ struct Tree {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    // Gives a folder of the tree a name as the file system spells it (not always UTF-8), until
-    // the tree is removed: Qt cannot name it to remove it.
-    void Rename(const QString& folder, const QByteArray& name) {
-        const QByteArray from = QFile::encodeName(Path(folder));
-        const QByteArray to = QFile::encodeName(dir.path()) + "/" + name;
-        ASSERT_EQ(::rename(from.constData(), to.constData()), 0);
-        renamed.emplace_back(to, from);
-    }
-    ~Tree() {
-        for (const auto& [now, before] : renamed)
-            ::rename(now.constData(), before.constData());
-    }
-    std::vector<std::pair<QByteArray, QByteArray>> renamed;
     QStringList Walk(const QString& root = "", bool stop = false) {
         BookWalker walker([stop](int, int) { return !stop; });
         QStringList found;
@@ -185,29 +173,35 @@ TEST(BookTitle, TitlesAsTheNccGivesThem) {
 }
 
 // "V&on Liste" end to end: a book open before, the drive chosen, the list made, a book opened.
-struct FinderTest : ::testing::Test {
-    Tree tree;
-    test::FakePlatform fake;
-    CTolvaroDlg dlg{fake.Get()};
-    QString data = tree.Path("data");
+struct FinderTest : ::testing::Test, test::Session {
+    QString data = Data();
 
     FinderTest() {
-        fake.drives.home = tree.Path("home");
-        fake.drives.mounts = {{tree.Path("media"), "/dev/sdb1", "vfat", "STICK", true}};
-        dlg.OnInitDialog({"/prog", data, "", "de_DE"});
-        fake.timers.Advance(100);
+        fake.drives.home = Path("home");
+        fake.drives.mounts = {{Path("media"), "/dev/sdb1", "vfat", "STICK", true}};
+        Start();
     }
+    QString Path(const QString& relative) const { return dir.filePath(relative); }
     // A book the player can open: a heading with one phrase.
     void PlayableBook(const QString& folder, const QByteArray& title) {
-        tree.Write(folder + "/ncc.html",
-                   "<html>\n<head>\n</head>\n<body>\n<h1><a href=\"s.smil#p\">" + title +
-                       "</a></h1>\n</body>\n</html>\n");
-        tree.Write(folder + "/s.smil", "<smil>\n<body>\n<par id=\"p\">\n<text src=\"t.html#t\" "
-                                       "id=\"x\"/>\n</par>\n</body>\n</smil>\n");
+        Write(folder + "/ncc.html", "<html>\n<head>\n</head>\n<body>\n<h1><a href=\"s.smil#p\">" +
+                                        title + "</a></h1>\n</body>\n</html>\n");
+        Write(folder + "/s.smil", "<smil>\n<body>\n<par id=\"p\">\n<text src=\"t.html#t\" "
+                                  "id=\"x\"/>\n</par>\n</body>\n</smil>\n");
     }
-    QString Message() {
-        return fake.dialogs.shown.empty() ? QString() : fake.dialogs.shown.back().text;
+    // Gives a folder a name as the file system spells it (not always UTF-8), until the test
+    // ends: Qt cannot name it to remove it.
+    void Rename(const QString& folder, const QByteArray& name) {
+        const QByteArray from = QFile::encodeName(Path(folder));
+        const QByteArray to = QFile::encodeName(dir.path()) + "/" + name;
+        ASSERT_EQ(::rename(from.constData(), to.constData()), 0);
+        renamed.emplace_back(to, from);
     }
+    ~FinderTest() override {
+        for (const auto& [now, before] : renamed)
+            ::rename(now.constData(), before.constData());
+    }
+    std::vector<std::pair<QByteArray, QByteArray>> renamed;
     QStringList Cache(const QString& root) {
         return datafile::ReadLines(data + u'/' + BookFinder::CacheName(root))
             .value_or(QStringList{"<none>"});
@@ -219,7 +213,7 @@ TEST_F(FinderTest, MakeTheListOpenABookAndComeBackToTheCache) {
     PlayableBook("home/Hörbücher/Ohne", "");
     PlayableBook("home/Sachbuch", "Sachbuch");
     PlayableBook("other", "Vorher offen");
-    fake.dialogs.bookFile = tree.Path("other/ncc.html");
+    fake.dialogs.bookFile = Path("other/ncc.html");
     ASSERT_TRUE(dlg.RunCommand(kOpen));
     fake.timers.Advance(10000);
 
@@ -227,31 +221,31 @@ TEST_F(FinderTest, MakeTheListOpenABookAndComeBackToTheCache) {
     fake.dialogs.bookAnswers = {0, 2};
     ASSERT_TRUE(dlg.RunCommand(kFromList));
     EXPECT_EQ(fake.dialogs.driveRows, (std::vector<std::pair<QString, QString>>{
-                                          {tree.Path("home"), ""}, {tree.Path("media"), "STICK"}}));
+                                          {Path("home"), ""}, {Path("media"), "STICK"}}));
     EXPECT_EQ(fake.dialogs.bookLines,
               (QStringList{"Liste erstellen?", "Liste erstellen?|Ohne Titel|Der Roman|Sachbuch"}));
     EXPECT_EQ(Message(), "3 Bücher gefunden.");
     EXPECT_EQ(fake.dialogs.shown.back().caption, "Information");
     EXPECT_EQ(fake.dialogs.shown.back().icon, IDialogs::Icon::Information);
     EXPECT_EQ(fake.dialogs.waitTexts.value(0), "Suche läuft. Bitte warten...");
-    EXPECT_EQ(Cache(tree.Path("home")),
-              (QStringList{tree.Path("home/Hörbücher/Ohne"), tree.Path("home/Hörbücher/Roman1"),
-                           tree.Path("home/Sachbuch")}));
+    EXPECT_EQ(Cache(Path("home")),
+              (QStringList{Path("home/Hörbücher/Ohne"), Path("home/Hörbücher/Roman1"),
+                           Path("home/Sachbuch")}));
     // The book open before was closed and recorded; the chosen one is open.
     EXPECT_EQ(datafile::ReadLines(DataFilePath(data, kLastBookFile)),
-              QStringList{tree.Path("other") + "/"});
+              QStringList{Path("other") + "/"});
     EXPECT_TRUE(dlg.IsBookOpen());
-    EXPECT_EQ(dlg.BookFolder(), tree.Path("home/Hörbücher/Roman1") + "/");
+    EXPECT_EQ(dlg.BookFolder(), Path("home/Hörbücher/Roman1") + "/");
     EXPECT_TRUE(dlg.Commands().IsEnabled(kLast));
 
     // Next time the list comes from the cache, in English; a book gone drops out.
-    ASSERT_TRUE(QFile::remove(tree.Path("home/Hörbücher/Roman1/ncc.html")));
+    ASSERT_TRUE(QFile::remove(Path("home/Hörbücher/Roman1/ncc.html")));
     dlg.RunCommand(kLanguageEnglish);
     fake.dialogs.bookLines.clear();
     fake.dialogs.bookAnswers = {2};
     ASSERT_TRUE(dlg.RunCommand(kFromList));
     EXPECT_EQ(fake.dialogs.bookLines, QStringList{"Create a list?|Without title|Sachbuch"});
-    EXPECT_EQ(dlg.BookFolder(), tree.Path("home/Sachbuch") + "/");
+    EXPECT_EQ(dlg.BookFolder(), Path("home/Sachbuch") + "/");
 }
 
 // One book and none, in both languages; a cache that cannot be written keeps the list shown.
@@ -270,7 +264,7 @@ TEST_F(FinderTest, CountsAndAnUnwritableCache) {
     EXPECT_EQ(fake.dialogs.shown.back().icon, IDialogs::Icon::Information);
     EXPECT_EQ(fake.dialogs.shown.back().buttons, IDialogs::Buttons::Ok);
 
-    const QString cache = data + u'/' + BookFinder::CacheName(tree.Path("media"));
+    const QString cache = data + u'/' + BookFinder::CacheName(Path("media"));
     ASSERT_TRUE(QFile::remove(cache));
     ASSERT_TRUE(QDir().mkpath(cache)); // a folder in its place: it cannot be written
     fake.dialogs.driveAnswer = 1;
@@ -289,7 +283,7 @@ TEST_F(FinderTest, AStoppedWalkKeepsTheList) {
     fake.dialogs.driveAnswer = 0;
     fake.dialogs.bookAnswers = {0};
     dlg.RunCommand(kFromList);
-    const QStringList cached = Cache(tree.Path("home"));
+    const QStringList cached = Cache(Path("home"));
     ASSERT_EQ(cached.size(), 2);
     PlayableBook("home/Drei", "Drei");
     for (const bool neverBegan : {true, false}) {
@@ -299,7 +293,7 @@ TEST_F(FinderTest, AStoppedWalkKeepsTheList) {
         fake.dialogs.bookLines.clear();
         fake.dialogs.bookAnswers = {0};
         dlg.RunCommand(kFromList);
-        EXPECT_EQ(Cache(tree.Path("home")), cached) << neverBegan;
+        EXPECT_EQ(Cache(Path("home")), cached) << neverBegan;
         EXPECT_TRUE(fake.dialogs.bookLines.value(1).startsWith("Liste erstellen?|Eins|Zwei"));
         if (neverBegan) {
             EXPECT_EQ(Message(), "2 Bücher gefunden.");
@@ -319,10 +313,10 @@ TEST_F(FinderTest, OneCachePerDrive) {
 
     PlayableBook("m/a_b/Eins", "Eins");
     PlayableBook("m/a/b/Zwei", "Zwei");
-    const QString shared = data + "/Buecher_" + tree.Path("m/a_b").replace(u'/', u'_') + ".dl";
-    ASSERT_TRUE(datafile::WriteLines(shared, {tree.Path("m/a/b/Zwei"), tree.Path("m/a_b/Eins")}));
-    fake.drives.mounts = {{tree.Path("m/a_b"), "/dev/sdb1", "vfat", "", true},
-                          {tree.Path("m/a/b"), "/dev/sdc1", "vfat", "", true}};
+    const QString shared = data + "/Buecher_" + Path("m/a_b").replace(u'/', u'_') + ".dl";
+    ASSERT_TRUE(datafile::WriteLines(shared, {Path("m/a/b/Zwei"), Path("m/a_b/Eins")}));
+    fake.drives.mounts = {{Path("m/a_b"), "/dev/sdb1", "vfat", "", true},
+                          {Path("m/a/b"), "/dev/sdc1", "vfat", "", true}};
     for (const auto& [drive, book] : {std::pair(1, "m/a_b/Eins"), std::pair(2, "m/a/b/Zwei")}) {
         fake.dialogs.driveAnswer = drive;
         fake.dialogs.bookLines.clear();
@@ -330,7 +324,7 @@ TEST_F(FinderTest, OneCachePerDrive) {
         dlg.RunCommand(kFromList);
         const QString listed = "Liste erstellen?|" + QString(book).section(u'/', -1);
         EXPECT_EQ(fake.dialogs.bookLines, QStringList({listed, listed})) << drive;
-        EXPECT_EQ(Cache(QFileInfo(tree.Path(book)).path()), QStringList{tree.Path(book)});
+        EXPECT_EQ(Cache(QFileInfo(Path(book)).path()), QStringList{Path(book)});
     }
 }
 
@@ -339,8 +333,8 @@ TEST_F(FinderTest, OneCachePerDrive) {
 TEST_F(FinderTest, EveryFolderNameIsListed) {
     PlayableBook("home/latin1", "Latin-1");
     PlayableBook("home/lines", "Zeilen");
-    tree.Rename("home/latin1", "home/B\374cher"); // "Bücher" in Latin-1
-    tree.Rename("home/lines", "home/eine\nZeile");
+    Rename("home/latin1", "home/B\374cher"); // "Bücher" in Latin-1
+    Rename("home/lines", "home/eine\nZeile");
     fake.dialogs.driveAnswer = 0;
     fake.dialogs.bookAnswers = {0, 1};
     ASSERT_TRUE(dlg.RunCommand(kFromList));
@@ -363,7 +357,7 @@ TEST_F(FinderTest, CancelLeavesNoBook) {
     } cases[] = {{std::nullopt, std::nullopt}, {0, std::nullopt}, {0, 9}};
     for (const auto& c : cases) {
         const bool atDrive = !c.drive;
-        fake.dialogs.bookFile = tree.Path("home/Buch/ncc.html");
+        fake.dialogs.bookFile = Path("home/Buch/ncc.html");
         ASSERT_TRUE(dlg.RunCommand(kOpen));
         fake.timers.Advance(10000);
         ASSERT_TRUE(dlg.IsBookOpen());
@@ -374,7 +368,7 @@ TEST_F(FinderTest, CancelLeavesNoBook) {
         EXPECT_FALSE(dlg.IsBookOpen()) << atDrive;
         EXPECT_EQ(fake.textView.focusCalls, focused + 1);
         EXPECT_EQ(datafile::ReadLines(DataFilePath(data, kLastBookFile)),
-                  QStringList{tree.Path("home/Buch") + "/"});
+                  QStringList{Path("home/Buch") + "/"});
     }
 }
 

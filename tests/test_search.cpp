@@ -109,7 +109,7 @@ struct SearchBook : test::Session {
         fake.dialogs.shown.clear();
         fake.dialogs.searchAnswers = {term};
         EXPECT_TRUE(dlg.RunCommand(command)) << command;
-        return fake.dialogs.shown.empty() ? QString() : fake.dialogs.shown.back().text;
+        return Message();
     }
     // The result lines, each "line|heading|term|phrase|fragment".
     QStringList Results() {

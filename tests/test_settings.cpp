@@ -11,6 +11,7 @@
 #include <climits>
 
 #include "Printers.h"
+#include "Session.h"
 
 #include <gtest/gtest.h>
 
@@ -19,22 +20,14 @@ namespace {
 
 using namespace cmd;
 
-struct SettingsTest : ::testing::Test {
-    QTemporaryDir data;
-    test::FakePlatform fake;
-    CTolvaroDlg dlg{fake.Get()};
-
-    QString File(const char16_t* name) const { return DataFilePath(data.path(), name); }
-    void Start(const char* locale = "de_DE") {
-        dlg.OnInitDialog({"/prog", data.path(), "", locale});
-    }
+struct SettingsTest : ::testing::Test, test::Session {
     void WriteSettings(const QStringList& lines) {
-        ASSERT_TRUE(datafile::WriteLines(File(kSettingsFile), lines));
+        ASSERT_TRUE(QDir().mkpath(Data()) && datafile::WriteLines(File(kSettingsFile), lines));
     }
 };
 
 TEST_F(SettingsTest, FirstStartWritesTheDefaultFiles) {
-    Start("en_GB");
+    Start("/prog", "en_GB");
     for (const char16_t* name : {kResumeFile, kBookmarkFile, kLastBookFile}) {
         EXPECT_TRUE(QFileInfo::exists(File(name)));
         EXPECT_EQ(QFileInfo(File(name)).size(), 0);
@@ -54,14 +47,14 @@ TEST_F(SettingsTest, ExistingFilesAreKept) {
     Start();
     ASSERT_TRUE(datafile::WriteLines(File(kResumeFile), {"a resume record"}));
     ASSERT_TRUE(QFile::remove(File(kSettingsFile)));
-    WriteDefaultFiles(data.path(), DefaultSettings("de_DE"));
+    WriteDefaultFiles(Data(), DefaultSettings("de_DE"));
     EXPECT_EQ(datafile::ReadLines(File(kResumeFile)), QStringList{"a resume record"});
     EXPECT_EQ(datafile::ReadLines(File(kSettingsFile))->size(), 14);
 
     QFile empty(File(kSettingsFile));
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly | QIODevice::Truncate));
     empty.close();
-    WriteDefaultFiles(data.path(), DefaultSettings("de_DE"));
+    WriteDefaultFiles(Data(), DefaultSettings("de_DE"));
     EXPECT_EQ(QFileInfo(File(kSettingsFile)).size(), 0);
 }
 
@@ -158,7 +151,8 @@ TEST_F(SettingsTest, MarkStylesRoundTrip) {
         fake.dialogs.colorAnswer = step.answer;
         dlg.Commands().SetEnabled(step.command, true);
         ASSERT_TRUE(dlg.RunCommand(step.command));
-        EXPECT_EQ(fake.dialogs.colorStarts.join(""), QString::fromLatin1(step.start)) << step.command;
+        EXPECT_EQ(fake.dialogs.colorStarts.join(""), QString::fromLatin1(step.start))
+            << step.command;
         for (int style : {kMarkBackground, kMarkItalic, kMarkBold, kMarkTextColor})
             EXPECT_EQ(dlg.Commands().IsChecked(style), style == step.checked) << step.command;
         EXPECT_EQ(dlg.MarkColor(), QString::fromLatin1(step.color));
@@ -169,7 +163,7 @@ TEST_F(SettingsTest, MarkStylesRoundTrip) {
     EXPECT_EQ(lines.mid(7, 6), (QStringList{"0", "#12ab0f", "0", "0", "1", "#12ab0f"}));
 
     CTolvaroDlg again{fake.Get()};
-    again.OnInitDialog({"/prog", data.path(), "", "de_DE"});
+    again.OnInitDialog({"/prog", Data(), "", "de_DE"});
     EXPECT_EQ(again.MarkColor(), "#12ab0f");
     EXPECT_TRUE(again.Commands().IsChecked(kMarkTextColor));
 }
