@@ -13,7 +13,7 @@
 #include "BenchBook.h"
 #include "BenchTools.h"
 #include "book/BookModel.h"
-#include "book/CA_Daisy.h"
+#include "daisy202/CA_Daisy.h"
 #include "platform/IProgress.h"
 
 #include <QCoreApplication>

@@ -3,10 +3,10 @@
 // heading links to. Run it with inputs up to 1 MB and a time limit per input (see run.sh), so
 // that a reader that is slower than linear shows as a timeout.
 #include "book/BookModel.h"
-#include "book/CA_Daisy.h"
+#include "daisy202/CA_Daisy.h"
 #include "book/Charsets.h"
-#include "book/ReaderState.h"
-#include "book/SmilReader.h"
+#include "daisy202/ReaderState.h"
+#include "daisy202/SmilReader.h"
 #include "platform/IProgress.h"
 #include "store/DataFile.h"
 #include "store/ResumeFile.h"

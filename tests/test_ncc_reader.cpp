@@ -1,7 +1,7 @@
 #include "MemoryBook.h"
 #include "Printers.h"
 
-#include "book/LineSource.h"
+#include "daisy202/LineSource.h"
 
 #include <gtest/gtest.h>
 

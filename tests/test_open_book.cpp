@@ -1,6 +1,6 @@
 #include "Printers.h"
 #include "Session.h"
-#include "book/TableDump.h"
+#include "formats/TableDump.h"
 #include "res/StringTable.h"
 
 #include <QDir>

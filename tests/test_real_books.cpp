@@ -1,7 +1,7 @@
 #include "MemoryBook.h"
 #include "Printers.h"
 
-#include "book/TableDump.h"
+#include "formats/TableDump.h"
 
 #include <QDir>
 #include <QFile>

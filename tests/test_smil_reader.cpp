@@ -1,6 +1,6 @@
 #include "MemoryBook.h"
 #include "Printers.h"
-#include "book/ScanText.h"
+#include "daisy202/ScanText.h"
 #include "store/Settings.h"
 
 #include <gtest/gtest.h>

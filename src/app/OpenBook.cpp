@@ -3,7 +3,7 @@
 #include "app/CTolvaroDlg.h"
 
 #include "app/MenuStates.h"
-#include "book/CA_Daisy.h"
+#include "daisy202/CA_Daisy.h"
 #include "commands/CommandIds.h"
 #include "finder/BookFinder.h"
 #include "io/CaseInsensitivePath.h"

@@ -1,6 +1,6 @@
 #include "book/Charsets.h"
 
-#include "book/LineSource.h"
+#include "io/AsciiText.h"
 
 #include <array>
 #include <cerrno>

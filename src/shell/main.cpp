@@ -1,5 +1,5 @@
 #include "app/StartupOptions.h"
-#include "book/TableDump.h"
+#include "formats/TableDump.h"
 #include "res/StringTable.h"
 #include "shell/AppStyle.h"
 #include "shell/EndRequests.h"

@@ -1,6 +1,6 @@
 #include "store/Settings.h"
 
-#include "book/LineSource.h"
+#include "io/AsciiText.h"
 
 #include <algorithm>
 #include <charconv>

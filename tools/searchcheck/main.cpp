@@ -7,7 +7,7 @@
 // occurrences the book search attributes to phrases, and the phrases.
 #include "book/BookFiles.h"
 #include "book/BookModel.h"
-#include "book/CA_Daisy.h"
+#include "daisy202/CA_Daisy.h"
 #include "platform/IProgress.h"
 #include "search/DocumentText.h"
 #include "search/TextSearch.h"

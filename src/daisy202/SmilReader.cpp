@@ -1,10 +1,10 @@
-#include "book/SmilReader.h"
+#include "daisy202/SmilReader.h"
 
 #include "book/BookFiles.h"
 #include "book/BookModel.h"
-#include "book/LineSource.h"
-#include "book/ReaderState.h"
-#include "book/ScanText.h"
+#include "daisy202/LineSource.h"
+#include "daisy202/ReaderState.h"
+#include "daisy202/ScanText.h"
 #include "store/Settings.h"
 
 namespace tolvaro {

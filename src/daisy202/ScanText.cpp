@@ -1,4 +1,4 @@
-#include "book/ScanText.h"
+#include "daisy202/ScanText.h"
 
 #include "store/Settings.h"
 

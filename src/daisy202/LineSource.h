@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/AsciiText.h"
+
 #include <QByteArrayView>
 
 #include <string>
@@ -34,21 +36,5 @@ private:
     std::string_view m_data;
     std::size_t m_pos = 0; // start of the unread rest of the data
 };
-
-// White space as the C library's isspace sees it in the C locale.
-inline bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-// Lower-cases A to Z only, as every tag and key test expects.
-inline char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-void LowerInto(std::string_view in, std::string& out);
-// Where `text` holds `lowerNeedle` at or after `from` when A to Z are compared without regard to
-// case; npos when nowhere.
-std::size_t FindNoCase(std::string_view text, std::string_view lowerNeedle, std::size_t from = 0);
-inline bool ContainsNoCase(std::string_view text, std::string_view lowerNeedle) {
-    return FindNoCase(text, lowerNeedle) != std::string_view::npos;
-}
 
 } // namespace tolvaro

@@ -1,7 +1,7 @@
-#include "book/TableDump.h"
+#include "formats/TableDump.h"
 
 #include "book/BookModel.h"
-#include "book/CA_Daisy.h"
+#include "daisy202/CA_Daisy.h"
 #include "platform/IProgress.h"
 
 namespace tolvaro {

@@ -1,4 +1,4 @@
-#include "book/LineSource.h"
+#include "daisy202/LineSource.h"
 
 #include <algorithm>
 
@@ -48,20 +48,6 @@ bool StartsPieceAt(const char* p, const char* end) {
 }
 
 } // namespace
-
-void LowerInto(std::string_view in, std::string& out) {
-    out.resize(in.size());
-    std::transform(in.begin(), in.end(), out.begin(), Lower);
-}
-
-std::size_t FindNoCase(std::string_view text, std::string_view lowerNeedle, std::size_t from) {
-    const auto found =
-        std::search(text.begin() + std::min(from, text.size()), text.end(), lowerNeedle.begin(),
-                    lowerNeedle.end(), [](char a, char b) { return Lower(a) == b; });
-    return found == text.end() && !lowerNeedle.empty()
-               ? std::string_view::npos
-               : static_cast<std::size_t>(found - text.begin());
-}
 
 // A piece runs to the end of its line or to the next "<" that starts a piece.
 bool LineSource::NextPiece(std::string_view& piece) {
