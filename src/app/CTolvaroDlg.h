@@ -1,7 +1,7 @@
 #pragma once
 
 #include "book/BookModel.h"
-#include "daisy202/CA_Daisy.h"
+#include "formats/BookLoader.h"
 #include "bookmarks/Bookmarks.h"
 #include "commands/CommandTable.h"
 #include "feedback/CommandFeedback.h"

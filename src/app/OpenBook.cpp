@@ -3,9 +3,9 @@
 #include "app/CTolvaroDlg.h"
 
 #include "app/MenuStates.h"
-#include "daisy202/CA_Daisy.h"
 #include "commands/CommandIds.h"
 #include "finder/BookFinder.h"
+#include "formats/BookLoader.h"
 #include "io/CaseInsensitivePath.h"
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
@@ -23,14 +23,15 @@
 namespace tolvaro {
 
 void CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int heading) {
-    CA_Daisy daisy(m_model, folder, m_nLangOffset);
+    std::optional<LoadedBook> book;
     IDialogs& dialogs = m_platform.dialogs;
     IProgress::Stop stop = IProgress::Stop::None;
     const bool loaded =
         dialogs.RunLoading(LoadString(kStrLoadingCaption + m_nLangOffset),
                            LoadString(kStrLoadingText + m_nLangOffset), [&](IProgress& progress) {
                                m_platform.window.SetWaitCursor(true);
-                               const bool read = daisy.LoadBook(progress);
+                               book = LoadBook(m_model, folder, m_nLangOffset, progress);
+                               const bool read = book.has_value();
                                m_platform.window.SetWaitCursor(false);
                                stop = progress.StopRequested();
                                if (!read && stop == IProgress::Stop::None)
@@ -45,13 +46,13 @@ void CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
             OnExit();
         return;
     }
-    if (!loaded)
+    if (!loaded || !book)
         return;
 
-    m_meta = daisy.Meta();
-    m_nCodePage = daisy.CodePage();
+    m_meta = book->meta;
+    m_nCodePage = book->codePage;
     m_bookmarks.Restore();
-    EnableBookMenus(m_commands, m_model, daisy.Features(), m_nLangOffset, m_play.m_bAutoPlay);
+    EnableBookMenus(m_commands, m_model, book->features, m_nLangOffset, m_play.m_bAutoPlay);
     if (path != OpenPath::Last)
         m_commands.SetEnabled(cmd::kLast, true);
     m_platform.window.FocusTree();
@@ -136,7 +137,7 @@ void CTolvaroDlg::OnChangeVolume() {
         return;
     }
     const QString folder = WithTrailingSeparator(QFileInfo(*file).absolutePath());
-    const std::optional<BookMeta> head = CA_Daisy::ReadBookHead(folder);
+    const std::optional<BookMeta> head = ReadBookHead(folder);
     const bool belongs = head && head->date == identity[0] && head->identifier == identity[1] &&
                          head->title == identity[2] && head->tocItems == identity[4] &&
                          head->totalTime == identity[5] && head->setInfo != identity[3];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace tolvaro {
 
 // What the loader found in a book; decides which menus the book enables.
@@ -12,6 +14,12 @@ struct BookFeatures {
     bool prodnotes = false;
     bool pageNumbers = false;
     bool textDocuments = false;
+};
+
+// The six head values that identify a book. DAISY 2.02 values are kept as the NCC's bytes, one
+// character each, not decoded.
+struct BookMeta {
+    QString date, identifier, title, tocItems, totalTime, setInfo;
 };
 
 } // namespace tolvaro

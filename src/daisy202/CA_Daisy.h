@@ -16,12 +16,6 @@ class IProgress;
 struct BookModel;
 struct ReaderState;
 
-// The six head values that identify a book, as the reader stored them: each byte one
-// character, not decoded.
-struct BookMeta {
-    QString date, identifier, title, tocItems, totalTime, setInfo;
-};
-
 // The book loader. LoadBook reads ncc.html line by line into the heading, page and group tables
 // and the tree, and reads each heading's SMIL file as the heading is met, before going on.
 class CA_Daisy {

@@ -1,7 +1,7 @@
 #include "formats/TableDump.h"
 
 #include "book/BookModel.h"
-#include "daisy202/CA_Daisy.h"
+#include "formats/BookLoader.h"
 #include "platform/IProgress.h"
 
 namespace tolvaro {
@@ -54,13 +54,13 @@ void Pair(std::string& out, const char* name, const std::string& value) {
 int DumpTables(const QString& folder, std::string& out, std::string& error) {
     const QString book = folder.endsWith(u'/') ? folder : folder + u'/';
     BookModel model;
-    CA_Daisy daisy(model, book, 0);
     IProgress progress;
-    if (!daisy.LoadBook(progress)) {
-        error = "Cannot read " + (book + QStringLiteral("ncc.html")).toStdString() + ".\n";
+    const std::optional<LoadedBook> loaded = LoadBook(model, book, 0, progress);
+    if (!loaded) {
+        error = "Cannot read the book in " + book.toStdString() + ".\n";
         return 1;
     }
-    const BookMeta& m = daisy.Meta();
+    const BookMeta& m = loaded->meta;
     out += "[meta]\n";
     for (const auto& [name, value] : {std::pair{"date", &m.date},
                                       {"identifier", &m.identifier},
@@ -69,7 +69,7 @@ int DumpTables(const QString& folder, std::string& out, std::string& error) {
                                       {"totaltime", &m.totalTime},
                                       {"setinfo", &m.setInfo}})
         Pair(out, name, Escaped(*value));
-    const BookFeatures& f = daisy.Features();
+    const BookFeatures& f = loaded->features;
     out += "[features]\n";
     for (const auto& [name, on] : {std::pair{"audio", f.audio},
                                    {"groups", f.groups},

@@ -1,0 +1,231 @@
+#include "daisy3/Daisy3Files.h"
+
+#include <QHash>
+#include <QXmlStreamReader>
+
+#include <cmath>
+
+namespace tolvaro::daisy3 {
+namespace {
+
+bool Is(const QXmlStreamReader& xml, QStringView name) {
+    return xml.name().compare(name, Qt::CaseInsensitive) == 0;
+}
+
+QString Attribute(const QXmlStreamReader& xml, QStringView name) {
+    for (const QXmlStreamAttribute& a : xml.attributes()) {
+        if (a.name().compare(name, Qt::CaseInsensitive) == 0)
+            return a.value().toString();
+    }
+    return {};
+}
+
+// The text of the element just opened, up to its end, white space collapsed.
+QString ElementText(QXmlStreamReader& xml) {
+    return xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
+}
+
+// "file.smil#id" as its two parts.
+std::pair<QString, QString> SplitSource(const QString& src) {
+    const qsizetype hash = src.indexOf(u'#');
+    return hash < 0 ? std::pair{src, QString()} : std::pair{src.left(hash), src.mid(hash + 1)};
+}
+
+// A well-formed document, or one that ends early; any other error makes it unreadable.
+bool Readable(const QXmlStreamReader& xml) {
+    return !xml.hasError() || xml.error() == QXmlStreamReader::PrematureEndOfDocumentError;
+}
+
+} // namespace
+
+std::optional<Package> ReadPackage(const QByteArray& opf) {
+    QXmlStreamReader xml(opf);
+    Package p;
+    QString uniqueId, firstIdentifier;
+    QHash<QString, QString> items; // manifest id -> href
+    QStringList spineIds;
+    bool package = false;
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (Is(xml, u"package")) {
+            package = true;
+            uniqueId = Attribute(xml, u"unique-identifier");
+        } else if (Is(xml, u"Title") && p.meta.title.isEmpty()) {
+            p.meta.title = ElementText(xml);
+        } else if (Is(xml, u"Date") && p.meta.date.isEmpty()) {
+            p.meta.date = ElementText(xml);
+        } else if (Is(xml, u"Identifier")) {
+            const bool named = !uniqueId.isEmpty() && Attribute(xml, u"id") == uniqueId;
+            const QString value = ElementText(xml);
+            if (named)
+                p.meta.identifier = value;
+            else if (firstIdentifier.isEmpty())
+                firstIdentifier = value;
+        } else if (Is(xml, u"meta") && Attribute(xml, u"name") == u"dtb:totalTime") {
+            p.meta.totalTime = Attribute(xml, u"content");
+        } else if (Is(xml, u"item")) {
+            items.insert(Attribute(xml, u"id"), Attribute(xml, u"href"));
+            if (Attribute(xml, u"media-type") == u"application/x-dtbncx+xml")
+                p.ncx = Attribute(xml, u"href");
+        } else if (Is(xml, u"itemref")) {
+            spineIds.append(Attribute(xml, u"idref"));
+        }
+    }
+    if (!package || !Readable(xml))
+        return std::nullopt;
+    if (p.meta.identifier.isEmpty())
+        p.meta.identifier = firstIdentifier;
+    for (const QString& id : spineIds) {
+        if (const QString href = items.value(id); !href.isEmpty())
+            p.spine.append(href);
+    }
+    return p;
+}
+
+std::optional<Ncx> ReadNcx(const QByteArray& bytes) {
+    QXmlStreamReader xml(bytes);
+    Ncx ncx;
+    bool found = false;
+    int depth = 0;
+    Target* open = nullptr; // the navPoint or pageTarget whose label and content come next
+    const auto start = [&open](std::vector<Target>& list, int at) {
+        list.push_back({{}, {}, {}, at});
+        open = &list.back();
+    };
+    while (!xml.atEnd() && !xml.hasError()) {
+        xml.readNext();
+        if (xml.isEndElement() && Is(xml, u"navPoint")) {
+            --depth;
+        } else if (!xml.isStartElement()) {
+            continue;
+        } else if (Is(xml, u"ncx")) {
+            found = true;
+        } else if (Is(xml, u"navPoint")) {
+            start(ncx.points, ++depth);
+        } else if (Is(xml, u"pageTarget")) {
+            start(ncx.pages, 1);
+        } else if (Is(xml, u"navTarget") || Is(xml, u"navList")) {
+            open = nullptr; // other lists: not read
+        } else if (Is(xml, u"docTitle")) {
+            xml.readNextStartElement();
+            if (Is(xml, u"text"))
+                ncx.docTitle = ElementText(xml);
+        } else if (Is(xml, u"text") && open && open->label.isEmpty()) {
+            open->label = ElementText(xml);
+        } else if (Is(xml, u"content") && open) {
+            std::tie(open->smil, open->fragment) = SplitSource(Attribute(xml, u"src"));
+            open = nullptr;
+        }
+    }
+    if (!found || !Readable(xml))
+        return std::nullopt;
+    return ncx;
+}
+
+namespace {
+
+// A par or seq's customTest as the skip class the phrase table knows.
+QString SkipClass(const QString& customTest) {
+    static const std::pair<const char16_t*, const char16_t*> kClasses[] = {
+        {u"pagenum", u"pagenumber"}, {u"note", u"footnote"},     {u"noteref", u"footnote"},
+        {u"sidebar", u"sidebar"},    {u"prodnote", u"prodnote"}, {u"annotation", u"prodnote"},
+    };
+    for (const auto& [test, skip] : kClasses) {
+        if (customTest.compare(test, Qt::CaseInsensitive) == 0)
+            return QString::fromUtf16(skip);
+    }
+    return {};
+}
+
+Clip ReadClip(const QXmlStreamReader& xml) {
+    return {Attribute(xml, u"src"), ParseClockValue(Attribute(xml, u"clipBegin")).value_or(0.0),
+            ParseClockValue(Attribute(xml, u"clipEnd")).value_or(-1.0)};
+}
+
+} // namespace
+
+std::optional<std::vector<Par>> ReadSmil(const QByteArray& smil) {
+    QXmlStreamReader xml(smil);
+    std::vector<Par> pars;
+    std::vector<QString> skips{QString()}; // the skip class of each open seq and par
+    QStringList seqIds;                    // seqs opened since the last par
+    bool inPar = false;
+    while (!xml.atEnd() && !xml.hasError()) {
+        xml.readNext();
+        if (xml.isEndElement() && (Is(xml, u"seq") || Is(xml, u"par"))) {
+            inPar = inPar && !Is(xml, u"par");
+            if (skips.size() > 1)
+                skips.pop_back();
+            continue;
+        }
+        if (!xml.isStartElement())
+            continue;
+        const bool par = Is(xml, u"par");
+        if (par || Is(xml, u"seq")) {
+            const QString own = SkipClass(Attribute(xml, u"customTest"));
+            skips.push_back(own.isEmpty() ? skips.back() : own);
+        }
+        if (Is(xml, u"seq") && !Attribute(xml, u"id").isEmpty()) {
+            seqIds.append(Attribute(xml, u"id"));
+        } else if (par || ((Is(xml, u"text") || Is(xml, u"audio")) && !inPar)) {
+            // A par, or a text or audio outside any: a phrase of its own.
+            pars.push_back({seqIds, par ? Attribute(xml, u"id") : QString(), {}, {}, {}, {}, {}});
+            pars.back().skip = skips.back();
+            if (par)
+                pars.back().ids.append(pars.back().parId);
+            seqIds.clear();
+            inPar = par;
+        }
+        if (pars.empty())
+            continue;
+        Par& current = pars.back();
+        if (Is(xml, u"text")) {
+            std::tie(current.textSrc, current.fragment) = SplitSource(Attribute(xml, u"src"));
+            current.textId = Attribute(xml, u"id");
+            current.ids.append(current.textId);
+        } else if (Is(xml, u"audio")) {
+            current.clips.push_back(ReadClip(xml));
+        }
+    }
+    if (!Readable(xml))
+        return std::nullopt;
+    return pars;
+}
+
+std::optional<double> ParseClockValue(QStringView text) {
+    text = text.trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    const QList<QStringView> fields = text.split(u':');
+    if (fields.size() > 3)
+        return std::nullopt;
+    if (fields.size() > 1) { // a full or partial clock
+        double seconds = 0.0;
+        for (const QStringView field : fields) {
+            bool ok = false;
+            const double value = field.toDouble(&ok);
+            if (!ok || value < 0 || field.startsWith(u'+'))
+                return std::nullopt;
+            seconds = seconds * 60.0 + value;
+        }
+        return seconds;
+    }
+    static const std::pair<const char16_t*, double> kUnits[] = {
+        {u"ms", 0.001}, {u"min", 60.0}, {u"h", 3600.0}, {u"s", 1.0}};
+    double factor = 1.0;
+    for (const auto& [unit, scale] : kUnits) {
+        if (text.endsWith(unit)) {
+            text.chop(QStringView(unit).size());
+            factor = scale;
+            break;
+        }
+    }
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || value < 0 || !std::isfinite(value))
+        return std::nullopt;
+    return value * factor;
+}
+
+} // namespace tolvaro::daisy3

@@ -1,0 +1,48 @@
+#include "formats/BookLoader.h"
+
+#include "book/Charsets.h"
+#include "daisy202/CA_Daisy.h"
+#include "daisy3/Daisy3Loader.h"
+#include "io/CaseInsensitivePath.h"
+#include "platform/IProgress.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tolvaro {
+namespace {
+
+bool HoldsNcc(const QString& folder) {
+    return QFileInfo(ExistingPathIgnoringCase(folder + QStringLiteral("ncc.html"))).isFile();
+}
+
+} // namespace
+
+QString PackageFileIn(const QString& folder) {
+    const QStringList found = QDir(folder).entryList({QStringLiteral("*.opf")}, QDir::Files,
+                                                     QDir::Name | QDir::IgnoreCase);
+    return found.value(0);
+}
+
+std::optional<LoadedBook> LoadBook(BookModel& model, const QString& folder, int langOffset,
+                                   IProgress& progress) {
+    const QString package = HoldsNcc(folder) ? QString() : PackageFileIn(folder);
+    if (!package.isEmpty()) {
+        Daisy3Loader loader(model, folder, package);
+        if (!loader.LoadBook(progress))
+            return std::nullopt;
+        return LoadedBook{loader.Meta(), loader.Features(), kCodePageUtf8};
+    }
+    CA_Daisy daisy(model, folder, langOffset);
+    if (!daisy.LoadBook(progress))
+        return std::nullopt;
+    return LoadedBook{daisy.Meta(), daisy.Features(), daisy.CodePage()};
+}
+
+std::optional<BookMeta> ReadBookHead(const QString& folder) {
+    const QString package = HoldsNcc(folder) ? QString() : PackageFileIn(folder);
+    return package.isEmpty() ? CA_Daisy::ReadBookHead(folder)
+                             : Daisy3Loader::ReadBookHead(folder, package);
+}
+
+} // namespace tolvaro
