@@ -1,6 +1,7 @@
 #include "MemoryBook.h"
 #include "Printers.h"
 
+#include "formats/BookLoader.h"
 #include "formats/TableDump.h"
 
 #include <QDir>
@@ -16,16 +17,9 @@ QString BooksFolder() {
     return QStringLiteral(TOLVARO_SHARED_BOOKS);
 }
 
-struct Loaded {
-    bool ok;
-    BookFeatures features;
-};
-
-Loaded LoadReal(const QString& name, BookModel& model) {
-    CA_Daisy daisy(model, BooksFolder() + u'/' + name + u'/', 0);
+std::optional<LoadedBook> LoadReal(const QString& name, BookModel& model) {
     test::NullProgress progress;
-    const bool ok = daisy.LoadBook(progress);
-    return {ok, daisy.Features()};
+    return LoadBook(model, BooksFolder() + u'/' + name + u'/', 0, progress);
 }
 
 TEST(RealBooks, EachOpensWithItsCounts) {
@@ -41,6 +35,7 @@ TEST(RealBooks, EachOpensWithItsCounts) {
         {"dontworry", 7, 62, 0, 3, "Culmen interludiaris", true},
         {"dontworry-nccOnly", 7, 62, 0, 6, "Notes", true},
         {"mental-health", 15, 366, 0, 2, "Major Mental Illnesses", true},
+        {"mental-health-z3986", 15, 365, 0, 2, "Major Mental Illnesses", true},
         {"amis-help-es-latin1", 56, 273, 0, 1, "¿Qué es AMIS?", true},
         {"gongitsune-ja", 26, 215, 6, 0, "ごん狐", true},
         {"wipo-treaty", 23, 160, 2, 0, nullptr, false},
@@ -48,13 +43,13 @@ TEST(RealBooks, EachOpensWithItsCounts) {
     };
     for (const auto& c : cases) {
         BookModel m;
-        const Loaded r = LoadReal(c.name, m);
-        ASSERT_TRUE(r.ok) << c.name;
+        const std::optional<LoadedBook> r = LoadReal(c.name, m);
+        ASSERT_TRUE(r) << c.name;
         EXPECT_EQ(m.m_lstTitles.RowCount(), c.headings) << c.name;
         EXPECT_EQ(m.m_treeTitles.Count(), c.headings) << c.name;
         EXPECT_EQ(m.m_lstPhrases.RowCount(), c.phrases) << c.name;
         EXPECT_EQ(m.m_lstPages.RowCount(), c.pages) << c.name;
-        EXPECT_EQ(r.features.audio, c.audio) << c.name;
+        EXPECT_EQ(r->features.audio, c.audio) << c.name;
         if (c.title) {
             EXPECT_EQ(m.m_lstTitles.Text(c.titleRow, col::kTitle), QString::fromUtf8(c.title))
                 << c.name;
@@ -62,6 +57,29 @@ TEST(RealBooks, EachOpensWithItsCounts) {
         for (int row = 0; row < m.m_lstTitles.RowCount(); ++row)
             EXPECT_FALSE(m.m_lstTitles.Text(row, col::kTitle).contains(QChar(0xFFFD))) << c.name;
     }
+}
+
+// The same recording made by one tool as DAISY 2.02 and as DAISY 3 reads into the same headings
+// and the same clips in the same order; the DAISY 2.02 copy plays its title clip once more first.
+TEST(RealBooks, DaisyThreeReadsLikeItsDaisyTwoTwin) {
+    const auto rows = [](const QString& name, int column, int from) {
+        BookModel m;
+        EXPECT_TRUE(LoadReal(name, m)) << name.toStdString();
+        const BookTable& table = column == col::kAudio ? m.m_lstPhrases : m.m_lstTitles;
+        QStringList rows;
+        for (int r = from; r < table.RowCount(); ++r) {
+            rows << (column == col::kAudio
+                         ? QStringList{table.Text(r, col::kPhraseTreeId),
+                                       table.Text(r, col::kAudio),
+                                       QString::number(table.Text(r, col::kClipBegin).toDouble()),
+                                       QString::number(table.Text(r, col::kClipEnd).toDouble())}
+                         : QStringList{table.Text(r, col::kLevel), table.Text(r, col::kTitle)})
+                        .join(u'|');
+        }
+        return rows;
+    };
+    EXPECT_EQ(rows("mental-health-z3986", col::kTitle, 0), rows("mental-health", col::kTitle, 0));
+    EXPECT_EQ(rows("mental-health-z3986", col::kAudio, 0), rows("mental-health", col::kAudio, 1));
 }
 
 // A small book of the project's own, with the tables it must read into, committed.
