@@ -90,10 +90,12 @@ TEST(BookWalker, FindsEveryBookOnce) {
                                      "</body></html>\n");
     tree.Write("fake/ncc.html.bak", "not a book");
     tree.Write("CAPS/NCC.HTML", "<h1><a href=\"x.smil\">Caps</a></h1>\n");
+    tree.Write("three/Book.OPF", "<package/>"); // DAISY 3
+    tree.Write("three/notes.opf.txt", "");
     ASSERT_TRUE(QFile::link(tree.Path("a"), tree.Path("a/b/loop")));        // a loop
     ASSERT_TRUE(QFile::link(tree.Path("books/a"), tree.Path("link-to-a"))); // a book again
     EXPECT_EQ(tree.Walk(), (QStringList{"Buecher/Roman1", "CAPS", "a/b/c/d/e/Tief", "books/a",
-                                        "books/ab", "disc/band1", "disc/Band2"}));
+                                        "books/ab", "disc/band1", "disc/Band2", "three"}));
 }
 
 TEST(BookWalker, UnreadableFoldersAndStopping) {
@@ -170,6 +172,10 @@ TEST(BookTitle, TitlesAsTheNccGivesThem) {
             tree.Write(QString::fromLatin1(c.folder) + "/ncc.html", c.ncc);
         EXPECT_EQ(ReadTitle(tree.Path(QString::fromLatin1(c.folder))), c.title) << c.folder;
     }
+    // A DAISY 3 book's title comes from its package file.
+    tree.Write("three/x.opf",
+               "<package xmlns:dc='d'><dc:Title> Drei\n Titel </dc:Title></package>");
+    EXPECT_EQ(ReadTitle(tree.Path("three")), "Drei Titel");
 }
 
 // "V&on Liste" end to end: a book open before, the drive chosen, the list made, a book opened.

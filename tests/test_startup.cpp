@@ -31,6 +31,7 @@ TEST(StartupOptions, Arguments) {
         {{"--book=/books/c/"}, "/books/c/", false, false, false},
         {{"--book", "/books/d/ncc.html"}, "/books/d/", false, false, false},
         {{"--book", "/books/e/NCC.HTML"}, "/books/e/", false, false, false},
+        {{"--book", "/books/f/Book.OPF"}, "/books/f/", false, false, false},
         {{"--help"}, "", true, false, false},
         {{"--version"}, "", false, true, false},
         {{"--book"}, "", false, false, false}, // a launcher's %f with nothing to pass

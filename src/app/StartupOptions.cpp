@@ -58,9 +58,11 @@ ArgumentRequest ParseArguments(const QStringList& arguments) {
                 book.chop(1);
         }
     }
-    // A file manager passes the ncc.html itself: the book is its folder.
+    // A file manager passes the ncc.html or package file itself: the book is its folder.
     const QFileInfo given(book);
-    if (given.fileName().compare(u"ncc.html", Qt::CaseInsensitive) == 0 && !given.isDir())
+    if ((given.fileName().compare(u"ncc.html", Qt::CaseInsensitive) == 0 ||
+         given.suffix().compare(u"opf", Qt::CaseInsensitive) == 0) &&
+        !given.isDir())
         book = given.path();
     request.bookFolder = WithTrailingSeparator(book);
     return request;
@@ -69,9 +71,9 @@ ArgumentRequest ParseArguments(const QStringList& arguments) {
 QString UsageText() {
     return QStringLiteral(
         "Usage: tolvaro [--book FOLDER | /D=\"FOLDER\"]\n"
-        "Tolvaro plays DAISY 2.02 talking books.\n\n"
-        "  --book FOLDER   open the book in FOLDER, the folder that holds ncc.html (or\n"
-        "                  the path of the ncc.html itself)\n"
+        "Tolvaro plays DAISY 2.02 and DAISY 3 talking books.\n\n"
+        "  --book FOLDER   open the book in FOLDER, the folder that holds ncc.html or a\n"
+        "                  package file *.opf (or the path of that file itself)\n"
         "  /D=\"FOLDER\"     the same\n"
         "  --show-data FILE  print the lines of one of Tolvaro's data files, unscrambled\n"
         "  --dump-tables FOLDER  print the tables the book in FOLDER is read into\n"

@@ -1,5 +1,6 @@
 #include "daisy3/Daisy3Files.h"
 
+#include <QDir>
 #include <QHash>
 #include <QXmlStreamReader>
 
@@ -37,6 +38,12 @@ bool Readable(const QXmlStreamReader& xml) {
 }
 
 } // namespace
+
+QString PackageFileIn(const QString& folder) {
+    return QDir(folder)
+        .entryList({QStringLiteral("*.opf")}, QDir::Files, QDir::Name | QDir::IgnoreCase)
+        .value(0);
+}
 
 std::optional<Package> ReadPackage(const QByteArray& opf) {
     QXmlStreamReader xml(opf);

@@ -18,6 +18,8 @@ struct Package {
     QString ncx;
     QStringList spine;
 };
+// The package file of the book in `folder`, or "" when it holds none.
+QString PackageFileIn(const QString& folder);
 // Nothing when the bytes are no package (not well-formed XML, or no <package> at all).
 std::optional<Package> ReadPackage(const QByteArray& opf);
 

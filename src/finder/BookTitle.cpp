@@ -2,6 +2,7 @@
 
 #include "book/BookFiles.h"
 #include "book/Charsets.h"
+#include "daisy3/Daisy3Files.h"
 
 #include <QByteArrayView>
 
@@ -51,12 +52,21 @@ QByteArray HeadingLines(const QByteArray& bytes, unsigned& codePage) {
     return {};
 }
 
+// A DAISY 3 book's title, from its package file.
+std::optional<QString> ReadPackageTitle(const QString& folder) {
+    const QString package = daisy3::PackageFileIn(folder);
+    const std::optional<QByteArray> bytes =
+        package.isEmpty() ? std::nullopt : ReadBookFile(folder + u'/' + package);
+    const std::optional<daisy3::Package> read = bytes ? daisy3::ReadPackage(*bytes) : std::nullopt;
+    return read ? std::optional(read->meta.title) : std::nullopt;
+}
+
 } // namespace
 
 std::optional<QString> ReadTitle(const QString& folder) {
     const std::optional<QByteArray> bytes = ReadBookFile(folder + QStringLiteral("/ncc.html"));
     if (!bytes)
-        return std::nullopt;
+        return ReadPackageTitle(folder);
     unsigned codePage = 0; // none declared: UTF-8 when it reads as UTF-8, else windows-1252
     const QByteArray heading = HeadingLines(*bytes, codePage);
     const qsizetype cut = heading.indexOf("</a>");

@@ -24,6 +24,11 @@ bool EqualsIgnoringCase(const char* name, std::string_view wanted) {
            ::strncasecmp(name, wanted.data(), wanted.size()) == 0;
 }
 
+// A DAISY 3 book's package file: "*.opf" in any case.
+bool IsPackageName(const std::string& name) {
+    return name.size() > 4 && EqualsIgnoringCase(name.c_str() + name.size() - 4, ".opf");
+}
+
 // Places of the system that hold no books, and whose walking may never end.
 bool IsSystemPlace(const std::string& path) {
     return path == "/proc" || path == "/sys" || path == "/dev";
@@ -152,7 +157,7 @@ void BookWalker::ReadFolder(const std::string& path, std::vector<std::string>& s
             if (!link || Inside(sub))
                 subfolders.push_back(sub);
         } else if (type == DT_REG) {
-            if (EqualsIgnoringCase(name.c_str(), "ncc.html"))
+            if (EqualsIgnoringCase(name.c_str(), "ncc.html") || IsPackageName(name))
                 Add(path);
             else if (EqualsIgnoringCase(name.c_str(), "discinfo.html"))
                 ReadDiscInfo(path, name);

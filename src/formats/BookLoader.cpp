@@ -6,7 +6,6 @@
 #include "io/CaseInsensitivePath.h"
 #include "platform/IProgress.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace tolvaro {
@@ -18,15 +17,9 @@ bool HoldsNcc(const QString& folder) {
 
 } // namespace
 
-QString PackageFileIn(const QString& folder) {
-    const QStringList found = QDir(folder).entryList({QStringLiteral("*.opf")}, QDir::Files,
-                                                     QDir::Name | QDir::IgnoreCase);
-    return found.value(0);
-}
-
 std::optional<LoadedBook> LoadBook(BookModel& model, const QString& folder, int langOffset,
                                    IProgress& progress) {
-    const QString package = HoldsNcc(folder) ? QString() : PackageFileIn(folder);
+    const QString package = HoldsNcc(folder) ? QString() : daisy3::PackageFileIn(folder);
     if (!package.isEmpty()) {
         Daisy3Loader loader(model, folder, package);
         if (!loader.LoadBook(progress))
@@ -40,7 +33,7 @@ std::optional<LoadedBook> LoadBook(BookModel& model, const QString& folder, int 
 }
 
 std::optional<BookMeta> ReadBookHead(const QString& folder) {
-    const QString package = HoldsNcc(folder) ? QString() : PackageFileIn(folder);
+    const QString package = HoldsNcc(folder) ? QString() : daisy3::PackageFileIn(folder);
     return package.isEmpty() ? CA_Daisy::ReadBookHead(folder)
                              : Daisy3Loader::ReadBookHead(folder, package);
 }

@@ -19,9 +19,6 @@ struct LoadedBook {
     unsigned codePage = 0; // of the text documents; 0 when the book names none
 };
 
-// The package file (*.opf) of a DAISY 3 book in `folder`, or "" when it holds none.
-QString PackageFileIn(const QString& folder);
-
 // Reads the book in `folder` (ending in "/") into the model: as DAISY 2.02 when the folder holds
 // ncc.html, else as DAISY 3 when it holds a package file. Nothing when the book cannot be read
 // (the tables are then empty) or the progress asked to stop (they hold what was read).

@@ -79,7 +79,7 @@ bool QtDialogs::RunLoading(const QString& caption, const QString& frameText,
 }
 
 std::optional<QString> QtDialogs::GetBookFile(const QString& title, const QString& startFolder) {
-    QFileDialog dialog(Owner(), title, startFolder, QStringLiteral("NCC (ncc.html)"));
+    QFileDialog dialog(Owner(), title, startFolder, QStringLiteral("DAISY (ncc.html *.opf)"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.selectFile(QStringLiteral("ncc.html"));
