@@ -170,5 +170,32 @@ TEST_F(TextViewTest, TermMarksInTextOnly) {
     EXPECT_EQ(Ask("document.getElementById('river').childNodes.length").toInt(), 3);
 }
 
+// A DTBook with its style sheet is XML, without a body: it is read, marked and searched as a
+// web page is, and the marks take effect.
+TEST_F(TextViewTest, AnXmlDocumentReadsAndMarksAsAPage) {
+    QFile css(dir.filePath("book.css")), file(dir.filePath("book.xml"));
+    ASSERT_TRUE(css.open(QIODevice::WriteOnly) && file.open(QIODevice::WriteOnly));
+    css.write("head { display: none } p, h1 { display: block }");
+    css.close();
+    file.write("<?xml version='1.0'?><?xml-stylesheet href='book.css' type='text/css'?><dtbook "
+               "xmlns='http://www.daisy.org/z3986/2005/dtbook/'>"
+               "<head><meta name='dc:Title' content='hidden'/></head><book><level1><h1 id='h'>"
+               "Title</h1><p id='p'>A river here</p></level1></book></dtbook>");
+    file.close();
+    text.Navigate(dir.filePath("book.xml"));
+    ASSERT_SOON(loads.size() == 2, 10000);
+    text.MarkElement("p", "BACKGROUND-COLOR: #ffff00");
+    text.MarkTerm("river", "COLOR: #ff0000");
+    ASSERT_SOON(MarkedIds() == "p:BACKGROUND-COLOR: #ffff00", 5000);
+    EXPECT_EQ(Ask("getComputedStyle(document.querySelector('span[data-tolvaro-mark]'))"
+                  ".backgroundColor")
+                  .toString(),
+              "rgb(255, 255, 0)");
+    ASSERT_SOON(Ask("document.querySelectorAll('span[data-tolvaro-term]').length").toInt() == 1,
+                5000);
+    ASSERT_SOON(reading.toPlainText().contains("A river here"), 5000);
+    EXPECT_FALSE(reading.toPlainText().contains("hidden"));
+}
+
 } // namespace
 } // namespace tolvaro

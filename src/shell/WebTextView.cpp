@@ -42,7 +42,7 @@ const char* const kMarkScript = R"JS(
   }
   var element = document.getElementById(id);
   if (!element) return -1;
-  var mark = document.createElement('span');
+  var mark = document.createElementNS('http://www.w3.org/1999/xhtml', 'span');
   mark.setAttribute('data-tolvaro-mark', '1');
   mark.setAttribute('style', style);
   while (element.firstChild) mark.appendChild(element.firstChild);
@@ -68,7 +68,8 @@ const char* const kTermScript = R"JS(
     parent.removeChild(span);
     parent.normalize();
   }
-  if (!term || !document.body) return 0;
+  var root = document.body || document.documentElement;
+  if (!term || !root) return 0;
   var fold = function (s) {
     var out = '';
     for (var i = 0; i < s.length; ++i) {
@@ -79,10 +80,10 @@ const char* const kTermScript = R"JS(
   };
   var wanted = fold(term);
   var hidden = {SCRIPT: 1, STYLE: 1, TITLE: 1, HEAD: 1};
-  var walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT, {
+  var walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT, {
     acceptNode: function (node) {
       for (var p = node.parentNode; p; p = p.parentNode)
-        if (hidden[p.nodeName]) return NodeFilter.FILTER_REJECT;
+        if (hidden[p.nodeName.toUpperCase()]) return NodeFilter.FILTER_REJECT;
       return NodeFilter.FILTER_ACCEPT;
     }
   });
@@ -94,7 +95,7 @@ const char* const kTermScript = R"JS(
     while (at >= 0) {
       var match = node.splitText(at);
       node = match.splitText(wanted.length);
-      var span = document.createElement('span');
+      var span = document.createElementNS('http://www.w3.org/1999/xhtml', 'span');
       span.setAttribute('data-tolvaro-term', '1');
       span.setAttribute('style', style);
       match.parentNode.replaceChild(span, match);
@@ -129,7 +130,8 @@ const char* const kReadScript = R"JS(
     for (var child = node.firstChild; child; child = child.nextSibling) walk(child);
     if (block && last !== '\n') add('\n');
   };
-  if (document.body) walk(document.body);
+  var root = document.body || document.documentElement; // a DTBook is XML, without a body
+  if (root) walk(root);
   window.tolvaroStarts = starts;
   return parts.join('');
 })();
