@@ -71,6 +71,55 @@ void WriteBook(const QString& dir) {
     Save(dir + QStringLiteral("/ncc.html"), ncc);
 }
 
+void WriteDaisy3Book(const QString& dir) {
+    const QByteArray xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
+    QByteArray manifest, spine, navMap, pages;
+    for (int h = 0; h < kHeadings; ++h) {
+        const QByteArray smil = Fmt("bk%05d.smil", h + 1);
+        manifest += Fmt("<item id=\"s%d\" href=\"%s\" media-type=\"application/smil\" />\n", h,
+                        smil.constData());
+        spine += Fmt("<itemref idref=\"s%d\" />\n", h);
+        if (h % 10 == 0 && h > 0)
+            navMap += "</navPoint>\n";
+        navMap += Fmt("<navPoint id=\"nav%d\" playOrder=\"%d\">\n<navLabel><text>Kapitel %d: Über "
+                      "die Länge der Bücher</text></navLabel>\n<content src=\"%s#par%d_0\" />\n",
+                      h, h + 1, h + 1, smil.constData(), h);
+        if (h % 10 != 0)
+            navMap += "</navPoint>\n";
+        pages += Fmt("<pageTarget id=\"page%d\" type=\"normal\" value=\"%d\"><navLabel><text>%d"
+                     "</text></navLabel><content src=\"%s#par%d_0\" /></pageTarget>\n",
+                     h + 1, h + 1, h + 1, smil.constData(), h);
+        QByteArray s = xml + "<smil xmlns=\"http://www.w3.org/2001/SMIL20/\">\n<head>\n" +
+                       Fmt("<meta name=\"dtb:totalElapsedTime\" content=\"%d:%02d:00\" />\n",
+                           h * 5 / 60, h * 5 % 60) +
+                       "</head>\n<body>\n<seq id=\"mseq\">\n";
+        for (int p = 0; p < kPhrasesPerHeading; ++p) {
+            s += Fmt("<par id=\"par%d_%d\">\n<text id=\"txt%d_%d\" src=\"bk%05d.xml#t%d_%d\" />\n"
+                     "<audio src=\"bk%05d.mp3\" clipBegin=\"0:00:%02d.000\" clipEnd=\"%d.5s\" />\n"
+                     "</par>\n",
+                     h, p, h, p, h + 1, h, p, h + 1, p % 60, p * 3 + 3);
+        }
+        Save(dir + u'/' + QString::fromLatin1(smil), s + "</seq>\n</body>\n</smil>\n");
+    }
+    Save(dir + QStringLiteral("/book.opf"),
+         xml +
+             "<package xmlns=\"http://openebook.org/namespaces/oeb-package/1.0/\" "
+             "unique-identifier=\"uid\">\n<metadata>\n<dc-metadata "
+             "xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n<dc:Title>Benchmark "
+             "book</dc:Title>\n<dc:Identifier id=\"uid\">bench-0001</dc:Identifier>\n"
+             "</dc-metadata>\n<x-metadata><meta name=\"dtb:totalTime\" content=\"83:20:00\" />"
+             "</x-metadata>\n</metadata>\n<manifest>\n" +
+             manifest +
+             "<item id=\"ncx\" href=\"book.ncx\" media-type=\"application/x-dtbncx+xml\" />\n"
+             "</manifest>\n<spine>\n" +
+             spine + "</spine>\n</package>\n");
+    Save(dir + QStringLiteral("/book.ncx"),
+         xml +
+             "<ncx xmlns=\"http://www.daisy.org/z3986/2005/ncx/\" version=\"2005-1\">\n"
+             "<docTitle><text>Benchmark book</text></docTitle>\n<navMap>\n" +
+             navMap + "</navPoint>\n</navMap>\n<pageList>\n" + pages + "</pageList>\n</ncx>\n");
+}
+
 void WriteTextDocuments(const QString& dir) {
     for (int h = 0; h < kHeadings; ++h) {
         QByteArray html = Fmt(

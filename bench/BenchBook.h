@@ -14,6 +14,9 @@ inline constexpr int kPhrasesPerHeading = 100;
 void Save(const QString& path, const QByteArray& bytes);
 // ncc.html and the SMIL files into `dir`.
 void WriteBook(const QString& dir);
+// The same book as DAISY 3: a package file, an NCX of 1,000 navPoints (every tenth at the top,
+// the others nested under it) with a page list, and SMIL 2 files with clock values.
+void WriteDaisy3Book(const QString& dir);
 // The text documents the SMIL files point into: one paragraph per phrase, with its id. Every
 // tenth phrase mentions a river.
 void WriteTextDocuments(const QString& dir);

@@ -2,18 +2,19 @@
 //
 //   bench_loading [RUNS] [load-only | hostile]
 //   bench_loading --write-book FOLDER    (only writes the book, e.g. for tools/dumpcompare)
+//   bench_loading --write-daisy3-book FOLDER    (the same book as DAISY 3)
 //
 // Writes a book of 1,000 headings and 100,000 phrases in 1,000 SMIL files into a temporary
-// folder, then alternates: read every file of the book into memory / load the book as opening it
-// does. Prints the median of each, their ratio, the processor time of loading, the loading time
-// on one core (the loader's own work), and the process's peak memory; then the same ratio for two
-// hostile shapes of ncc.html whose headings never close. With "load-only" the files are not read
-// apart (for profiling the loader alone; the ratio is then meaningless); "hostile" runs only the
-// hostile shapes.
+// folder, as DAISY 2.02 and as DAISY 3; for each, alternates: read every file of the book into
+// memory / load the book as opening it does. Prints the median of each, their ratio, the processor
+// time of loading, the loading time on one core (the loader's own work), and the process's peak
+// memory; then the same ratio for two hostile shapes of ncc.html whose headings never close. With
+// "load-only" the files are not read apart (for profiling the loader alone; the ratio is then
+// meaningless); "hostile" runs only the hostile shapes.
 #include "BenchBook.h"
 #include "BenchTools.h"
 #include "book/BookModel.h"
-#include "daisy202/CA_Daisy.h"
+#include "formats/BookLoader.h"
 #include "platform/IProgress.h"
 
 #include <QCoreApplication>
@@ -51,9 +52,8 @@ qint64 ReadAll(const QString& dir) {
 // Loads into `model`, which the caller destroys after the clock has stopped: freeing a book's
 // tables is not part of loading it.
 int Load(const QString& dir, tolvaro::BookModel& model) {
-    tolvaro::CA_Daisy daisy(model, dir + u'/', 0);
     tolvaro::IProgress progress;
-    daisy.LoadBook(progress);
+    tolvaro::LoadBook(model, dir + u'/', 0, progress);
     return model.m_lstPhrases.RowCount();
 }
 
@@ -133,26 +133,8 @@ void PrintHostileShapes(int runs) {
     PrintHostile("10,000 nested headings on one line", HostileRatio(nested + "\n", runs));
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    if (argc > 2 && std::strcmp(argv[1], "--write-book") == 0) { // for comparing builds' tables
-        QDir().mkpath(QString::fromLocal8Bit(argv[2]));
-        WriteBook(QString::fromLocal8Bit(argv[2]));
-        return 0;
-    }
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-    const bool loadOnly = argc > 2 && std::strcmp(argv[2], "load-only") == 0;
-    if (argc > 2 && std::strcmp(argv[2], "hostile") == 0) { // only the two hostile shapes
-        PrintHostileShapes(runs);
-        return 0;
-    }
-    QTemporaryDir dir;
-    WriteBook(dir.path());
-    // Written out before the clock starts: the system's writing back of 19 MB of new files would
-    // otherwise fall into the measured runs.
-    sync();
+// Reads and loads the book in `dir` in turns and prints the figures; the phrases it holds.
+int Measure(const char* format, const QString& dir, int runs, bool loadOnly) {
     std::vector<double> reading, loading, ratios, loadingCpu;
     qint64 bytes = 0;
     int phrases = 0;
@@ -160,12 +142,12 @@ int main(int argc, char** argv) {
         QElapsedTimer t;
         t.start();
         if (!loadOnly)
-            bytes = ReadAll(dir.path());
+            bytes = ReadAll(dir);
         const double read = static_cast<double>(t.nsecsElapsed()) / 1e6;
         t.restart();
         const double cpu = CpuMs();
         auto model = std::make_unique<tolvaro::BookModel>();
-        phrases = Load(dir.path(), *model);
+        phrases = Load(dir, *model);
         const double load = static_cast<double>(t.nsecsElapsed()) / 1e6;
         const double loadCpu = CpuMs() - cpu;
         model.reset();
@@ -178,11 +160,12 @@ int main(int argc, char** argv) {
     }
     std::vector<double> oneCore;
     for (int i = 0; i < runs; ++i)
-        oneCore.push_back(LoadOnOneCore(dir.path()));
+        oneCore.push_back(LoadOnOneCore(dir));
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("book: %d headings, %d phrases, %.1f MB in %d files\n", kHeadings, phrases,
-                static_cast<double>(bytes) / 1e6, kHeadings + 1);
+    std::printf("%s book: %d headings, %d phrases, %.1f MB in %lld files\n", format, kHeadings,
+                phrases, static_cast<double>(bytes) / 1e6,
+                static_cast<long long>(QDir(dir).entryList(QDir::Files).size()));
     std::printf("reading the files: median %.1f ms over %d runs\n", Median(reading), runs);
     std::printf("loading the book:  median %.1f ms over %d runs\n", Median(loading), runs);
     std::printf("loading / reading: median %.2f\n", Median(ratios));
@@ -190,7 +173,35 @@ int main(int argc, char** argv) {
     std::printf("loading on one core: median %.1f ms\n", Median(oneCore));
     std::printf("peak memory of this process: %.1f MB\n",
                 static_cast<double>(usage.ru_maxrss) / 1024.0);
+    return phrases;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const bool writeThree = argc > 2 && std::strcmp(argv[1], "--write-daisy3-book") == 0;
+    if (argc > 2 && (writeThree || std::strcmp(argv[1], "--write-book") == 0)) { // for other tools
+        QDir().mkpath(QString::fromLocal8Bit(argv[2]));
+        writeThree ? tolvaro::bench::WriteDaisy3Book(QString::fromLocal8Bit(argv[2]))
+                   : WriteBook(QString::fromLocal8Bit(argv[2]));
+        return 0;
+    }
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    const bool loadOnly = argc > 2 && std::strcmp(argv[2], "load-only") == 0;
+    if (argc > 2 && std::strcmp(argv[2], "hostile") == 0) { // only the two hostile shapes
+        PrintHostileShapes(runs);
+        return 0;
+    }
+    QTemporaryDir dir, three;
+    WriteBook(dir.path());
+    tolvaro::bench::WriteDaisy3Book(three.path());
+    // Written out before the clock starts: the system's writing back of 19 MB of new files would
+    // otherwise fall into the measured runs.
+    sync();
+    const int phrases = Measure("DAISY 2.02", dir.path(), runs, loadOnly);
+    const int phrases3 = Measure("DAISY 3", three.path(), runs, loadOnly);
     if (!loadOnly)
         PrintHostileShapes(runs);
-    return phrases == kHeadings * kPhrasesPerHeading ? 0 : 1;
+    return phrases == kHeadings * kPhrasesPerHeading && phrases3 == phrases ? 0 : 1;
 }

@@ -145,13 +145,16 @@ QString SkipClass(const QString& customTest) {
     return {};
 }
 
-Clip ReadClip(const QXmlStreamReader& xml) {
-    return {Attribute(xml, u"src"), ParseClockValue(Attribute(xml, u"clipBegin")).value_or(0.0),
-            ParseClockValue(Attribute(xml, u"clipEnd")).value_or(-1.0)};
+Clip ReadClip(const QXmlStreamAttributes& a) {
+    return {a.value(QLatin1String("src")).toString(),
+            ParseClockValue(a.value(QLatin1String("clipBegin"))).value_or(0.0),
+            ParseClockValue(a.value(QLatin1String("clipEnd"))).value_or(-1.0)};
 }
 
 } // namespace
 
+// SMIL names its elements and attributes in lower and camel case exactly: they are compared as
+// written, which matters in files of many thousands of elements.
 std::optional<std::vector<Par>> ReadSmil(const QByteArray& smil) {
     QXmlStreamReader xml(smil);
     std::vector<Par> pars;
@@ -159,26 +162,33 @@ std::optional<std::vector<Par>> ReadSmil(const QByteArray& smil) {
     QStringList seqIds;                    // seqs opened since the last par
     bool inPar = false;
     while (!xml.atEnd() && !xml.hasError()) {
-        xml.readNext();
-        if (xml.isEndElement() && (Is(xml, u"seq") || Is(xml, u"par"))) {
-            inPar = inPar && !Is(xml, u"par");
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        const QStringView name = xml.name();
+        const bool par = name == u"par", seq = name == u"seq";
+        if (token == QXmlStreamReader::EndElement && (par || seq)) {
+            inPar = inPar && !par;
             if (skips.size() > 1)
                 skips.pop_back();
-            continue;
         }
-        if (!xml.isStartElement())
+        if (token != QXmlStreamReader::StartElement)
             continue;
-        const bool par = Is(xml, u"par");
-        if (par || Is(xml, u"seq")) {
-            const QString own = SkipClass(Attribute(xml, u"customTest"));
+        const QXmlStreamAttributes a = xml.attributes();
+        const bool text = name == u"text", audio = name == u"audio";
+        if (par || seq) {
+            const QString own = SkipClass(a.value(QLatin1String("customTest")).toString());
             skips.push_back(own.isEmpty() ? skips.back() : own);
         }
-        if (Is(xml, u"seq") && !Attribute(xml, u"id").isEmpty()) {
-            seqIds.append(Attribute(xml, u"id"));
-        } else if (par || ((Is(xml, u"text") || Is(xml, u"audio")) && !inPar)) {
+        if (seq && !a.value(QLatin1String("id")).isEmpty()) {
+            seqIds.append(a.value(QLatin1String("id")).toString());
+        } else if (par || ((text || audio) && !inPar)) {
             // A par, or a text or audio outside any: a phrase of its own.
-            pars.push_back({seqIds, par ? Attribute(xml, u"id") : QString(), {}, {}, {}, {}, {}});
-            pars.back().skip = skips.back();
+            pars.push_back({seqIds,
+                            par ? a.value(QLatin1String("id")).toString() : QString(),
+                            {},
+                            {},
+                            {},
+                            {},
+                            skips.back()});
             if (par)
                 pars.back().ids.append(pars.back().parId);
             seqIds.clear();
@@ -187,12 +197,13 @@ std::optional<std::vector<Par>> ReadSmil(const QByteArray& smil) {
         if (pars.empty())
             continue;
         Par& current = pars.back();
-        if (Is(xml, u"text")) {
-            std::tie(current.textSrc, current.fragment) = SplitSource(Attribute(xml, u"src"));
-            current.textId = Attribute(xml, u"id");
+        if (text) {
+            std::tie(current.textSrc, current.fragment) =
+                SplitSource(a.value(QLatin1String("src")).toString());
+            current.textId = a.value(QLatin1String("id")).toString();
             current.ids.append(current.textId);
-        } else if (Is(xml, u"audio")) {
-            current.clips.push_back(ReadClip(xml));
+        } else if (audio) {
+            current.clips.push_back(ReadClip(a));
         }
     }
     if (!Readable(xml))
@@ -204,17 +215,20 @@ std::optional<double> ParseClockValue(QStringView text) {
     text = text.trimmed();
     if (text.isEmpty())
         return std::nullopt;
-    const QList<QStringView> fields = text.split(u':');
-    if (fields.size() > 3)
+    if (const qsizetype colons = text.count(u':'); colons > 2) {
         return std::nullopt;
-    if (fields.size() > 1) { // a full or partial clock
+    } else if (colons > 0) { // a full or partial clock
         double seconds = 0.0;
-        for (const QStringView field : fields) {
+        for (qsizetype from = 0; from <= text.size();) {
+            const qsizetype to =
+                text.indexOf(u':', from) < 0 ? text.size() : text.indexOf(u':', from);
+            const QStringView field = text.sliced(from, to - from);
             bool ok = false;
             const double value = field.toDouble(&ok);
             if (!ok || value < 0 || field.startsWith(u'+'))
                 return std::nullopt;
             seconds = seconds * 60.0 + value;
+            from = to + 1;
         }
         return seconds;
     }

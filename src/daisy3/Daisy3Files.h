@@ -48,7 +48,7 @@ struct Par {
     QString skip; // "", "pagenumber", "footnote", "sidebar" or "prodnote"
 };
 struct SpinePar {
-    QString smil; // the file it was read from
+    int file; // the spine's SMIL file it was read from
     Par par;
 };
 // The pars in playing order; nothing when the bytes are not well-formed.

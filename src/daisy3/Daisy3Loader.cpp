@@ -13,12 +13,6 @@ namespace {
 // A clip without its end plays to the end of its file: a day is longer than any file.
 constexpr double kToFileEnd = 86400.0;
 
-// Targets are matched without regard to the case of the file name, as books are made on
-// systems that ignore it.
-QString Key(const QString& smil, const QString& id) {
-    return smil.toLower() + u'#' + id;
-}
-
 QString Clock(double seconds) {
     const auto s = static_cast<long long>(seconds + 0.5);
     return QString::asprintf("%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
@@ -76,40 +70,63 @@ bool Daisy3Loader::LoadBook(IProgress& progress) {
         const std::optional<QByteArray> bytes = m_read(m_folder + package.spine[i]);
         if (auto read = bytes ? daisy3::ReadSmil(*bytes) : std::nullopt) {
             for (daisy3::Par& par : *read)
-                pars.push_back({package.spine[i], std::move(par)});
+                pars.push_back({static_cast<int>(i), std::move(par)});
         }
     }
-    AddHeadingsAndPhrases(ncx, pars, package.spine.value(0));
+    AddHeadingsAndPhrases(ncx, pars, package.spine);
     return true;
 }
+
+namespace {
+
+// Targets by the spine's file they name, then by id: a SMIL name is compared without regard to
+// case, as books are made on systems that ignore it.
+std::vector<QHash<QString, int>> ByFile(const std::vector<daisy3::Target>& targets,
+                                        const QStringList& spine) {
+    QHash<QString, int> files;
+    for (qsizetype i = 0; i < spine.size(); ++i)
+        files.insert(spine[i].toLower(), static_cast<int>(i));
+    std::vector<QHash<QString, int>> byFile(static_cast<std::size_t>(spine.size()));
+    for (std::size_t t = 0; t < targets.size(); ++t) {
+        const int file = files.value(targets[t].smil.toLower(), -1);
+        if (file >= 0) // the last target naming an id wins
+            byFile[static_cast<std::size_t>(file)].insert(targets[t].fragment, static_cast<int>(t));
+    }
+    return byFile;
+}
+
+} // namespace
 
 // Each par belongs to the last navPoint whose target it or an earlier par reached.
 void Daisy3Loader::AddHeadingsAndPhrases(const daisy3::Ncx& ncx,
                                          const std::vector<daisy3::SpinePar>& pars,
-                                         const QString& firstSmil) {
-    QHash<QString, int> targets; // a target -> the last navPoint naming it
-    for (std::size_t i = 0; i < ncx.points.size(); ++i)
-        targets.insert(Key(ncx.points[i].smil, ncx.points[i].fragment), static_cast<int>(i));
+                                         const QStringList& spine) {
+    const std::vector<QHash<QString, int>> points = ByFile(ncx.points, spine);
+    const std::vector<QHash<QString, int>> pages = ByFile(ncx.pages, spine);
     std::vector<int> owner(pars.size());
     int current = -1;
     for (std::size_t p = 0; p < pars.size(); ++p) {
+        const QHash<QString, int>& targets = points[static_cast<std::size_t>(pars[p].file)];
         for (const QString& id : pars[p].par.ids)
-            current = std::max(current, targets.value(Key(pars[p].smil, id), -1));
+            current = std::max(current, targets.value(id, -1));
         owner[p] = current;
     }
     // What plays before the first target is a heading of its own.
     const int first = !pars.empty() && owner[0] < 0 ? 1 : 0;
     if (first)
-        AddHeading(1, ncx.docTitle.isEmpty() ? m_meta.title : ncx.docTitle, firstSmil);
+        AddHeading(1, ncx.docTitle.isEmpty() ? m_meta.title : ncx.docTitle, spine.value(0));
     for (const daisy3::Target& point : ncx.points)
         AddHeading(std::min(point.depth, 6), point.label, point.smil);
 
     std::vector<double> seconds(static_cast<std::size_t>(m_model.m_lstTitles.RowCount()));
-    QHash<QString, int> headingOf; // a par's target -> its heading row, for the pages
+    std::vector<int> pageHeading(ncx.pages.size(), -1);
     for (std::size_t p = 0; p < pars.size(); ++p) {
         const int row = owner[p] + first;
-        for (const QString& id : pars[p].par.ids)
-            headingOf.insert(Key(pars[p].smil, id), row);
+        for (const QString& id : pars[p].par.ids) {
+            const int page = pages[static_cast<std::size_t>(pars[p].file)].value(id, -1);
+            if (page >= 0 && pageHeading[static_cast<std::size_t>(page)] < 0)
+                pageHeading[static_cast<std::size_t>(page)] = row;
+        }
         seconds[static_cast<std::size_t>(row)] += AddPhrases(pars[p].par, row);
     }
     double elapsed = 0.0;
@@ -118,8 +135,9 @@ void Daisy3Loader::AddHeadingsAndPhrases(const daisy3::Ncx& ncx,
         m_model.m_lstTitles.SetText(row, col::kElapsed, Clock(elapsed));
         elapsed += seconds[static_cast<std::size_t>(row)];
     }
-    for (const daisy3::Target& page : ncx.pages) {
-        const int row = headingOf.value(Key(page.smil, page.fragment), -1);
+    for (std::size_t i = 0; i < ncx.pages.size(); ++i) {
+        const daisy3::Target& page = ncx.pages[i];
+        const int row = pageHeading[i];
         m_model.m_lstPages.AppendRow(
             {page.label, page.smil, page.fragment, row < 0 ? QString() : QString::number(row)});
     }
@@ -148,11 +166,9 @@ double Daisy3Loader::AddPhrases(const daisy3::Par& par, int heading) {
     const QString document = par.textSrc.isEmpty() ? QString() : m_folder + par.textSrc;
     if (!document.isEmpty() && !IsNccDocument(document))
         m_features.textDocuments = true;
-    std::vector<daisy3::Clip> clips = par.clips;
-    if (clips.empty())
-        clips.push_back({QString(), 0.0, 0.0});
+    static const std::vector<daisy3::Clip> kNoAudio{{}};
     double seconds = 0.0;
-    for (const daisy3::Clip& clip : clips) {
+    for (const daisy3::Clip& clip : par.clips.empty() ? kNoAudio : par.clips) {
         const bool audio = !clip.audio.isEmpty();
         m_features.audio = m_features.audio || audio;
         const double end = clip.end < 0 ? kToFileEnd : clip.end;

@@ -35,7 +35,7 @@ public:
 
 private:
     void AddHeadingsAndPhrases(const daisy3::Ncx& ncx, const std::vector<daisy3::SpinePar>& pars,
-                               const QString& firstSmil);
+                               const QStringList& spine);
     void AddHeading(int level, const QString& title, const QString& smil);
     double AddPhrases(const daisy3::Par& par, int heading);
 
