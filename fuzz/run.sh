@@ -2,8 +2,9 @@
 # Builds a fuzz target with clang and runs it: inputs up to 1 MB, at most 10 s each (a reader
 # slower than linear shows as a timeout), for SECONDS in all (default 600). Seeds an empty corpus
 # from the books in ../shared/books: for fuzz_readers (the default) the ncc.html and first SMIL
-# file of each, for fuzz_text (the search's text pass) the first text document of each.
-# Usage: [FUZZ_TARGET=fuzz_text] fuzz/run.sh [SECONDS] [CORPUS]
+# file of each, for fuzz_text (the search's text pass) the first text document of each, for
+# fuzz_daisy3 the NCX and first SMIL file of each DAISY 3 book.
+# Usage: [FUZZ_TARGET=fuzz_text|fuzz_daisy3] fuzz/run.sh [SECONDS] [CORPUS]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-600}"
@@ -21,6 +22,11 @@ if [ -z "$(ls -A "$corpus")" ] && [ -d "$root/../shared/books" ]; then
             continue
         fi
         smil="$(ls "$book"*.smil 2>/dev/null | head -n 1 || true)"
+        if [ "$target" = fuzz_daisy3 ]; then
+            ncx="$(ls "$book"*.ncx 2>/dev/null | head -n 1 || true)"
+            [ -n "$ncx" ] && { cat "$ncx"; printf '\377'; cat "$smil"; } > "$corpus/$name"
+            continue
+        fi
         { cat "$book"ncc.html; printf '\377'; [ -n "$smil" ] && cat "$smil"; } > "$corpus/$name" || true
     done
 fi
