@@ -7,7 +7,7 @@
 // occurrences the book search attributes to phrases, and the phrases.
 #include "book/BookFiles.h"
 #include "book/BookModel.h"
-#include "daisy202/CA_Daisy.h"
+#include "formats/BookLoader.h"
 #include "platform/IProgress.h"
 #include "search/DocumentText.h"
 #include "search/TextSearch.h"
@@ -29,11 +29,11 @@ int main(int argc, char** argv) {
     const QString folder = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath() + u'/';
     const QString term = FoldCase(QString::fromUtf8(argv[2]));
     BookModel model;
-    CA_Daisy daisy(model, folder, 0);
     IProgress progress;
-    if (!daisy.LoadBook(progress))
+    const std::optional<LoadedBook> book = LoadBook(model, folder, 0, progress);
+    if (!book)
         return 1;
-    TextSearch search(model.m_lstPhrases, daisy.CodePage());
+    TextSearch search(model.m_lstPhrases, book->codePage);
     QSet<QString> seen;
     for (int row = 0; row < model.m_lstPhrases.RowCount(); ++row) {
         const QString document = model.m_lstPhrases.Text(row, col::kDocument);
