@@ -181,7 +181,9 @@ TEST(Daisy3Reader, ClockValues) {
         {"0.5h", 1800.0},          {" 12 ", 12.0},
         {"", std::nullopt},        {"abc", std::nullopt},
         {"1:2:3:4", std::nullopt}, {"-1s", std::nullopt},
-        {"1:-2", std::nullopt},
+        {"1:-2", std::nullopt},    {"1e300s", std::nullopt},
+        {"inf", std::nullopt},     {"9999:00:00", std::nullopt},
+        {"1::2", std::nullopt},    {"2400:00:00", 8640000.0},
     };
     for (const auto& c : cases) {
         const std::optional<double> got = daisy3::ParseClockValue(QString::fromUtf8(c.text));

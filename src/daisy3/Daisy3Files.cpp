@@ -4,8 +4,6 @@
 #include <QHash>
 #include <QXmlStreamReader>
 
-#include <cmath>
-
 namespace tolvaro::daisy3 {
 namespace {
 
@@ -211,42 +209,53 @@ std::optional<std::vector<Par>> ReadSmil(const QByteArray& smil) {
     return pars;
 }
 
+namespace {
+
+// The longest clock value taken, far past any recording: 100 days.
+constexpr double kLongestClock = 100 * 24 * 3600.0;
+
+// A field of a clock value: a number of at least 0, written without a sign (Qt refuses one too
+// large for a double).
+std::optional<double> ClockField(QStringView field) {
+    bool ok = false;
+    const double value = field.toDouble(&ok);
+    if (!ok || value < 0 || field.startsWith(u'+'))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
 std::optional<double> ParseClockValue(QStringView text) {
     text = text.trimmed();
-    if (text.isEmpty())
+    const qsizetype colons = text.count(u':');
+    if (text.isEmpty() || colons > 2)
         return std::nullopt;
-    if (const qsizetype colons = text.count(u':'); colons > 2) {
-        return std::nullopt;
-    } else if (colons > 0) { // a full or partial clock
-        double seconds = 0.0;
-        for (qsizetype from = 0; from <= text.size();) {
-            const qsizetype to =
-                text.indexOf(u':', from) < 0 ? text.size() : text.indexOf(u':', from);
-            const QStringView field = text.sliced(from, to - from);
-            bool ok = false;
-            const double value = field.toDouble(&ok);
-            if (!ok || value < 0 || field.startsWith(u'+'))
+    double seconds = 0.0;
+    if (colons > 0) { // a full or partial clock
+        for (const QStringView field : text.tokenize(u':')) {
+            const std::optional<double> value = ClockField(field);
+            if (!value)
                 return std::nullopt;
-            seconds = seconds * 60.0 + value;
-            from = to + 1;
+            seconds = seconds * 60.0 + *value;
         }
-        return seconds;
-    }
-    static const std::pair<const char16_t*, double> kUnits[] = {
-        {u"ms", 0.001}, {u"min", 60.0}, {u"h", 3600.0}, {u"s", 1.0}};
-    double factor = 1.0;
-    for (const auto& [unit, scale] : kUnits) {
-        if (text.endsWith(unit)) {
-            text.chop(QStringView(unit).size());
-            factor = scale;
-            break;
+    } else {
+        static const std::pair<const char16_t*, double> kUnits[] = {
+            {u"ms", 0.001}, {u"min", 60.0}, {u"h", 3600.0}, {u"s", 1.0}};
+        double factor = 1.0;
+        for (const auto& [unit, scale] : kUnits) {
+            if (text.endsWith(unit)) {
+                text.chop(QStringView(unit).size());
+                factor = scale;
+                break;
+            }
         }
+        const std::optional<double> value = ClockField(text);
+        if (!value)
+            return std::nullopt;
+        seconds = *value * factor;
     }
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok || value < 0 || !std::isfinite(value))
-        return std::nullopt;
-    return value * factor;
+    return seconds <= kLongestClock ? std::optional(seconds) : std::nullopt;
 }
 
 } // namespace tolvaro::daisy3

@@ -55,7 +55,8 @@ struct SpinePar {
 std::optional<std::vector<Par>> ReadSmil(const QByteArray& smil);
 
 // A SMIL clock value in seconds: full clock "H:MM:SS.fff", partial "MM:SS.fff", or a timecount
-// "5.1s", "120ms", "2.5min", "0.5h" or a bare number. Nothing for any other text.
+// "5.1s", "120ms", "2.5min", "0.5h" or a bare number. Nothing for any other text, and for a
+// value past 100 days.
 std::optional<double> ParseClockValue(QStringView text);
 
 } // namespace tolvaro::daisy3
