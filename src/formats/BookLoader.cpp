@@ -11,15 +11,19 @@
 namespace tolvaro {
 namespace {
 
-bool HoldsNcc(const QString& folder) {
-    return QFileInfo(ExistingPathIgnoringCase(folder + QStringLiteral("ncc.html"))).isFile();
+// The package file that makes `folder` a DAISY 3 book; "" when it holds an ncc.html (DAISY 2.02
+// wins) or no package file.
+QString Daisy3Package(const QString& folder) {
+    const bool ncc =
+        QFileInfo(ExistingPathIgnoringCase(folder + QStringLiteral("ncc.html"))).isFile();
+    return ncc ? QString() : daisy3::PackageFileIn(folder);
 }
 
 } // namespace
 
 std::optional<LoadedBook> LoadBook(BookModel& model, const QString& folder, int langOffset,
                                    IProgress& progress) {
-    const QString package = HoldsNcc(folder) ? QString() : daisy3::PackageFileIn(folder);
+    const QString package = Daisy3Package(folder);
     if (!package.isEmpty()) {
         Daisy3Loader loader(model, folder, package);
         if (!loader.LoadBook(progress))
@@ -33,7 +37,7 @@ std::optional<LoadedBook> LoadBook(BookModel& model, const QString& folder, int 
 }
 
 std::optional<BookMeta> ReadBookHead(const QString& folder) {
-    const QString package = HoldsNcc(folder) ? QString() : daisy3::PackageFileIn(folder);
+    const QString package = Daisy3Package(folder);
     return package.isEmpty() ? CA_Daisy::ReadBookHead(folder)
                              : Daisy3Loader::ReadBookHead(folder, package);
 }
