@@ -11,14 +11,15 @@ struct Par {
     const char* skip = "";
 };
 
-inline QByteArray SmilFile(const std::vector<Par>& pars, int heading) {
+inline QByteArray SmilFile(const std::vector<Par>& pars, int heading,
+                           const QByteArray& text = "t.html") {
     QByteArray body;
     int n = 0;
     for (const Par& p : pars) {
         const QByteArray id = QByteArray::number(heading) + "_" + QByteArray::number(n++);
         body += "<par id=\"p" + id + "\"" +
                 (*p.skip ? QByteArray(" system-required=\"") + p.skip + "-on\"" : QByteArray()) +
-                ">\n<text src=\"t.html#t" + id + "\" id=\"x" + id + "\"/>\n";
+                ">\n<text src=\"" + text + "#t" + id + "\" id=\"x" + id + "\"/>\n";
         if (*p.audio)
             body += QByteArray("<audio src=\"") + p.audio +
                     "\" clip-begin=\"npt=" + QByteArray::number(p.begin) +
@@ -30,7 +31,8 @@ inline QByteArray SmilFile(const std::vector<Par>& pars, int heading) {
 
 // A book of headings (level, pars) written to disk and opened; the title clip is passed.
 struct EngineBook : Session {
-    QByteArray nccHead; // lines for the NCC's head
+    QByteArray nccHead;                 // lines for the NCC's head
+    QByteArray textDocument = "t.html"; // the document every phrase shows
 
     // `partChange`: the heading whose NCC entry carries a rel attribute.
     void Open(const std::vector<std::pair<int, std::vector<Par>>>& headings, bool autoPlay = true,
@@ -42,7 +44,7 @@ struct EngineBook : Session {
             ncc += "<h" + QByteArray::number(headings[h].first) + "><a href=\"" + name + "#p\"" +
                    rel + ">H" + QByteArray::number(static_cast<int>(h)) + "</a></h" +
                    QByteArray::number(headings[h].first) + ">\n";
-            Write(name, SmilFile(headings[h].second, static_cast<int>(h)));
+            Write(name, SmilFile(headings[h].second, static_cast<int>(h), textDocument));
             for (const Par& par : headings[h].second) {
                 if (*par.audio && !QFile::exists(dir.filePath(QString::fromLatin1(par.audio))))
                     Write(par.audio, {}); // a phrase plays only from a file that is there

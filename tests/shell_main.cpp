@@ -1,3 +1,5 @@
+#include "shell/BookScheme.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -7,6 +9,7 @@ int main(int argc, char** argv) {
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1"); // as the program sets it
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    tolvaro::RegisterBookScheme();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -31,6 +31,7 @@ TEST_F(NavigationTest, LinksInTheTextGoToTheirPhrase) {
     } cases[] = {
         {"https://example.org/page.html", false, 0, 0, 99},
         {"t.html#x1_0", false, 0, 0, 99},
+        {"t.html#t1_1", false, 0, 0, 99}, // an HTML link to a phrase's element: the view's
         {"file:///book/s1.smil#x1_1", true, 1, 3, 1.0},
         {"s0.smil#p0_1", true, 0, 1, 1.0},
     };
@@ -40,6 +41,32 @@ TEST_F(NavigationTest, LinksInTheTextGoToTheirPhrase) {
         EXPECT_EQ(Heading(), c.heading) << c.url;
         EXPECT_EQ(Cursor(), c.cursor) << c.url;
         EXPECT_EQ(fake.player.position, c.position) << c.url;
+    }
+}
+
+// In an XML document a link to the element a phrase shows (a note reference) plays that phrase;
+// one to another element or another document is left to the view.
+TEST(XmlLinks, GoToThePhraseShowingTheirTarget) {
+    test::EngineBook book;
+    book.textDocument = "book.xml";
+    book.Open({{1, {{"a.mp3", 0, 1}, {"a.mp3", 1, 2}}}, {1, {{"b.mp3", 0, 1}, {"b.mp3", 1, 2}}}});
+    const struct {
+        const char* url;
+        bool taken;
+        int heading, cursor;
+    } cases[] = {
+        {"tolvaro-book://book/x/book.xml#t9", false, 0, 0},
+        {"tolvaro-book://book/x/other.xml#t1_1", false, 0, 0},
+        {"tolvaro-book://book/x/book.xml", false, 0, 0},
+        {"tolvaro-book://book/x/BOOK.XML?ref#t1_1", true, 1, 3},
+        {"book.xml#t0_1", true, 0, 1},
+    };
+    for (const auto& c : cases) {
+        book.fake.player.position = 99;
+        EXPECT_EQ(book.fake.textView.onNavigation(c.url), c.taken) << c.url;
+        EXPECT_EQ(book.Heading(), c.heading) << c.url;
+        EXPECT_EQ(book.Cursor(), c.cursor) << c.url;
+        EXPECT_EQ(book.fake.player.position, c.taken ? 1.0 : 99) << c.url; // both clips begin at 1
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
@@ -41,7 +42,7 @@ struct TextViewTest : ::testing::Test {
         text.SetHandlers(
             [this](const QString& url) {
                 links.append(url);
-                return url.contains(".smil");
+                return url.contains(".smil") || url.contains("?ref#"); // as the book takes them
             },
             [this](const QString& url) { loads.append(url); });
         text.Navigate(dir.filePath("text.html"));
@@ -170,31 +171,59 @@ TEST_F(TextViewTest, TermMarksInTextOnly) {
     EXPECT_EQ(Ask("document.getElementById('river').childNodes.length").toInt(), 3);
 }
 
-// A DTBook with its style sheet is XML, without a body: it is read, marked and searched as a
-// web page is, and the marks take effect.
+// A DTBook is XML, without a body: with its own style sheet or without one (the plain built-in
+// one, in any encoding), it is read a line per block, marked and searched as a web page is.
 TEST_F(TextViewTest, AnXmlDocumentReadsAndMarksAsAPage) {
-    QFile css(dir.filePath("book.css")), file(dir.filePath("book.xml"));
-    ASSERT_TRUE(css.open(QIODevice::WriteOnly) && file.open(QIODevice::WriteOnly));
+    QFile css(dir.filePath("book.css"));
+    ASSERT_TRUE(css.open(QIODevice::WriteOnly));
     css.write("head { display: none } p, h1 { display: block }");
     css.close();
-    file.write("<?xml version='1.0'?><?xml-stylesheet href='book.css' type='text/css'?><dtbook "
-               "xmlns='http://www.daisy.org/z3986/2005/dtbook/'>"
-               "<head><meta name='dc:Title' content='hidden'/></head><book><level1><h1 id='h'>"
-               "Title</h1><p id='p'>A river here</p></level1></book></dtbook>");
-    file.close();
-    text.Navigate(dir.filePath("book.xml"));
-    ASSERT_SOON(loads.size() == 2, 10000);
-    text.MarkElement("p", "BACKGROUND-COLOR: #ffff00");
-    text.MarkTerm("river", "COLOR: #ff0000");
-    ASSERT_SOON(MarkedIds() == "p:BACKGROUND-COLOR: #ffff00", 5000);
-    EXPECT_EQ(Ask("getComputedStyle(document.querySelector('span[data-tolvaro-mark]'))"
-                  ".backgroundColor")
-                  .toString(),
-              "rgb(255, 255, 0)");
-    ASSERT_SOON(Ask("document.querySelectorAll('span[data-tolvaro-term]').length").toInt() == 1,
-                5000);
-    ASSERT_SOON(reading.toPlainText().contains("A river here"), 5000);
-    EXPECT_FALSE(reading.toPlainText().contains("hidden"));
+    const QString body =
+        "<!DOCTYPE dtbook SYSTEM 'absent.dtd'><dtbook "
+        "xmlns='http://www.daisy.org/z3986/2005/dtbook/'>"
+        "<head><meta name='dc:Title' content='hidden'/></head><book><level1>"
+        "<h1 id='h'>Title</h1><p id='p'>A <em>river</em> here<noteref idref='#n1'>1"
+        "</noteref><noteref idref='n1'>2</noteref></p><note id='n1'><p>Note</p>"
+        "</note></level1></book></dtbook>";
+    const QString own = "<?xml-stylesheet href='book.css' type='text/css'?>";
+    const struct {
+        const char* name;
+        QString text;
+        QStringConverter::Encoding encoding;
+    } kCases[] = {
+        {"own.xml", "<?xml version='1.0'?>" + own + body, QStringConverter::Utf8},
+        {"plain.xml", "<?xml version='1.0' encoding='utf-8'?>" + body, QStringConverter::Utf8},
+        {"bare.XML", body, QStringConverter::Utf8},
+        {"wide.xml", "\ufeff<?xml version='1.0' encoding='UTF-16'?>" + body,
+         QStringConverter::Utf16LE},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        QFile file(dir.filePath(c.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QStringEncoder(c.encoding)(c.text));
+        file.close();
+        const qsizetype before = loads.size();
+        text.Navigate(dir.filePath(c.name));
+        ASSERT_SOON(loads.size() == before + 1, 10000);
+        text.MarkElement("p", "BACKGROUND-COLOR: #ffff00");
+        text.MarkTerm("river", "COLOR: #ff0000");
+        ASSERT_SOON(MarkedIds() == "p:BACKGROUND-COLOR: #ffff00", 5000);
+        EXPECT_EQ(Ask("getComputedStyle(document.querySelector('span[data-tolvaro-mark]'))"
+                      ".backgroundColor")
+                      .toString(),
+                  "rgb(255, 255, 0)");
+        ASSERT_SOON(Ask("document.querySelectorAll('span[data-tolvaro-term]').length").toInt() == 1,
+                    5000);
+        ASSERT_SOON(reading.toPlainText() == "Title\nA river here12\nNote\n", 5000);
+        EXPECT_EQ(text.LocationName(), c.name);
+    }
+    // Note references become links to their note, with or without the "#".
+    for (const char* ref : {"noteref:first-of-type a", "noteref:last-of-type a"}) {
+        Ask(QString("document.querySelector('%1').click(); true").arg(ref));
+        ASSERT_SOON(links.last().endsWith("wide.xml?ref#n1"), 5000);
+        links.removeLast();
+    }
 }
 
 } // namespace

@@ -22,4 +22,12 @@ inline bool IsNccDocument(QStringView path) {
     return path.sliced(path.lastIndexOf(u'/') + 1).compare(u"ncc.html", Qt::CaseInsensitive) == 0;
 }
 
+// Whether a document is XML (a DTBook text, or the NCX shown as the text of a book without any):
+// its links within the book lead to phrases, and it is shown with a plain style when it has
+// none of its own.
+inline bool IsXmlDocument(QStringView path) {
+    return path.endsWith(u".xml", Qt::CaseInsensitive) ||
+           path.endsWith(u".ncx", Qt::CaseInsensitive);
+}
+
 } // namespace tolvaro

@@ -282,13 +282,11 @@ void PhraseEngine::OnHeadingSelChanged(int n) {
     m_c.model.m_lstTitles.MoveTo(n);
 }
 
-} // namespace tolvaro
-
-namespace tolvaro {
-
 bool PhraseEngine::OnLinkClicked(const QString& url) {
-    if (!m_c.bookOpen || (!url.contains(u".smil") && !url.contains(u".SMIL")))
+    if (!m_c.bookOpen)
         return false;
+    if (!url.contains(u".smil") && !url.contains(u".SMIL"))
+        return FollowXmlLink(QUrl(url));
     m_play.m_bSeekRequested = true;
     const QUrl link(url);
     const QString file = link.fileName();
@@ -310,6 +308,27 @@ bool PhraseEngine::OnLinkClicked(const QString& url) {
         }
     }
     return true;
+}
+
+// The phrase that shows the element a link names in an XML document; a link to any other
+// element is followed by the view.
+bool PhraseEngine::FollowXmlLink(const QUrl& link) {
+    const QString fragment = link.fragment();
+    if (!IsXmlDocument(link.path()) || fragment.isEmpty())
+        return false;
+    const BookTable& phrases = m_c.model.m_lstPhrases;
+    for (int row = 0; row < phrases.RowCount(); ++row) {
+        if (phrases.TextView(row, col::kDocFragment) == fragment &&
+            QFileInfo(phrases.Text(row, col::kDocument))
+                    .fileName()
+                    .compare(link.fileName(), Qt::CaseInsensitive) == 0) {
+            m_play.m_bSeekRequested = true;
+            SelectHeadingByTreeId(phrases.TextView(row, col::kPhraseTreeId).toInt());
+            MoveCursor(row);
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace tolvaro

@@ -5,6 +5,8 @@
 #include "playback/TimerIds.h"
 #include <QString>
 
+class QUrl;
+
 namespace tolvaro {
 
 class ITextView;
@@ -40,7 +42,8 @@ public:
     // The tree's selection changed to the heading of row n: plays its first phrase.
     void OnHeadingSelChanged(int n);
     // The text view is about to follow a link: one into the book's SMIL files is taken over
-    // (true: the view must not follow it) and plays the phrase it names.
+    // (true: the view must not follow it) and plays the phrase it names; so is one to an
+    // element of an XML document (a note reference) that a phrase shows.
     bool OnLinkClicked(const QString& url);
 
 private:
@@ -48,6 +51,7 @@ private:
     // recursion, however long it is.
     void AdvanceWithoutAudio();
     void Activate();
+    bool FollowXmlLink(const QUrl& link);
     // The poll's answer to a file that has not opened: true once it has waited so long that the
     // file will not open (a damaged file), which then counts as played out.
     bool GivesUpOnTheFile();

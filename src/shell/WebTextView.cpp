@@ -1,5 +1,8 @@
 #include "shell/WebTextView.h"
 
+#include "book/BookFiles.h"
+#include "shell/BookScheme.h"
+
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -24,7 +27,8 @@ public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
         const QString scheme = info.requestUrl().scheme();
-        if (scheme != u"file" && scheme != u"data" && scheme != u"qrc")
+        if (scheme != u"file" && scheme != u"data" && scheme != u"qrc" &&
+            scheme != QLatin1String(kBookScheme))
             info.block(true);
     }
 };
@@ -137,6 +141,27 @@ const char* const kReadScript = R"JS(
 })();
 )JS";
 
+// An XML document's references (DTBook's noteref and annoref, its own a) are no links to the
+// web engine: each gets a link of the page's own around its content. One within the document
+// gets a query, as the engine moves within a document without asking whether to.
+const char* const kLinkScript = R"JS(
+(function () {
+  var xhtml = 'http://www.w3.org/1999/xhtml';
+  var refs = document.querySelectorAll('noteref[idref], annoref[idref], a[href]');
+  for (var i = 0; i < refs.length; ++i) {
+    var ref = refs[i];
+    if (ref.namespaceURI === xhtml) continue;
+    var target = ref.getAttribute('idref') || ref.getAttribute('href');
+    if (ref.hasAttribute('idref') && target.indexOf('#') < 0) target = '#' + target;
+    if (target.charAt(0) === '#') target = '?ref' + target;
+    var link = document.createElementNS(xhtml, 'a');
+    link.setAttribute('href', target);
+    while (ref.firstChild) link.appendChild(ref.firstChild);
+    ref.appendChild(link);
+  }
+})();
+)JS";
+
 QString JsString(const QString& text) {
     QString quoted = text;
     quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
@@ -166,6 +191,7 @@ WebTextView::WebTextView(QWebEngineView& view, QPlainTextEdit& reading,
     m_reading->setReadOnly(true);
     m_reading->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     m_profile->setUrlRequestInterceptor(new LocalOnly(m_profile.get()));
+    m_profile->installUrlSchemeHandler(kBookScheme, new BookSchemeHandler(m_profile.get()));
     m_page = new BookPage(m_profile.get(), nullptr); // ours, not the view's
     QWebEngineSettings* settings = m_page->settings();
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
@@ -175,6 +201,7 @@ WebTextView::WebTextView(QWebEngineView& view, QPlainTextEdit& reading,
     connect(m_page, &QWebEnginePage::loadStarted, this, [this] { m_loading = true; });
     connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool) {
         m_loading = false;
+        m_page->runJavaScript(QString::fromLatin1(kLinkScript), QWebEngineScript::ApplicationWorld);
         ReadText(); // first: marking asks where its element begins in the text
         if (m_loaded)
             m_loaded(m_page->url().toString());
@@ -199,8 +226,10 @@ void WebTextView::Navigate(const QString& path) {
     m_loading = true;
     // A pipe or device in a document's place is not read: its reading might never end.
     const QFileInfo file(path);
-    m_page->setUrl(file.exists() && !file.isFile() ? QUrl(QStringLiteral("about:blank"))
-                                                   : QUrl::fromLocalFile(path));
+    if (file.exists() && !file.isFile())
+        m_page->setUrl(QUrl(QStringLiteral("about:blank")));
+    else
+        m_page->setUrl(IsXmlDocument(path) ? BookSchemeUrl(path) : QUrl::fromLocalFile(path));
 }
 
 void WebTextView::Focus() {

@@ -2,6 +2,7 @@
 #include "formats/TableDump.h"
 #include "res/StringTable.h"
 #include "shell/AppStyle.h"
+#include "shell/BookScheme.h"
 #include "shell/EndRequests.h"
 #include "shell/MainWindow.h"
 #include "shell/SingleInstance.h"
@@ -40,6 +41,7 @@ void PrepareWebEngine() {
         qInstallMessageHandler(&OnlyCriticalMessages);
     }
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    tolvaro::RegisterBookScheme();
 }
 
 // Prints a data file's lines for support; the files themselves are scrambled.
