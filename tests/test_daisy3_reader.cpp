@@ -12,8 +12,8 @@ using test::MemoryBook;
 using test::Row;
 
 QByteArray Nav(const QByteArray& label, const QByteArray& src, const QByteArray& children = {}) {
-    return "<navPoint><navLabel><text> " + label + " </text></navLabel><content src='" + src +
-           "'/>" + children + "</navPoint>";
+    return "<navPoint id='n" + label + "'><navLabel><text> " + label +
+           " </text></navLabel><content src='" + src + "'/>" + children + "</navPoint>";
 }
 
 // book.opf naming nav.ncx and s0.smil, s1.smil... in spine order; each SMIL body in a seq.
@@ -88,15 +88,20 @@ TEST(Daisy3Reader, HeadingsAndPhrases) {
          {"<seq id='q'><par id='p'><seq><audio src='a.mp3' clipEnd='1h'/><audio src='a.mp3' "
           "clipBegin='bad'/></seq></par></seq><audio src='c.mp3' clipBegin='3' clipEnd='4'/>"},
          {"1|A|s0.smil|01:00:01|00:00:00|0"},
-         {"0|p||||a.mp3|0.000|3600.000|", "0|p||||a.mp3|0.000|86400.000|",
-          "0|||||c.mp3|3.000|4.000|"}},
+         {"0|p|nav.ncx|nA||a.mp3|0.000|3600.000|", "0|p|nav.ncx|nA||a.mp3|0.000|86400.000|",
+          "0||nav.ncx|nA||c.mp3|3.000|4.000|"}},
         {"skippable content by its customTest, the par's own or its seq's",
          "<navMap>" + Nav("A", "s0.smil#a") + "</navMap>",
          {"<par id='a'/><seq customTest='pagenum'><par id='b'/><par id='c' customTest='note'/>"
           "</seq><par id='d' customTest='sidebar'/><par id='e' customTest='prodnote'/>"},
          {"1|A|s0.smil|00:00:00|00:00:00|0"},
-         {"0|a|||||||", "0|b|||||||pagenumber", "0|c|||||||footnote", "0|d|||||||sidebar",
-          "0|e|||||||prodnote"}},
+         {"0|a|nav.ncx|nA|||||", "0|b|nav.ncx|nA|||||pagenumber", "0|c|nav.ncx|nA|||||footnote",
+          "0|d|nav.ncx|nA|||||sidebar", "0|e|nav.ncx|nA|||||prodnote"}},
+        {"a book without text shows its NCX, each phrase at its navPoint",
+         "<navMap>" + Nav("A", "s0.smil#p1") + "</navMap>",
+         {"<par id='p0'><audio src='a.mp3' clipEnd='1'/></par><par id='p1'/>"},
+         {"1|Doc title|s0.smil|00:00:01|00:00:00|0", "1|A|s0.smil|00:00:00|00:00:01|1"},
+         {"0|p0|nav.ncx|||a.mp3|0.000|1.000|", "1|p1|nav.ncx|nA|||||"}},
         {"nesting past six levels is level 6; a target never reached has no phrases",
          "<navMap>" +
              Nav("1", "s0.smil#p1",

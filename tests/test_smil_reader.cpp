@@ -78,8 +78,10 @@ TEST(SmilReader, FeaturesFromTheMarkup) {
     for (const auto& [path, ncc] : {std::pair(u"/b/NCC.HTML", true),
                                     {u"Ncc.html", true},
                                     {u"/b/myncc.html", false},
-                                    {u"/ncc.html/t.html", false}})
-        EXPECT_EQ(IsNccDocument(path), ncc) << QString::fromUtf16(path).toStdString();
+                                    {u"/ncc.html/t.html", false},
+                                    {u"/b/Nav.NCX", true},
+                                    {u"/b/ncx.xml", false}})
+        EXPECT_EQ(IsNavigationDocument(path), ncc) << QString::fromUtf16(path).toStdString();
 }
 
 // "Zeit" comes from the file (padded), else from the last file that had it; "Zeit verg." from

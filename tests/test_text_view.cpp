@@ -226,5 +226,25 @@ TEST_F(TextViewTest, AnXmlDocumentReadsAndMarksAsAPage) {
     }
 }
 
+// The NCX shown for a book without text: its labels a line each, the mark on one label only.
+TEST_F(TextViewTest, AnNcxShowsItsLabels) {
+    QFile file(dir.filePath("nav.ncx"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<ncx xmlns='http://www.daisy.org/z3986/2005/ncx/'><head><meta name='x'/></head>"
+               "<docTitle><text>Book</text></docTitle><navMap><navPoint id='a'><navLabel><text>"
+               "One</text></navLabel><content src='s.smil#1'/><navPoint id='b'><navLabel><text>"
+               "Two</text></navLabel><content src='s.smil#2'/></navPoint></navPoint></navMap>"
+               "<pageList><pageTarget><navLabel><text>5</text></navLabel></pageTarget></pageList>"
+               "</ncx>");
+    file.close();
+    text.Navigate(dir.filePath("nav.ncx"));
+    ASSERT_SOON(loads.size() == 2, 10000);
+    text.MarkElement("a", "BACKGROUND-COLOR: #ffff00");
+    ASSERT_SOON(MarkedIds() == "a:BACKGROUND-COLOR: #ffff00", 5000);
+    ASSERT_SOON(reading.toPlainText() == "Book\nOne\nTwo\n", 5000);
+    EXPECT_EQ(Ask("getComputedStyle(document.getElementById('b')).backgroundColor").toString(),
+              "rgb(255, 255, 255)");
+}
+
 } // namespace
 } // namespace tolvaro

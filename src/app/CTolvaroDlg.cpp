@@ -403,7 +403,7 @@ void CTolvaroDlg::RestoreResume() {
     m_engine.SelectHeadingByTreeId(known ? heading : 0);
     phrases.SetSelectionMark(known ? row : 0);
     const QString document = phrases.Text(phrases.SelectionMark(), col::kDocument);
-    if (known && !IsNccDocument(document))
+    if (known && !IsNavigationDocument(document))
         m_commands.SetEnabled(cmd::kSearchText, true);
     m_play.m_bStartPageShown = false;
     m_platform.textView.Navigate(ExistingPathIgnoringCase(document));

@@ -16,10 +16,11 @@ using BookFileReader = std::function<std::optional<QByteArray>(const QString& pa
 inline constexpr qint64 kMaxBookFile = 256 * 1024 * 1024;
 std::optional<QByteArray> ReadBookFile(const QString& path);
 
-// Whether a text document is the book's ncc.html itself, which no text view or search treats
-// as a document of the book.
-inline bool IsNccDocument(QStringView path) {
-    return path.sliced(path.lastIndexOf(u'/') + 1).compare(u"ncc.html", Qt::CaseInsensitive) == 0;
+// Whether a text document is the book's navigation file itself (ncc.html, or the NCX shown for
+// a book without text), which no search treats as a document of the book.
+inline bool IsNavigationDocument(QStringView path) {
+    return path.sliced(path.lastIndexOf(u'/') + 1).compare(u"ncc.html", Qt::CaseInsensitive) == 0 ||
+           path.endsWith(u".ncx", Qt::CaseInsensitive);
 }
 
 // Whether a document is XML (a DTBook text, or the NCX shown as the text of a book without any):

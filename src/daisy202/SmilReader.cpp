@@ -116,7 +116,7 @@ void SmilFile::SkipClass() {
 
 void SmilFile::Text(std::string_view line) {
     const QString name = m_s.Decode(scan::TextSource(line));
-    if (!IsNccDocument(name))
+    if (!IsNavigationDocument(name))
         m_s.features.textDocuments = true;
     m_document = m_s.folder + name;
     m_fragment = Latin1(scan::ExtractFragment(line));

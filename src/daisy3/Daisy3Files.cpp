@@ -94,8 +94,8 @@ std::optional<Ncx> ReadNcx(const QByteArray& bytes) {
     bool found = false;
     int depth = 0;
     Target* open = nullptr; // the navPoint or pageTarget whose label and content come next
-    const auto start = [&open](std::vector<Target>& list, int at) {
-        list.push_back({{}, {}, {}, at});
+    const auto start = [&](std::vector<Target>& list, int at) {
+        list.push_back({{}, {}, {}, at, Attribute(xml, u"id")});
         open = &list.back();
     };
     while (!xml.atEnd() && !xml.hasError()) {

@@ -29,6 +29,7 @@ struct Target {
     QString smil;  // the file part of content@src
     QString fragment;
     int depth = 1; // navPoint nesting, 1 at the top
+    QString id;    // the navPoint's own
 };
 struct Ncx {
     QString docTitle;

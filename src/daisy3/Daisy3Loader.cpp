@@ -73,7 +73,7 @@ bool Daisy3Loader::LoadBook(IProgress& progress) {
                 pars.push_back({static_cast<int>(i), std::move(par)});
         }
     }
-    AddHeadingsAndPhrases(ncx, pars, package.spine);
+    AddHeadingsAndPhrases(package, ncx, pars);
     return true;
 }
 
@@ -98,9 +98,9 @@ std::vector<QHash<QString, int>> ByFile(const std::vector<daisy3::Target>& targe
 } // namespace
 
 // Each par belongs to the last navPoint whose target it or an earlier par reached.
-void Daisy3Loader::AddHeadingsAndPhrases(const daisy3::Ncx& ncx,
-                                         const std::vector<daisy3::SpinePar>& pars,
-                                         const QStringList& spine) {
+void Daisy3Loader::AddHeadingsAndPhrases(const daisy3::Package& package, const daisy3::Ncx& ncx,
+                                         const std::vector<daisy3::SpinePar>& pars) {
+    const QStringList& spine = package.spine;
     const std::vector<QHash<QString, int>> points = ByFile(ncx.points, spine);
     const std::vector<QHash<QString, int>> pages = ByFile(ncx.pages, spine);
     std::vector<int> owner(pars.size());
@@ -118,6 +118,10 @@ void Daisy3Loader::AddHeadingsAndPhrases(const daisy3::Ncx& ncx,
     for (const daisy3::Target& point : ncx.points)
         AddHeading(std::min(point.depth, 6), point.label, point.smil);
 
+    const bool text = std::any_of(pars.begin(), pars.end(), [](const daisy3::SpinePar& p) {
+        return !p.par.textSrc.isEmpty();
+    });
+    const QString ncxPath = m_folder + package.ncx;
     std::vector<double> seconds(static_cast<std::size_t>(m_model.m_lstTitles.RowCount()));
     std::vector<int> pageHeading(ncx.pages.size(), -1);
     for (std::size_t p = 0; p < pars.size(); ++p) {
@@ -127,7 +131,13 @@ void Daisy3Loader::AddHeadingsAndPhrases(const daisy3::Ncx& ncx,
             if (page >= 0 && pageHeading[static_cast<std::size_t>(page)] < 0)
                 pageHeading[static_cast<std::size_t>(page)] = row;
         }
-        seconds[static_cast<std::size_t>(row)] += AddPhrases(pars[p].par, row);
+        const daisy3::Par& par = pars[p].par;
+        seconds[static_cast<std::size_t>(row)] +=
+            text ? AddPhrases(par, row, par.textSrc.isEmpty() ? QString() : m_folder + par.textSrc,
+                              par.fragment)
+                 : AddPhrases(par, row, ncxPath,
+                              owner[p] < 0 ? QString()
+                                           : ncx.points[static_cast<std::size_t>(owner[p])].id);
     }
     double elapsed = 0.0;
     for (int row = 0; row < m_model.m_lstTitles.RowCount(); ++row) {
@@ -152,7 +162,8 @@ void Daisy3Loader::AddHeading(int level, const QString& title, const QString& sm
 }
 
 // The par's rows, one for each clip (one without audio when it has none); its seconds of audio.
-double Daisy3Loader::AddPhrases(const daisy3::Par& par, int heading) {
+double Daisy3Loader::AddPhrases(const daisy3::Par& par, int heading, const QString& document,
+                                const QString& fragment) {
     static const std::pair<const char16_t*, bool BookFeatures::*> kSkips[] = {
         {u"pagenumber", &BookFeatures::pageNumbers},
         {u"footnote", &BookFeatures::footnotes},
@@ -163,8 +174,7 @@ double Daisy3Loader::AddPhrases(const daisy3::Par& par, int heading) {
         if (par.skip == skip)
             m_features.*found = true;
     }
-    const QString document = par.textSrc.isEmpty() ? QString() : m_folder + par.textSrc;
-    if (!document.isEmpty() && !IsNccDocument(document))
+    if (!document.isEmpty() && !IsNavigationDocument(document))
         m_features.textDocuments = true;
     static const std::vector<daisy3::Clip> kNoAudio{{}};
     double seconds = 0.0;
@@ -175,7 +185,7 @@ double Daisy3Loader::AddPhrases(const daisy3::Par& par, int heading) {
         if (clip.end >= 0)
             seconds += std::max(0.0, clip.end - clip.begin);
         m_model.m_lstPhrases.AppendRow(
-            {QString::number(heading), par.parId, document, par.fragment, par.textId, clip.audio,
+            {QString::number(heading), par.parId, document, fragment, par.textId, clip.audio,
              audio ? QString::number(clip.begin, 'f', 3) : QString(),
              audio ? QString::number(end, 'f', 3) : QString(), par.skip});
     }

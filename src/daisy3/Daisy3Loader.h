@@ -16,7 +16,8 @@ struct BookModel;
 // The DAISY 3 loader: the package file, the NCX it names and the SMIL files of its spine, read
 // into the tables the DAISY 2.02 loader fills. A heading for each navPoint (level = nesting, 6 at
 // most); a phrase for each clip of each par, under the navPoint whose target it reaches last;
-// what plays before the first target is a first heading of its own, titled with docTitle.
+// what plays before the first target is a first heading of its own, titled with docTitle. A book
+// without text shows its NCX, each phrase at its navPoint: the heading labels are its text.
 class Daisy3Loader {
 public:
     Daisy3Loader(BookModel& model, QString folder, QString packageFile,
@@ -34,10 +35,11 @@ public:
                                                 const BookFileReader& read = ReadBookFile);
 
 private:
-    void AddHeadingsAndPhrases(const daisy3::Ncx& ncx, const std::vector<daisy3::SpinePar>& pars,
-                               const QStringList& spine);
+    void AddHeadingsAndPhrases(const daisy3::Package& package, const daisy3::Ncx& ncx,
+                               const std::vector<daisy3::SpinePar>& pars);
     void AddHeading(int level, const QString& title, const QString& smil);
-    double AddPhrases(const daisy3::Par& par, int heading);
+    double AddPhrases(const daisy3::Par& par, int heading, const QString& document,
+                      const QString& fragment);
 
     BookModel& m_model;
     QString m_folder, m_package;

@@ -270,7 +270,7 @@ void PhraseEngine::OnHeadingSelChanged(int n) {
     if (row < phrases.RowCount()) {
         // The document the heading's text is in, the one about to be shown.
         const QStringView shown = phrases.TextView(row, col::kDocument);
-        if (!IsNccDocument(shown)) {
+        if (!IsNavigationDocument(shown)) {
             m_c.commands.SetEnabled(cmd::kSearchText, true);
         } else if (m_c.commands.IsEnabled(cmd::kSearchText)) {
             m_c.commands.SetEnabled(cmd::kSearchText, false);

@@ -1,5 +1,6 @@
 #include "playback/TextMarker.h"
 
+#include "book/BookFiles.h"
 #include "platform/ITextView.h"
 
 namespace tolvaro {
@@ -31,7 +32,7 @@ QString TextMarker::TermStyleFor(const MarkStyle& s) {
 void TextMarker::MarkSearchTerm(const QString& term, const MarkStyle& style) {
     const QString name = m_view.LocationName();
     if (name.contains(u"start_de.html") || name.contains(u"start_en.html") ||
-        name.compare(u"ncc.html", Qt::CaseInsensitive) == 0)
+        IsNavigationDocument(name))
         return;
     const QString wanted = TermStyleFor(style);
     if (!wanted.isEmpty())

@@ -27,7 +27,7 @@ SearchResult TextSearch::InBook(const QString& foldedTerm, IProgress& progress) 
     QHash<QString, std::size_t> index;
     for (int row = 0; row < m_phrases.RowCount(); ++row) {
         const QString document = m_phrases.Text(row, col::kDocument);
-        if (document.isEmpty() || IsNccDocument(document))
+        if (document.isEmpty() || IsNavigationDocument(document))
             continue;
         auto at = index.constFind(document);
         if (at == index.cend()) {
@@ -49,7 +49,7 @@ SearchResult TextSearch::InBook(const QString& foldedTerm, IProgress& progress) 
 SearchResult TextSearch::InHeading(int row, int heading, const QString& foldedTerm) {
     const QString document = m_phrases.Text(row, col::kDocument);
     SearchResult result;
-    if (document.isEmpty() || IsNccDocument(document))
+    if (document.isEmpty() || IsNavigationDocument(document))
         return result;
     // Every phrase of the document, so that the heading's last phrase ends where the next
     // heading's text begins.

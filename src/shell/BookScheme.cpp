@@ -20,7 +20,7 @@ dtbook, book, frontmatter, bodymatter, rearmatter, level, level1, level2, level3
 level6, h1, h2, h3, h4, h5, h6, hd, bridgehead, doctitle, docauthor, covertitle, p, list, li, dl,
 dt, dd, blockquote, note, annotation, sidebar, prodnote, div, poem, linegroup, line, imggroup,
 caption, address, epigraph, byline, dateline, author, pagenum, ncx, docTitle, docAuthor, navMap,
-navPoint, navLabel { display: block }
+navPoint { display: block }
 dtbook, ncx { margin: 1em; font-family: sans-serif; line-height: 1.4 }
 p, list, dl, blockquote, note, sidebar, prodnote, poem, linegroup { margin: 0.6em 0 }
 h1, doctitle, docTitle { font-size: 1.8em; font-weight: bold; margin: 0.6em 0 }
