@@ -274,5 +274,57 @@ TEST_F(OpenBookTest, UnreadableDataFilesAreKept) {
     EXPECT_EQ(fake.window.ended, 1);
 }
 
+// A DAISY 3 book, opened by its package file: it plays, and it goes on where it was left.
+// One with neither audio nor text opens with each navPoint as a heading.
+TEST(Daisy3Book, OpensPlaysAndKeepsItsPlace) {
+    test::Session s;
+    const auto write = [&s](const QString& folder, const QByteArray& media) {
+        const QByteArray ncx = "<ncx><docTitle><text>D</text></docTitle><navMap>"
+                               "<navPoint><navLabel><text>One</text></navLabel><content "
+                               "src='s.smil#a'/></navPoint><navPoint><navLabel><text>Two</text>"
+                               "</navLabel><content src='s.smil#b'/></navPoint></navMap></ncx>";
+        s.Write(folder + "/book.opf",
+                "<package unique-identifier='u' xmlns:dc='http://purl.org/dc/elements/1.1/'>"
+                "<metadata><dc:Title>Three</dc:Title>"
+                "<dc:Identifier id='u'>" +
+                    folder.toLatin1() +
+                    "</dc:Identifier></metadata>"
+                    "<manifest><item id='n' href='nav.ncx' media-type='application/x-dtbncx+xml'/>"
+                    "<item id='s' href='s.smil' media-type='application/smil'/></manifest>"
+                    "<spine><itemref idref='s'/></spine></package>");
+        s.Write(folder + "/nav.ncx", ncx);
+        QByteArray pars;
+        for (const char* id : {"a", "a2", "b", "b2"})
+            pars += QByteArray("<par id='") + id + "'>" + QByteArray(media).replace("ID", id) +
+                    "</par>";
+        s.Write(folder + "/s.smil", "<smil><body><seq>" + pars + "</seq></body></smil>");
+        s.Write(folder + "/a.mp3", "");
+    };
+    write("three", "<text src='t.xml#ID'/><audio src='a.mp3' clipBegin='0' clipEnd='1'/>");
+    write("bare", "");
+    s.Start();
+    s.OpenFile(s.dir.filePath("three/book.opf"));
+    ASSERT_TRUE(s.dlg.IsBookOpen());
+    EXPECT_EQ(s.dlg.BookIdentity()[2], "Three");
+    EXPECT_EQ(s.fake.textView.navigations.last(), s.dir.filePath("three/t.xml"));
+    s.GoToHeading(1);
+    s.dlg.RunCommand(kPhraseNext);
+    ASSERT_EQ(s.Cursor(), 3);
+    s.fake.player.position = 0.5;
+    s.dlg.RunCommand(kExit);
+    EXPECT_EQ(s.DataLines(kLastBookFile), QStringList{s.dir.filePath("three") + "/"});
+
+    s.OpenFile(s.dir.filePath("bare/book.opf"));
+    ASSERT_TRUE(s.dlg.IsBookOpen());
+    EXPECT_EQ(s.dlg.Model().m_lstTitles.RowCount(), 2);
+    s.GoToHeading(1);
+    EXPECT_EQ(s.fake.textView.navigations.last(), s.dir.filePath("bare/nav.ncx"));
+
+    s.OpenFile(s.dir.filePath("three/book.opf"));
+    EXPECT_EQ(s.Heading(), 1);
+    EXPECT_EQ(s.Cursor(), 3);
+    EXPECT_DOUBLE_EQ(s.fake.player.position, 0.5);
+}
+
 } // namespace
 } // namespace tolvaro
