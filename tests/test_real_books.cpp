@@ -6,6 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QStringEncoder>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +83,30 @@ TEST(RealBooks, DaisyThreeReadsLikeItsDaisyTwoTwin) {
     };
     EXPECT_EQ(rows("mental-health-z3986", col::kTitle, 0), rows("mental-health", col::kTitle, 0));
     EXPECT_EQ(rows("mental-health-z3986", col::kAudio, 0), rows("mental-health", col::kAudio, 1));
+}
+
+// The same DAISY 3 book with its file names in capitals, and its package, NCX and SMIL files in
+// UTF-16 (as some tools write them), reads into the same tables.
+TEST(RealBooks, DaisyThreeInCapitalsAndUtf16ReadsTheSame) {
+    const QString from = BooksFolder() + "/mental-health-z3986/";
+    QTemporaryDir dir;
+    const QString to = dir.path() + "/";
+    for (const QString& name : QDir(from).entryList(QDir::Files)) {
+        QFile in(from + name), out(to + name.toUpper());
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly));
+        QByteArray bytes = in.readAll();
+        if (name.endsWith(".opf") || name.endsWith(".ncx") || name.endsWith(".smil")) {
+            QString text = QString::fromUtf8(bytes);
+            text.replace(QRegularExpression("encoding='UTF-8'"), "encoding='UTF-16'");
+            bytes =
+                QStringEncoder(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom)(text);
+        }
+        out.write(bytes);
+    }
+    std::string original, copied, error;
+    ASSERT_EQ(DumpTables(from, original, error), 0) << error;
+    ASSERT_EQ(DumpTables(to, copied, error), 0) << error;
+    EXPECT_EQ(copied, original);
 }
 
 // A small book of the project's own, with the tables it must read into, committed.
