@@ -32,10 +32,7 @@ struct TextViewTest : ::testing::Test {
         for (int i = 0; i < 60; ++i)
             html += "<p id=\"p" + QByteArray::number(i) + "\">Phrase <b>" + QByteArray::number(i) +
                     "</b></p>";
-        QFile file(dir.filePath("text.html"));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(html + "</body></html>");
-        file.close();
+        Write("text.html", html + "</body></html>");
         view.resize(400, 300);
         view.show();
         reading.show();
@@ -49,6 +46,11 @@ struct TextViewTest : ::testing::Test {
         EXPECT_TRUE(QTest::qWaitFor([this] { return loads.size() == 1; }, 15000));
     }
 
+    void Write(const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
     // Runs a script beside the marking one and waits for its answer.
     QVariant Ask(const QString& script) {
         QVariant answer;
@@ -136,14 +138,12 @@ TEST_F(TextViewTest, APipeIsNoDocument) {
 // Term marks go into the text only, never into tags or attributes, live beside the phrase mark,
 // are taken away whole, and are placed in a document that is still loading once it is there.
 TEST_F(TextViewTest, TermMarksInTextOnly) {
-    QFile file(dir.filePath("terms.html"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("<html><head><title>river</title></head><body><p id=\"river\" class=\"river\" "
-               "title=\"River\">River, river and <b>RIV</b>er</p><p id=\"u\">\xc3\x9c"
-               "ber "
-               "\xc3\xbc"
-               "ber</p></body></html>");
-    file.close();
+    Write("terms.html",
+          "<html><head><title>river</title></head><body><p id=\"river\" class=\"river\" "
+          "title=\"River\">River, river and <b>RIV</b>er</p><p id=\"u\">\xc3\x9c"
+          "ber "
+          "\xc3\xbc"
+          "ber</p></body></html>");
     text.Navigate(dir.filePath("terms.html"));
     text.MarkTerm("river", "COLOR: #ff0000"); // while it loads
     const QString original = "River, river and <b>RIV</b>er";
@@ -174,10 +174,7 @@ TEST_F(TextViewTest, TermMarksInTextOnly) {
 // A DTBook is XML, without a body: with its own style sheet or without one (the plain built-in
 // one, in any encoding), it is read a line per block, marked and searched as a web page is.
 TEST_F(TextViewTest, AnXmlDocumentReadsAndMarksAsAPage) {
-    QFile css(dir.filePath("book.css"));
-    ASSERT_TRUE(css.open(QIODevice::WriteOnly));
-    css.write("head { display: none } p, h1 { display: block }");
-    css.close();
+    Write("book.css", "head { display: none } p, h1 { display: block }");
     const QString body =
         "<!DOCTYPE dtbook SYSTEM 'absent.dtd'><dtbook "
         "xmlns='http://www.daisy.org/z3986/2005/dtbook/'>"
@@ -199,10 +196,7 @@ TEST_F(TextViewTest, AnXmlDocumentReadsAndMarksAsAPage) {
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
-        QFile file(dir.filePath(c.name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QStringEncoder(c.encoding)(c.text));
-        file.close();
+        Write(c.name, QStringEncoder(c.encoding)(c.text));
         const qsizetype before = loads.size();
         text.Navigate(dir.filePath(c.name));
         ASSERT_SOON(loads.size() == before + 1, 10000);
@@ -228,15 +222,13 @@ TEST_F(TextViewTest, AnXmlDocumentReadsAndMarksAsAPage) {
 
 // The NCX shown for a book without text: its labels a line each, the mark on one label only.
 TEST_F(TextViewTest, AnNcxShowsItsLabels) {
-    QFile file(dir.filePath("nav.ncx"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("<ncx xmlns='http://www.daisy.org/z3986/2005/ncx/'><head><meta name='x'/></head>"
-               "<docTitle><text>Book</text></docTitle><navMap><navPoint id='a'><navLabel><text>"
-               "One</text></navLabel><content src='s.smil#1'/><navPoint id='b'><navLabel><text>"
-               "Two</text></navLabel><content src='s.smil#2'/></navPoint></navPoint></navMap>"
-               "<pageList><pageTarget><navLabel><text>5</text></navLabel></pageTarget></pageList>"
-               "</ncx>");
-    file.close();
+    Write("nav.ncx",
+          "<ncx xmlns='http://www.daisy.org/z3986/2005/ncx/'><head><meta name='x'/></head>"
+          "<docTitle><text>Book</text></docTitle><navMap><navPoint id='a'><navLabel><text>"
+          "One</text></navLabel><content src='s.smil#1'/><navPoint id='b'><navLabel><text>"
+          "Two</text></navLabel><content src='s.smil#2'/></navPoint></navPoint></navMap>"
+          "<pageList><pageTarget><navLabel><text>5</text></navLabel></pageTarget></pageList>"
+          "</ncx>");
     text.Navigate(dir.filePath("nav.ncx"));
     ASSERT_SOON(loads.size() == 2, 10000);
     text.MarkElement("a", "BACKGROUND-COLOR: #ffff00");
