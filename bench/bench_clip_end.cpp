@@ -14,6 +14,7 @@
 #include "platform/IMainWindow.h"
 #include "platform/IProgress.h"
 #include "platform/ITextView.h"
+#include "shell/EspeakSpeech.h"
 #include "shell/GstPlayer.h"
 #include "shell/QtTimers.h"
 
@@ -103,7 +104,8 @@ int main(int argc, char** argv) {
     DirectDialogs dialogs;
     NoWindow window;
     NoDrives drives;
-    CTolvaroDlg dlg(Platform{timers, view, player, dialogs, window, drives});
+    EspeakSpeech speech;
+    CTolvaroDlg dlg(Platform{timers, view, player, dialogs, window, drives, speech});
     std::vector<double> delays;
     QElapsedTimer clock;
     clock.start();

@@ -11,7 +11,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   libgtest-dev libgmock-dev libicu-dev
   xvfb xauth fonts-dejavu-core
-  clang-format espeak-ng
+  clang-format espeak-ng libespeak-ng-dev
   qt6-translations-l10n fonts-noto-cjk
   desktop-file-utils appstream
 )

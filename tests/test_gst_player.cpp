@@ -31,7 +31,7 @@ QByteArray ToneWav(double frequency, double seconds) {
         const auto v = static_cast<qint16>(12000 * std::sin(2 * M_PI * frequency * i / kRate));
         qToLittleEndian(v, data.data() + 2 * i);
     }
-    return bookwriter::MakeWav(data, kRate);
+    return MakeWav(data, kRate);
 }
 
 // At its end a file reports media ended, and stopped soon after.

@@ -63,8 +63,8 @@ public:
     // The drive selection, its texts in the language of `langOffset`: one row per place (root,
     // label), row 0 selected. The row chosen (OK, Enter, a double-click), or nothing (Escape,
     // "Abbrechen").
-    virtual std::optional<int> ChooseDrive(
-        int langOffset, const std::vector<std::pair<QString, QString>>& rows) = 0;
+    virtual std::optional<int>
+    ChooseDrive(int langOffset, const std::vector<std::pair<QString, QString>>& rows) = 0;
 
     // The book list, its texts in the language of `langOffset`: `lines`, line 1 selected (line 0
     // when there is no other). Choosing a line (OK, Enter, a double-click) other than 0 returns

@@ -6,6 +6,7 @@ class IDialogs;
 class IDrives;
 class IMainWindow;
 class IPlayer;
+class ISpeech;
 class ITextView;
 class ITimers;
 
@@ -18,6 +19,7 @@ struct Platform {
     IDialogs& dialogs;
     IMainWindow& window;
     IDrives& drives;
+    ISpeech& speech;
 };
 
 } // namespace tolvaro

@@ -6,6 +6,7 @@
 #include "shell/AboutDlg.h"
 #include "shell/AccessibleNames.h"
 #include "shell/Announcer.h"
+#include "shell/EspeakSpeech.h"
 #include "shell/GstPlayer.h"
 #include "shell/KeyRouter.h"
 #include "shell/MenuBuilder.h"
@@ -89,8 +90,9 @@ MainWindow::MainWindow() : m_uiLanguage(std::make_unique<UiLanguage>()) {
     m_player = std::make_unique<GstPlayer>();
     m_dialogs = std::make_unique<QtDialogs>(*this);
     m_drives = std::make_unique<QtDrives>();
+    m_speech = std::make_unique<EspeakSpeech>();
     m_dlg = std::make_unique<CTolvaroDlg>(
-        Platform{*m_timers, *m_textView, *m_player, *m_dialogs, *this, *m_drives});
+        Platform{*m_timers, *m_textView, *m_player, *m_dialogs, *this, *m_drives, *m_speech});
 
     BindModels();
     setMenuBar(BuildMenuBar(m_dlg->Commands()));

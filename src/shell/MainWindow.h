@@ -21,6 +21,7 @@ class KeyRouter;
 class GstPlayer;
 class QtDialogs;
 class QtDrives;
+class EspeakSpeech;
 class QtTimers;
 class UiLanguage;
 class WebTextView;
@@ -83,6 +84,7 @@ private:
     std::unique_ptr<GstPlayer> m_player;
     std::unique_ptr<QtDialogs> m_dialogs;
     std::unique_ptr<QtDrives> m_drives;
+    std::unique_ptr<EspeakSpeech> m_speech;
     std::unique_ptr<CTolvaroDlg> m_dlg;
     std::unique_ptr<KeyRouter> m_keys;
     std::unique_ptr<UiLanguage> m_uiLanguage;

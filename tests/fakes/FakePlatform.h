@@ -1,14 +1,17 @@
 #pragma once
 
 #include "fakes/FakeTimers.h"
+#include "io/Wav.h"
 #include "platform/IDialogs.h"
 #include "platform/IDrives.h"
 #include "platform/IMainWindow.h"
 #include "platform/IPlayer.h"
 #include "platform/IProgress.h"
+#include "platform/ISpeech.h"
 #include "platform/ITextView.h"
 #include "platform/Platform.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -233,6 +236,30 @@ public:
     std::vector<MountInfo> mounts;
 };
 
+// Speaks a twentieth of a second a character: a WAV file of silence that long.
+struct FakeSpeech : ISpeech {
+    bool available = true;
+    QStringList spoken, languages; // every text rendered, with its language
+
+    bool Available() const override { return available; }
+    std::optional<double> Render(const QString& text, const QString& language,
+                                 const QString& path) override {
+        QFile::remove(path);
+        QString said = text.left(kMaxSpokenChars);
+        for (QChar& c : said)
+            c = c.unicode() < 0x20 ? QChar(u' ') : c; // control characters are not said
+        said = said.trimmed();
+        QFile file(path);
+        if (!available || said.isEmpty() || !file.open(QIODevice::WriteOnly))
+            return std::nullopt;
+        const double seconds = said.size() * 0.05;
+        file.write(MakeWav(QByteArray(static_cast<qsizetype>(seconds * 8000) * 2, '\0'), 8000));
+        spoken << said;
+        languages << language;
+        return seconds;
+    }
+};
+
 struct FakePlatform {
     FakeTimers timers;
     FakeTextView textView;
@@ -240,8 +267,9 @@ struct FakePlatform {
     FakeDialogs dialogs;
     FakeWindow window;
     FakeDrives drives;
+    FakeSpeech speech;
 
-    Platform Get() { return Platform{timers, textView, player, dialogs, window, drives}; }
+    Platform Get() { return Platform{timers, textView, player, dialogs, window, drives, speech}; }
 };
 
 } // namespace tolvaro::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/Wav.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -32,9 +34,7 @@ struct BookSpec {
 // Speech for one text: a mono 16-bit PCM WAV file's bytes.
 using Speaker = std::function<QByteArray(const QString& text)>;
 
-// A mono 16-bit PCM WAV file around the samples; one of `seconds` silence (for tests); the
-// length in seconds of a PCM WAV.
-QByteArray MakeWav(const QByteArray& samples, int sampleRate);
+// A WAV file of `seconds` silence (for tests); the length in seconds of a PCM WAV.
 QByteArray SilentWav(double seconds, int sampleRate = 8000);
 double WavSeconds(const QByteArray& wav);
 
