@@ -30,8 +30,8 @@ MemoryBook Book(const QByteArray& ncxBody, const std::vector<QByteArray>& smils)
     book.files["book.opf"] =
         "<?xml version='1.0'?><!DOCTYPE package PUBLIC '+//x//EN' 'http://example.org/x.dtd'>"
         "<package unique-identifier='uid'><metadata><dc-metadata xmlns:dc='http://purl.org/dc/"
-        "elements/1.1/'><dc:Identifier>other</dc:Identifier><dc:title>T</dc:title><dc:Date>2020"
-        "</dc:Date><dc:Identifier id='uid'>U</dc:Identifier></dc-metadata><x-metadata><meta "
+        "elements/1.1/'><dc:Identifier id='uid'>U</dc:Identifier><dc:title>T</dc:title><dc:Date>"
+        "2020</dc:Date><dc:Identifier>other</dc:Identifier></dc-metadata><x-metadata><meta "
         "name='dtb:totalTime' content='1:02:03'/></x-metadata></metadata><manifest>" +
         manifest +
         "<item id='ncx' href='nav.ncx' media-type='application/x-dtbncx+xml'/></manifest><spine>" +
@@ -46,13 +46,16 @@ struct Read {
     QStringList headings, phrases, pages;
     BookMeta meta;
     BookFeatures features;
+    int spineFiles = 0, filesRead = 0; // as the progress heard
 };
 
 Read Load(const MemoryBook& book) {
     BookModel m;
     Daisy3Loader loader(m, QStringLiteral("/book/"), QStringLiteral("book.opf"), book.Reader());
     test::NullProgress progress;
-    Read r{loader.LoadBook(progress), {}, {}, {}, loader.Meta(), loader.Features()};
+    Read r{
+        loader.LoadBook(progress), {}, {}, {}, loader.Meta(), loader.Features(), progress.maximum,
+        progress.position};
     for (int i = 0; i < m.m_lstTitles.RowCount(); ++i)
         r.headings << Row(m.m_lstTitles, i);
     for (int i = 0; i < m.m_lstPhrases.RowCount(); ++i)
@@ -86,10 +89,11 @@ TEST(Daisy3Reader, HeadingsAndPhrases) {
         {"a seq's target; clips in a seq; missing clip values; audio outside a par",
          "<navMap>" + Nav("A", "s0.smil#q") + "</navMap>",
          {"<seq id='q'><par id='p'><seq><audio src='a.mp3' clipEnd='1h'/><audio src='a.mp3' "
-          "clipBegin='bad'/></seq></par></seq><audio src='c.mp3' clipBegin='3' clipEnd='4'/>"},
+          "clipBegin='bad'/></seq></par></seq><audio src='c.mp3' clipBegin='3' clipEnd='4'/>"
+          "<audio src='c.mp3' clipEnd='0s'/>"},
          {"1|A|s0.smil|01:00:01|00:00:00|0"},
          {"0|p|nav.ncx|nA||a.mp3|0.000|3600.000|", "0|p|nav.ncx|nA||a.mp3|0.000|86400.000|",
-          "0||nav.ncx|nA||c.mp3|3.000|4.000|"}},
+          "0||nav.ncx|nA||c.mp3|3.000|4.000|", "0||nav.ncx|nA||c.mp3|0.000|0.000|"}},
         {"skippable content by its customTest, the par's own or its seq's",
          "<navMap>" + Nav("A", "s0.smil#a") + "</navMap>",
          {"<par id='a'/><seq customTest='pagenum'><par id='b'/><par id='c' customTest='note'/>"
@@ -139,6 +143,11 @@ TEST(Daisy3Reader, HeadFeaturesAndPages) {
     EXPECT_EQ(r.meta.totalTime, "1:02:03");
     EXPECT_TRUE(r.features.pages && r.features.audio && r.features.textDocuments);
     EXPECT_FALSE(r.features.footnotes || r.features.groups);
+    EXPECT_EQ(r.spineFiles, 2); // the spine's item missing from the manifest is no file
+    EXPECT_EQ(r.filesRead, 2);
+    // Without text the NCX is shown: no text documents to search.
+    EXPECT_FALSE(
+        Load(Book("<navMap/>", {"<par><audio src='a.mp3'/></par>"})).features.textDocuments);
     const auto head =
         Daisy3Loader::ReadBookHead("/book/", "book.opf", Book("<navMap/>", {}).Reader());
     ASSERT_TRUE(head);
@@ -161,6 +170,7 @@ TEST(Daisy3Reader, DamagedAndHostileFiles) {
     EXPECT_FALSE(with("nav.ncx", {}).ok);
     EXPECT_FALSE(with("nav.ncx", "<ncx><navMap></ncx>").ok);
     EXPECT_FALSE(with("nav.ncx", "not xml").ok);
+    EXPECT_FALSE(with("nav.ncx", "<html><navMap/></html>").ok); // no NCX
     const Read badSmil = with("s0.smil", "<smil><par id='p1'></smil>");
     EXPECT_TRUE(badSmil.ok);
     EXPECT_TRUE(badSmil.phrases.isEmpty());
