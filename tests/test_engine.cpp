@@ -258,6 +258,7 @@ TEST_F(EngineTest, AudioThatIsNoFileIsPassed) {
 
 // A book without audio has no title clip: it starts at once.
 TEST_F(EngineTest, TextOnlyBookStartsAtOnce) {
+    fake.speech.available = false; // nothing to speak it with
     Open({{1, {{"", 0, 0}, {"", 0, 0}}}});
     EXPECT_TRUE(dlg.IsBookOpen());
     EXPECT_EQ(Cursor(), 0); // without audio, automatic playback is off: it rests on the first

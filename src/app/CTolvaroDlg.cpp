@@ -22,7 +22,8 @@ namespace tolvaro {
 
 CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
     : QObject(parent), m_platform(platform), m_titleClip(platform.player, platform.timers),
-      m_engine(Shared(), platform.timers, platform.textView, m_play, m_strBookFolder,
+      m_voice(platform.speech, m_model.m_lstPhrases),
+      m_engine(Shared(), platform.timers, platform.textView, m_play, m_voice, m_strBookFolder,
                m_bTextSearchResults),
       m_audio(platform.player, platform.timers, m_play, m_model.m_lstPhrases),
       m_navigation(Shared(), m_play, m_engine),
@@ -290,6 +291,7 @@ void CTolvaroDlg::ResetToNoBook() {
     m_play.m_strDocFragment.clear();
     m_play.m_bPageReached = false;
     m_strSearchTerm.clear();
+    m_voice.Open(QString(), 0);
     HeadingTree& tree = m_model.m_treeTitles;
     if (tree.Count() > 0) {
         tree.Select(tree.FirstRoot());

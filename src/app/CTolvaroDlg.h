@@ -1,10 +1,10 @@
 #pragma once
 
 #include "book/BookModel.h"
-#include "formats/BookLoader.h"
 #include "bookmarks/Bookmarks.h"
 #include "commands/CommandTable.h"
 #include "feedback/CommandFeedback.h"
+#include "formats/BookLoader.h"
 #include "highlight/MarkOptions.h"
 #include "information/Information.h"
 #include "platform/Platform.h"
@@ -124,6 +124,7 @@ private:
     PlaybackState m_play;
     BookModel m_model;
     TitleClip m_titleClip;
+    Voice m_voice;
     PhraseEngine m_engine;
     AudioControls m_audio;
     Navigation m_navigation;

@@ -51,6 +51,10 @@ void CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
 
     m_meta = book->meta;
     m_nCodePage = book->codePage;
+    m_voice.Open(m_meta.language, m_nCodePage);
+    // A book without recordings is spoken: it plays as a recorded one does.
+    book->features.audio =
+        book->features.audio || (m_voice.Speaks() && m_model.m_lstPhrases.RowCount() > 0);
     m_bookmarks.Restore();
     EnableBookMenus(m_commands, m_model, book->features, m_nLangOffset, m_play.m_bAutoPlay);
     if (path != OpenPath::Last)

@@ -20,6 +20,7 @@ struct BookFeatures {
 // character each, not decoded.
 struct BookMeta {
     QString date, identifier, title, tocItems, totalTime, setInfo;
+    QString language; // dc:language, which no record keeps: it chooses the voice
 };
 
 } // namespace tolvaro

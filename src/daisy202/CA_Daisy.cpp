@@ -32,6 +32,7 @@ void HeadValues(const std::string& line, const std::string& lower, BookMeta& met
         {"ncc:setinfo", &BookMeta::setInfo},
         {"ncc:tocitems", &BookMeta::tocItems},
         {"ncc:totaltime", &BookMeta::totalTime},
+        {"dc:language", &BookMeta::language},
     };
     for (const auto& k : keys) {
         if (Has(lower, k.key))

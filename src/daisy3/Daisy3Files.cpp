@@ -60,6 +60,8 @@ std::optional<Package> ReadPackage(const QByteArray& opf) {
             p.meta.title = ElementText(xml);
         } else if (Is(xml, u"Date") && p.meta.date.isEmpty()) {
             p.meta.date = ElementText(xml);
+        } else if (Is(xml, u"Language") && p.meta.language.isEmpty()) {
+            p.meta.language = ElementText(xml);
         } else if (Is(xml, u"Identifier")) {
             const bool named = !uniqueId.isEmpty() && Attribute(xml, u"id") == uniqueId;
             const QString value = ElementText(xml);

@@ -114,8 +114,6 @@ void PhraseEngine::Activate() {
     PlaybackState& p = m_play;
     const int row = phrases.SelectionMark();
     p.m_strDocFragment = phrases.Text(row, col::kDocFragment);
-    const QString begin = phrases.Text(row, col::kClipBegin);
-    const double start = begin.toDouble();
     MovePageCursor(row);
     if (SkipRun(row))
         return;
@@ -136,22 +134,21 @@ void PhraseEngine::Activate() {
     }
     m_timers.SetTimer(timer::kMark, 50);
 
-    const QString audio = phrases.Text(row, col::kAudio);
-    const QString audioPath =
-        audio.isEmpty() ? QString() : ExistingPathIgnoringCase(m_bookFolder + audio);
-    // Missing audio, or a pipe or device in its place (whose opening would block), counts as none.
-    if (audio.isEmpty() || !QFileInfo(audioPath).isFile()) {
+    const std::optional<Sound> sound = SoundOf(row);
+    if (!sound) {
         if (!phrases.TextView(row + 1, col::kAudio).isEmpty() || p.m_bAutoPlay)
             AdvanceWithoutAudio();
         return;
     }
+    const QString& begin = sound->begin;
+    const QString& end = sound->end;
+    const double start = begin.toDouble();
     m_timers.KillTimer(timer::kPoll);
-    const QString end = phrases.Text(row, col::kClipEnd);
     p.m_dPhraseEnd = end.toDouble();
     IPlayer& player = m_c.player;
-    if (audio != m_lastAudio) {
-        player.SetUrl(audioPath);
-        m_lastAudio = audio;
+    if (sound->key != m_lastAudio) {
+        player.SetUrl(sound->path);
+        m_lastAudio = sound->key;
         if (start != 0.0) {
             player.SetRate(p.m_dRate);
             player.SetVolume(p.m_nVolume);
@@ -173,6 +170,25 @@ void PhraseEngine::Activate() {
     m_openWaitMs =
         static_cast<int>(std::max(0.0, p.m_dPhraseEnd - start) * 1000 / p.m_dRate) + kOpenGraceMs;
     m_timers.SetTimer(timer::kPoll, kPollMs);
+    if (NextRowInHeading(phrases, row) || p.m_bAutoPlay)
+        m_voice.Prepare(row + 1); // while this one sounds
+}
+
+// Missing audio, or a pipe or device in its place (whose opening would block), counts as none:
+// the phrase's text is spoken instead.
+std::optional<PhraseEngine::Sound> PhraseEngine::SoundOf(int row) {
+    const BookTable& phrases = m_c.model.m_lstPhrases;
+    const QString audio = phrases.Text(row, col::kAudio);
+    const QString path =
+        audio.isEmpty() ? QString() : ExistingPathIgnoringCase(m_bookFolder + audio);
+    if (!audio.isEmpty() && QFileInfo(path).isFile())
+        return Sound{audio, path, phrases.Text(row, col::kClipBegin),
+                     phrases.Text(row, col::kClipEnd)};
+    const std::optional<Voice::Clip> spoken = m_voice.ClipFor(row);
+    if (!spoken)
+        return std::nullopt;
+    return Sound{spoken->path, spoken->path, QStringLiteral("0"),
+                 QString::number(spoken->seconds, 'f', 3)};
 }
 
 bool PhraseEngine::GivesUpOnTheFile() {

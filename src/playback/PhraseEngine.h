@@ -3,6 +3,8 @@
 #include "commands/Context.h"
 
 #include "playback/TimerIds.h"
+#include "playback/Voice.h"
+
 #include <QString>
 
 class QUrl;
@@ -25,10 +27,10 @@ public:
     // enough for a disc to spin up.
     static constexpr int kOpenGraceMs = 10000;
 
-    PhraseEngine(Context c, ITimers& timers, ITextView& textView, PlaybackState& play,
+    PhraseEngine(Context c, ITimers& timers, ITextView& textView, PlaybackState& play, Voice& voice,
                  const QString& bookFolder, bool& textSearchResults)
-        : m_c(c), m_timers(timers), m_textView(textView), m_play(play), m_bookFolder(bookFolder),
-          m_textSearchResults(textSearchResults) {}
+        : m_c(c), m_timers(timers), m_textView(textView), m_play(play), m_voice(voice),
+          m_bookFolder(bookFolder), m_textSearchResults(textSearchResults) {}
 
     // The phrase table's change notification: acts when the new state is exactly selected.
     void OnPhraseItemChanged(int newState);
@@ -51,6 +53,12 @@ private:
     // recursion, however long it is.
     void AdvanceWithoutAudio();
     void Activate();
+    // What phrase `row` plays: its recording, or else its text spoken; nothing for neither.
+    struct Sound {
+        QString key, path; // key: the recording's name as the table has it, or the spoken file
+        QString begin, end;
+    };
+    std::optional<Sound> SoundOf(int row);
     bool FollowXmlLink(const QUrl& link);
     // The poll's answer to a file that has not opened: true once it has waited so long that the
     // file will not open (a damaged file), which then counts as played out.
@@ -66,6 +74,7 @@ private:
     ITimers& m_timers;
     ITextView& m_textView;
     PlaybackState& m_play;
+    Voice& m_voice;
     const QString& m_bookFolder;
     bool& m_textSearchResults;   // the search results are those of the current heading's text
     QString m_lastDocument;      // given to the text view last

@@ -80,7 +80,7 @@ std::optional<char32_t> Decode(QStringView body) {
 // change a text's length, so each id's offset is taken after the text before it is folded.
 class Reader {
 public:
-    explicit Reader(QStringView html) : m_in(html) {}
+    Reader(QStringView html, bool fold) : m_in(html), m_fold(fold) {}
 
     DocumentText Run() {
         while (m_at < m_in.size()) {
@@ -106,19 +106,19 @@ private:
             m_run += u' ';
     }
     QChar Last() const {
-        const QString& text = m_run.isEmpty() ? m_out.folded : m_run;
+        const QString& text = m_run.isEmpty() ? m_out.text : m_run;
         return text.isEmpty() ? QChar(u'\n') : text.back();
     }
     void Flush() {
         if (m_run.isEmpty())
             return;
-        m_out.folded += FoldCase(m_run);
+        m_out.text += m_fold ? FoldCase(m_run) : m_run;
         m_run.clear();
     }
     // A block's edge: a term never runs across it.
     void Break() {
         Flush();
-        QString& text = m_out.folded;
+        QString& text = m_out.text;
         if (text.endsWith(u' '))
             text.back() = u'\n';
         else if (!text.isEmpty() && !text.endsWith(u'\n'))
@@ -172,7 +172,7 @@ private:
             Break();
         if (!closing && id) {
             Flush();
-            m_out.ids.append({id->toString(), m_out.folded.size()});
+            m_out.ids.append({id->toString(), m_out.text.size()});
         }
         if (!closing && IsOneOf(name, kHidden))
             SkipToClosing(name);
@@ -241,6 +241,7 @@ private:
     }
 
     QStringView m_in;
+    bool m_fold;
     qsizetype m_at = 0;
     QString m_run;
     DocumentText m_out;
@@ -262,8 +263,8 @@ QString FoldCase(QStringView text) {
     return folded;
 }
 
-DocumentText ReadDocumentText(QStringView html) {
-    return Reader(html).Run();
+DocumentText ReadDocumentText(QStringView html, bool fold) {
+    return Reader(html, fold).Run();
 }
 
 } // namespace tolvaro

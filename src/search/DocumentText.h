@@ -12,16 +12,16 @@ namespace tolvaro {
 // "strasse".
 QString FoldCase(QStringView text);
 
-// The text a reader sees in an HTML document, folded for search: no tags, attribute values,
-// comments, scripts, styles or title; character references decoded; every run of white space one
-// space, and every edge of a block element (paragraph, heading, line break...) one line end, so
-// that no term is found across two paragraphs.
-// `ids` tells where each element with an id begins in that text, in the order of the document.
+// The text a reader sees in an HTML document, folded for search unless asked not to: no tags,
+// attribute values, comments, scripts, styles or title; character references decoded; every run of
+// white space one space, and every edge of a block element (paragraph, heading, line break...) one
+// line end, so that no term is found across two paragraphs. `ids` tells where each element with an
+// id begins in that text, in the order of the document.
 struct DocumentText {
-    QString folded;
+    QString text;
     QList<std::pair<QString, qsizetype>> ids;
 };
 
-DocumentText ReadDocumentText(QStringView html);
+DocumentText ReadDocumentText(QStringView html, bool fold = true);
 
 } // namespace tolvaro

@@ -38,12 +38,19 @@ public:
     // "TreeID" they carry).
     SearchResult InHeading(int row, int heading, const QString& foldedTerm);
 
-    // The text of a document file's bytes, as the searches read it.
-    DocumentText ReadText(const QByteArray& bytes) const;
+    // The text of a document file's bytes, as the searches read it (folded unless told not).
+    DocumentText ReadText(const QByteArray& bytes, bool fold = true) const;
+    // The text of each phrase in document `path`, by row, in its own case: from where its element
+    // begins to where the next phrase's begins, white space collapsed. Empty when the document
+    // cannot be read.
+    std::vector<std::pair<int, QString>> PhraseTexts(const QString& path) const;
 
 private:
     void SearchDocument(const QString& path, const std::vector<int>& rows, QStringView term,
                         int heading, SearchResult& out) const;
+    std::vector<std::pair<qsizetype, int>> PhraseStarts(const DocumentText& text,
+                                                        const std::vector<int>& rows) const;
+    std::vector<int> RowsShowing(const QString& document) const;
 
     const BookTable& m_phrases;
     unsigned m_codePage;

@@ -46,8 +46,8 @@ int main(int argc, char** argv) {
             continue;
         const DocumentText text = search.ReadText(*bytes);
         int count = 0;
-        for (qsizetype at = text.folded.indexOf(term); at >= 0;
-             at = text.folded.indexOf(term, at + 1))
+        for (qsizetype at = text.text.indexOf(term); at >= 0;
+             at = text.text.indexOf(term, at + 1))
             ++count;
         std::printf("%s %d\n", qPrintable(QFileInfo(document).fileName()), count);
     }

@@ -1,0 +1,81 @@
+// Phrases with text and no recording are spoken: the synthesizer renders the phrase's text, and
+// the player plays it as it plays a clip.
+#include "EngineBook.h"
+#include "Printers.h"
+
+namespace tolvaro {
+namespace {
+
+using namespace cmd;
+
+struct VoiceTest : ::testing::Test, test::EngineBook {
+    VoiceTest() {
+        nccHead = "<meta name=\"dc:language\" content=\"de\" />\n";
+        Write("t.html", "<html><body><h1 id=\"t0_0\">Eins</h1><p id=\"t0_1\">Zwei <b>drei</b>"
+                        "</p><p id=\"t1_0\">Vier</p><p id=\"t1_1\">F&uuml;nf</p></body></html>");
+    }
+    QString Sounding() { return QFileInfo(fake.player.url).fileName(); }
+};
+
+const std::vector<std::pair<int, std::vector<test::Par>>> kTextOnly = {
+    {1, {{"", 0, 0}, {"", 0, 0}}}, {1, {{"", 0, 0}, {"", 0, 0}}}};
+
+// A text-only book plays from its first heading on by itself, each phrase rendered once, the
+// next while the one before sounds, in the book's language; only the files near the cursor stay.
+TEST_F(VoiceTest, ATextOnlyBookPlaysByVoice) {
+    Open(kTextOnly);
+    EXPECT_TRUE(dlg.AutoPlay());
+    EXPECT_TRUE(On(kVolumeUp));
+    EXPECT_EQ(Cursor(), 0);
+    EXPECT_EQ(Sounding(), "0.wav");
+    EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
+    EXPECT_DOUBLE_EQ(dlg.Playback().m_dPhraseEnd, 0.2); // four characters
+    EXPECT_EQ(fake.speech.spoken, (QStringList{"Eins", "Zwei drei"}));
+    const QString folder = QFileInfo(fake.player.url).path();
+    const struct {
+        int heading, cursor;
+        const char* file;
+    } steps[] = {{0, 1, "1.wav"}, {1, 2, "2.wav"}, {1, 3, "3.wav"}};
+    for (const auto& s : steps) {
+        PlayToEnd();
+        if (s.heading != Heading())
+            Poll(); // the heading's end: the player stopped
+        EXPECT_EQ(Heading(), s.heading) << s.file;
+        EXPECT_EQ(Cursor(), s.cursor) << s.file;
+        EXPECT_EQ(Sounding(), s.file);
+        EXPECT_EQ(fake.player.state, IPlayer::State::Playing) << s.file;
+    }
+    EXPECT_EQ(fake.speech.spoken, (QStringList{"Eins", "Zwei drei", "Vier", "F\u00fcnf"}));
+    EXPECT_EQ(fake.speech.languages, QStringList(4, "de"));
+    EXPECT_FALSE(QFile::exists(folder + "/0.wav")); // far behind the cursor
+    EXPECT_TRUE(QFile::exists(folder + "/2.wav") && QFile::exists(folder + "/3.wav"));
+}
+
+// Without a synthesizer a text-only book rests silent on its first phrase, Audio menu grey.
+TEST_F(VoiceTest, WithoutASynthesizerTheBookIsSilent) {
+    fake.speech.available = false;
+    Open(kTextOnly);
+    EXPECT_FALSE(dlg.AutoPlay());
+    EXPECT_FALSE(On(kVolumeUp));
+    EXPECT_EQ(Cursor(), 0);
+    EXPECT_TRUE(fake.player.url.isEmpty());
+    EXPECT_TRUE(fake.textView.navigations.last().endsWith("t.html"));
+}
+
+// In a recorded book, a phrase whose recording is missing is spoken in its place.
+TEST_F(VoiceTest, AMissingRecordingIsSpoken) {
+    Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"gone.mp3", 0, 1}, {"b.mp3", 0, 1}}}});
+    ASSERT_TRUE(QFile::remove(dir.filePath("gone.mp3")));
+    PlayToEnd();
+    Poll();
+    EXPECT_EQ(Cursor(), 1);
+    EXPECT_EQ(Sounding(), "1.wav");
+    EXPECT_EQ(fake.speech.spoken.first(), "Vier");
+    PlayToEnd();
+    Poll();
+    EXPECT_EQ(Cursor(), 2);
+    EXPECT_EQ(Sounding(), "b.mp3");
+}
+
+} // namespace
+} // namespace tolvaro
