@@ -77,5 +77,20 @@ TEST_F(VoiceTest, AMissingRecordingIsSpoken) {
     EXPECT_EQ(Sounding(), "b.mp3");
 }
 
+// A place in spoken text is kept as the phrase's start: speech rendered again may take
+// another time.
+TEST_F(VoiceTest, PlacesInSpokenTextAreThePhrase) {
+    Open(kTextOnly);
+    PlayToEnd();
+    fake.player.position = 0.1;
+    ASSERT_TRUE(dlg.RunCommand(kBookmarkSet));
+    EXPECT_EQ(dlg.Model().m_lstBookmarks.Text(0, col::kBmTime), "0.000000");
+    dlg.RunCommand(kExit);
+    OpenFile(dir.filePath("ncc.html"));
+    EXPECT_EQ(Cursor(), 1);
+    EXPECT_EQ(fake.player.position, 0.0);
+    EXPECT_EQ(Sounding(), "1.wav");
+}
+
 } // namespace
 } // namespace tolvaro

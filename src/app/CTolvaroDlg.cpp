@@ -374,7 +374,7 @@ void CTolvaroDlg::SaveSettings() {
 void CTolvaroDlg::SaveResume() {
     IPlayer& player = m_platform.player;
     player.Pause();
-    const double position = player.Position();
+    const double position = m_engine.Speaking() ? 0.0 : player.Position();
     const BookTable& phrases = m_model.m_lstPhrases;
     const int row = phrases.SelectionMark();
     const QString begin = phrases.Text(row, col::kClipBegin);

@@ -32,12 +32,14 @@ std::vector<Bookmark> Bookmarks::Current() const {
     return bookmarks;
 }
 
-// The position is left empty when the player has reached the end of its media.
+// The position is left empty when the player has reached the end of its media; it is the
+// phrase's start in spoken text.
 void Bookmarks::OnSet() {
     IPlayer& player = m_c.player;
-    const QString time = player.PlayState() == IPlayer::State::MediaEnded
-                             ? QString()
-                             : QString::asprintf("%f", player.Position());
+    const QString time =
+        player.PlayState() == IPlayer::State::MediaEnded
+            ? QString()
+            : QString::asprintf("%f", m_engine.Speaking() ? 0.0 : player.Position());
     // Without a bookmark the list's one line is the placeholder, in whichever language.
     if (m_c.model.m_lstBookmarks.RowCount() == 0)
         m_c.model.m_lbBookmarks.DeleteAll();

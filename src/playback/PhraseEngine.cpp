@@ -135,6 +135,7 @@ void PhraseEngine::Activate() {
     m_timers.SetTimer(timer::kMark, 50);
 
     const std::optional<Sound> sound = SoundOf(row);
+    m_speaking = sound && sound->spoken;
     if (!sound) {
         if (!phrases.TextView(row + 1, col::kAudio).isEmpty() || p.m_bAutoPlay)
             AdvanceWithoutAudio();
@@ -188,7 +189,7 @@ std::optional<PhraseEngine::Sound> PhraseEngine::SoundOf(int row) {
     if (!spoken)
         return std::nullopt;
     return Sound{spoken->path, spoken->path, QStringLiteral("0"),
-                 QString::number(spoken->seconds, 'f', 3)};
+                 QString::number(spoken->seconds, 'f', 3), true};
 }
 
 bool PhraseEngine::GivesUpOnTheFile() {

@@ -47,6 +47,9 @@ public:
     // (true: the view must not follow it) and plays the phrase it names; so is one to an
     // element of an XML document (a note reference) that a phrase shows.
     bool OnLinkClicked(const QString& url);
+    // The phrase that plays is its text spoken: places in it are kept as the phrase's start, as
+    // speech rendered again need not take the same time.
+    bool Speaking() const { return m_speaking; }
 
 private:
     // Moves on from a phrase without audio. A run of such phrases is walked in a loop, not by
@@ -57,6 +60,7 @@ private:
     struct Sound {
         QString key, path; // key: the recording's name as the table has it, or the spoken file
         QString begin, end;
+        bool spoken = false;
     };
     std::optional<Sound> SoundOf(int row);
     bool FollowXmlLink(const QUrl& link);
@@ -85,6 +89,7 @@ private:
     int m_openWaitMs = 0;        // how long it waits: the clip's length and a grace
     bool m_advancing = false;    // inside AdvanceWithoutAudio
     bool m_advanceAgain = false; // the phrase reached there has no audio either
+    bool m_speaking = false;     // the phrase that plays is spoken
 };
 
 } // namespace tolvaro
