@@ -71,7 +71,7 @@ TEST_F(MainWindowTest, MenuBarIsTheCommandTable) {
         for (std::size_t i = 0; i < node.children.size(); ++i, ++compared)
             EXPECT_EQ(items[static_cast<qsizetype>(i)], node.children[i]->action);
     });
-    EXPECT_EQ(compared, 78);
+    EXPECT_EQ(compared, 79);
     QAction* open = commands.Action(cmd::kOpen);
     EXPECT_EQ(open->text(), QString::fromUtf8("&Öffnen"));
     EXPECT_EQ(open->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));

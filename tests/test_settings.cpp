@@ -35,11 +35,12 @@ TEST_F(SettingsTest, FirstStartWritesTheDefaultFiles) {
     const auto lines = datafile::ReadLines(File(kSettingsFile));
     ASSERT_TRUE(lines.has_value());
     EXPECT_EQ(*lines, (QStringList{"50", "1.000000", "0", "0", "0", "0", "1", "1", "#ffff00", "0",
-                                   "0", "0", "#ffff00", "200"}));
+                                   "0", "0", "#ffff00", "200", "1"}));
     EXPECT_EQ(dlg.LangOffset(), kLangEnglish); // the locale is not German
     EXPECT_EQ(fake.player.volume, 50);
     EXPECT_TRUE(dlg.Commands().IsChecked(kAutoPlay));
     EXPECT_TRUE(dlg.Commands().IsChecked(kMarkBackground));
+    EXPECT_TRUE(dlg.Commands().IsChecked(kReadAloud));
 }
 
 // Only a missing file is written; what the user saved is never replaced.
@@ -49,7 +50,7 @@ TEST_F(SettingsTest, ExistingFilesAreKept) {
     ASSERT_TRUE(QFile::remove(File(kSettingsFile)));
     WriteDefaultFiles(Data(), DefaultSettings("de_DE"));
     EXPECT_EQ(datafile::ReadLines(File(kResumeFile)), QStringList{"a resume record"});
-    EXPECT_EQ(datafile::ReadLines(File(kSettingsFile))->size(), 14);
+    EXPECT_EQ(datafile::ReadLines(File(kSettingsFile))->size(), 15);
 
     QFile empty(File(kSettingsFile));
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -159,7 +160,7 @@ TEST_F(SettingsTest, MarkStylesRoundTrip) {
     }
     dlg.OnExit();
     const QStringList lines = datafile::ReadLines(File(kSettingsFile)).value_or(QStringList());
-    ASSERT_EQ(lines.size(), 14);
+    ASSERT_EQ(lines.size(), 15);
     EXPECT_EQ(lines.mid(7, 6), (QStringList{"0", "#12ab0f", "0", "0", "1", "#12ab0f"}));
 
     CTolvaroDlg again{fake.Get()};

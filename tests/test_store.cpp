@@ -39,7 +39,13 @@ TEST(DataFile, GoldenFilesReadAndWriteBackTheSame) {
     EXPECT_TRUE(s.markTextColor && !s.markBackground);
     EXPECT_EQ(s.markColor, "#00ff7f");
     EXPECT_EQ(s.langOffset, 200);
-    EXPECT_EQ(SettingsToLines(s), *settings);
+    // The file as users have it holds 14 lines: they come back unchanged, reading text aloud
+    // after them, which a 15th line turns off.
+    EXPECT_TRUE(s.readAloud);
+    EXPECT_EQ(SettingsToLines(s), *settings + QStringList{"1"});
+    for (const auto& [line, aloud] : {std::pair{"0", false}, {"1", true}, {"7", true}}) {
+        EXPECT_EQ(SettingsFromLines(*settings + QStringList{line}, {}).readAloud, aloud) << line;
+    }
 
     const auto resume = datafile::ReadLines(golden + "AResume.dl");
     ASSERT_TRUE(resume.has_value());

@@ -2,20 +2,24 @@
 // the player plays it as it plays a clip.
 #include "EngineBook.h"
 #include "Printers.h"
+#include "res/StringTable.h"
+#include "store/Settings.h"
 
 namespace tolvaro {
 namespace {
 
 using namespace cmd;
 
-struct VoiceTest : ::testing::Test, test::EngineBook {
-    VoiceTest() {
+// A book whose text document holds the phrases' text, in German.
+struct SpokenBook : test::EngineBook {
+    SpokenBook() {
         nccHead = "<meta name=\"dc:language\" content=\"de\" />\n";
         Write("t.html", "<html><body><h1 id=\"t0_0\">Eins</h1><p id=\"t0_1\">Zwei <b>drei</b>"
                         "</p><p id=\"t1_0\">Vier</p><p id=\"t1_1\">F&uuml;nf</p></body></html>");
     }
     QString Sounding() { return QFileInfo(fake.player.url).fileName(); }
 };
+struct VoiceTest : ::testing::Test, SpokenBook {};
 
 const std::vector<std::pair<int, std::vector<test::Par>>> kTextOnly = {
     {1, {{"", 0, 0}, {"", 0, 0}}}, {1, {{"", 0, 0}, {"", 0, 0}}}};
@@ -51,15 +55,27 @@ TEST_F(VoiceTest, ATextOnlyBookPlaysByVoice) {
     EXPECT_TRUE(QFile::exists(folder + "/2.wav") && QFile::exists(folder + "/3.wav"));
 }
 
-// Without a synthesizer a text-only book rests silent on its first phrase, Audio menu grey.
-TEST_F(VoiceTest, WithoutASynthesizerTheBookIsSilent) {
-    fake.speech.available = false;
-    Open(kTextOnly);
-    EXPECT_FALSE(dlg.AutoPlay());
-    EXPECT_FALSE(On(kVolumeUp));
-    EXPECT_EQ(Cursor(), 0);
-    EXPECT_TRUE(fake.player.url.isEmpty());
-    EXPECT_TRUE(fake.textView.navigations.last().endsWith("t.html"));
+// Without a synthesizer, or with reading aloud turned off, a text-only book rests silent on its
+// first phrase, Audio menu grey; that there is no speech output is said once a start.
+TEST(VoiceOff, TheBookIsSilent) {
+    for (const bool available : {false, true}) {
+        SpokenBook t;
+        t.fake.speech.available = available;
+        Settings settings = DefaultSettings("de_DE");
+        settings.readAloud = !available; // off where it could be had
+        ASSERT_TRUE(QDir().mkpath(t.Data()) &&
+                    datafile::WriteLines(t.File(kSettingsFile), SettingsToLines(settings)));
+        for (int open = 0; open < 2; ++open) {
+            t.Open(kTextOnly);
+            EXPECT_FALSE(t.dlg.AutoPlay()) << available;
+            EXPECT_FALSE(t.On(kVolumeUp)) << available;
+            EXPECT_EQ(t.Cursor(), 0) << available;
+            EXPECT_TRUE(t.fake.player.url.isEmpty()) << available;
+            EXPECT_TRUE(t.fake.speech.spoken.isEmpty()) << available;
+        }
+        EXPECT_EQ(t.fake.dialogs.shown.size(), available ? 0u : 1u);
+        EXPECT_EQ(t.Message(), available ? "" : LoadString(kStrNoSpeech)) << available;
+    }
 }
 
 // In a recorded book, a phrase whose recording is missing is spoken in its place.

@@ -22,7 +22,7 @@ namespace tolvaro {
 
 CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
     : QObject(parent), m_platform(platform), m_titleClip(platform.player, platform.timers),
-      m_voice(platform.speech, m_model.m_lstPhrases),
+      m_voice(platform.speech, m_model.m_lstPhrases, m_play.m_bReadAloud),
       m_engine(Shared(), platform.timers, platform.textView, m_play, m_voice, m_strBookFolder,
                m_bTextSearchResults),
       m_audio(platform.player, platform.timers, m_play, m_model.m_lstPhrases),
@@ -317,13 +317,14 @@ void CTolvaroDlg::LoadSettings() {
     ApplySettings(lines ? SettingsFromLines(*lines, m_defaults) : m_defaults);
 }
 
-std::array<CTolvaroDlg::Flag, 9> CTolvaroDlg::Flags() {
+std::array<CTolvaroDlg::Flag, 10> CTolvaroDlg::Flags() {
     return {{
         {&Settings::skipFootnote, m_play.m_bSkipFootnote, cmd::kSkipFootnote},
         {&Settings::skipSidebar, m_play.m_bSkipSidebar, cmd::kSkipSidebar},
         {&Settings::skipProdnote, m_play.m_bSkipProdnote, cmd::kSkipProdnote},
         {&Settings::skipPageNumber, m_play.m_bSkipPageNumber, cmd::kSkipPageNumber},
         {&Settings::autoPlay, m_play.m_bAutoPlay, cmd::kAutoPlay},
+        {&Settings::readAloud, m_play.m_bReadAloud, cmd::kReadAloud},
         {&Settings::markBackground, m_markStyle.background, cmd::kMarkBackground},
         {&Settings::markItalic, m_markStyle.italic, cmd::kMarkItalic},
         {&Settings::markBold, m_markStyle.bold, cmd::kMarkBold},

@@ -102,6 +102,7 @@ private:
     // The window's and the heading tree's words for a screen reader, in the current language.
     void ShowLanguage();
     void CloseOpenBook(bool writeLastBook);
+    void SpeakWithoutRecordings(BookFeatures& features);
     // Closes the open book (if any) for another one and empties the window; `recordLast`: it
     // becomes the last book, unless it is the manual.
     void CloseForAnother(bool recordLast);
@@ -109,13 +110,13 @@ private:
     void SaveSettings();
     void SaveLastBook();
     void SaveResume();
-    // The settings' nine flags: where each lives while the program runs, and its command.
+    // The settings' ten flags: where each lives while the program runs, and its command.
     struct Flag {
         bool Settings::*saved;
         bool& now;
         int command;
     };
-    std::array<Flag, 9> Flags();
+    std::array<Flag, 10> Flags();
     void ApplySettings(const Settings& settings);
     Settings CurrentSettings();
     QString DataFile(const char16_t* name) const;
@@ -148,6 +149,7 @@ private:
     QString m_strProgramFolder;
     int m_nLangOffset = 0;
     bool m_bSkipLastBookWrite = false;
+    bool m_bNoSpeechSaid = false; // that no speech output is there, said once a start
     QString m_strDataFolder;
     Settings m_defaults;
 };

@@ -10,6 +10,7 @@
 #include "platform/IDialogs.h"
 #include "platform/IMainWindow.h"
 #include "platform/IProgress.h"
+#include "platform/ISpeech.h"
 #include "platform/ITextView.h"
 #include "platform/ITimers.h"
 #include "res/StringTable.h"
@@ -52,9 +53,8 @@ void CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
     m_meta = book->meta;
     m_nCodePage = book->codePage;
     m_voice.Open(m_meta.language, m_nCodePage);
-    // A book without recordings is spoken: it plays as a recorded one does.
-    book->features.audio =
-        book->features.audio || (m_voice.Speaks() && m_model.m_lstPhrases.RowCount() > 0);
+    if (!book->features.audio)
+        SpeakWithoutRecordings(book->features);
     m_bookmarks.Restore();
     EnableBookMenus(m_commands, m_model, book->features, m_nLangOffset, m_play.m_bAutoPlay);
     if (path != OpenPath::Last)
@@ -68,6 +68,18 @@ void CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
         PlayTitleClip([this, heading] { m_engine.SelectHeadingByTreeId(heading); });
     else
         PlayTitleClip([this] { RestoreResume(); });
+}
+
+// A book without recordings is spoken, and plays as a recorded one does. Without a synthesizer
+// it stays silent, which the reader hears once a start.
+void CTolvaroDlg::SpeakWithoutRecordings(BookFeatures& features) {
+    if (m_voice.Speaks()) {
+        features.audio = m_model.m_lstPhrases.RowCount() > 0;
+    } else if (!m_platform.speech.Available() && !std::exchange(m_bNoSpeechSaid, true)) {
+        m_platform.dialogs.MessageBox(LoadString(kStrNoSpeech + m_nLangOffset),
+                                      LoadString(kStrInformation + m_nLangOffset),
+                                      IDialogs::Icon::Information, IDialogs::Buttons::Ok);
+    }
 }
 
 void CTolvaroDlg::SayBookUnreadable() {

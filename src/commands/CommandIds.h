@@ -44,6 +44,7 @@ inline constexpr int kWindForward = 32805;
 inline constexpr int kWindBackward = 32807;
 inline constexpr int kPauseContinue = 32808;
 inline constexpr int kAutoPlay = 32840;
+inline constexpr int kReadAloud = 32841;
 
 inline constexpr int kMarkBackground = 32844;
 inline constexpr int kMarkItalic = 32847;

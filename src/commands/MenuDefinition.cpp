@@ -112,6 +112,7 @@ std::vector<MenuDef> Build() {
                   Sep(),
                   Cmd(kPauseContinue, 143, {Key(Qt::Key_Space), Ctrl(Qt::Key_Space)}),
                   Cmd(kAutoPlay, 144, {Alt(Qt::Key_A)}, Mark::Check),
+                  Cmd(kReadAloud, kStrReadAloud, {}, Mark::Check),
               }),
         Popup(103,
               {

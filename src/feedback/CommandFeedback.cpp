@@ -19,7 +19,7 @@ struct Switch {
 constexpr Switch kSwitches[] = {
     {cmd::kSkipFootnote, kSaySkipFootnotes}, {cmd::kSkipSidebar, kSaySkipSidebars},
     {cmd::kSkipProdnote, kSaySkipProdnotes}, {cmd::kSkipPageNumber, kSaySkipPageNumbers},
-    {cmd::kAutoPlay, kSayAutoPlay},
+    {cmd::kAutoPlay, kSayAutoPlay},          {cmd::kReadAloud, kSayReadAloud},
 };
 
 // The commands that step through a list (or need one): the list, what is said when it is empty

@@ -11,6 +11,7 @@ struct PlaybackState {
     bool m_bSeekRequested = false; // the next activation repositions and re-applies rate, volume
     bool m_bBackward = false;      // the last phrase move went backwards
     bool m_bAutoPlay = false;      // go on into the next heading
+    bool m_bReadAloud = true;      // speak text that has no recording
     bool m_bSkipFootnote = false;
     bool m_bSkipProdnote = false;
     bool m_bSkipSidebar = false;

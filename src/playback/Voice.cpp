@@ -8,8 +8,8 @@
 
 namespace tolvaro {
 
-Voice::Voice(ISpeech& speech, const BookTable& phrases, BookFileReader read)
-    : m_speech(speech), m_phrases(phrases), m_read(std::move(read)) {}
+Voice::Voice(ISpeech& speech, const BookTable& phrases, const bool& wanted, BookFileReader read)
+    : m_speech(speech), m_phrases(phrases), m_read(std::move(read)), m_wanted(wanted) {}
 
 Voice::~Voice() = default;
 

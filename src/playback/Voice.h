@@ -26,13 +26,14 @@ public:
         double seconds = 0;
     };
 
-    Voice(ISpeech& speech, const BookTable& phrases, BookFileReader read = ReadBookFile);
+    // `wanted`: the reader's setting, read at each phrase.
+    Voice(ISpeech& speech, const BookTable& phrases, const bool& wanted,
+          BookFileReader read = ReadBookFile);
     ~Voice();
 
     // A book was opened (or none is): what was rendered for the last one is gone.
     void Open(const QString& language, unsigned codePage);
     bool Speaks() const; // a synthesizer is there and the reader wants it
-    void SetWanted(bool wanted) { m_wanted = wanted; }
 
     // The spoken clip of phrase `row`, rendered now unless it was prepared; nothing when the
     // phrase has no text to say (or speech is off or cannot be had).
@@ -48,7 +49,7 @@ private:
     BookFileReader m_read;
     QString m_language;
     unsigned m_codePage = 0;
-    bool m_wanted = true;
+    const bool& m_wanted;
     std::unique_ptr<QTemporaryDir> m_folder;
     std::map<int, std::optional<Clip>> m_clips; // by row; nothing: the phrase has nothing to say
     QString m_document;                         // whose phrase texts are below

@@ -99,6 +99,9 @@ constexpr Entry kStrings[] = {
     {79, u"English"},
     {80, u"Fußnoten"},
     {81, u"Vorheriges\tUmsch+R"},
+    {82, u"&Text vorlesen"},
+    {83, u"Text vorlesen"},
+    {84, u"Es ist keine Sprachausgabe verfügbar: Text ohne Aufnahme wird nicht vorgelesen."},
 
     {100, u"&DAISY"},
     {101, u"&Navigation"},
@@ -253,6 +256,9 @@ constexpr Entry kStrings[] = {
     {275, u"Tolvaro is already running."},
     {276, u"Information"},
     {277, u"Abbrechen"}, // the book finder's windows have always said so
+    {282, u"&Read text aloud"},
+    {283, u"Read text aloud"},
+    {284, u"No speech output is available: text without a recording is not read aloud."},
 
     {300, u"&DAISY"},
     {301, u"&Navigation"},

@@ -50,5 +50,7 @@ inline constexpr int kNameMenuBar = 71;
 // before any language is applied.
 inline constexpr int kStrGerman = 78, kStrEnglish = 79, kStrFootnotesFirst = 80,
                      kStrSearchPreviousFirst = 81;
+// Speech: the menu caption, its name when it is switched, the answer when there is none.
+inline constexpr int kStrReadAloud = 82, kSayReadAloud = 83, kStrNoSpeech = 84;
 
 } // namespace tolvaro

@@ -95,7 +95,8 @@ QStringList SettingsToLines(const Settings& s) {
             Flag(s.markBold),
             Flag(s.markTextColor),
             s.markColor,
-            QString::number(s.langOffset)};
+            QString::number(s.langOffset),
+            Flag(s.readAloud)};
 }
 
 namespace {
@@ -135,6 +136,7 @@ Settings SettingsFromLines(const QStringList& lines, const Settings& defaults) {
     s.markItalic = flag(10, defaults.markItalic);
     s.markBold = flag(11, defaults.markBold);
     s.markTextColor = flag(12, defaults.markTextColor);
+    s.readAloud = flag(15, defaults.readAloud);
     s.hasMarkColor = s.markBackground || s.markTextColor;
     if (s.markBackground && IsColor(line(9)))
         s.markColor = line(9);

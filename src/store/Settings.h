@@ -24,22 +24,24 @@ struct Settings {
     QString markColor = QStringLiteral("#ffff00");
     bool hasMarkColor = true; // the file named a colour for a style that is on
     int langOffset = 0;       // as stored; only 0 and 200 mean a language
+    bool readAloud = true;    // text without a recording is spoken
 };
 
 // The settings of a new user: normal volume and speed, nothing skipped, automatic playback,
 // a yellow background mark, German when the locale is German and English otherwise.
 Settings DefaultSettings(const QString& localeName);
 
-// The 14 lines of the file, in their order.
+// The 15 lines of the file, in their order; the 15th (read text aloud) came after the others.
 QStringList SettingsToLines(const Settings& settings);
 // The slowest and fastest speeds the speed steps reach.
 inline constexpr double kSlowestRate = 0.6;
 inline constexpr double kFastestRate = 2.0;
 
-// Reads the 14 lines. A line that is missing or holds no valid value for its setting (volume
-// 0-100, a speed the steps reach, a flag 0 or 1, a colour "#rrggbb", language 0 or 200) gives
-// that setting's default: a damaged file must not start the program silent. The colour is taken
-// from line 9 when line 8 is 1, and from line 13 when line 12 is 1 (the later wins).
+// Reads the 15 lines; a file of the first 14 reads text aloud. A line that is missing or holds no
+// valid value for its setting (volume 0-100, a speed the steps reach, a flag 0 or 1, a colour
+// "#rrggbb", language 0 or 200) gives that setting's default: a damaged file must not start the
+// program silent. The colour is taken from line 9 when line 8 is 1, and from line 13 when line 12
+// is 1 (the later wins).
 Settings SettingsFromLines(const QStringList& lines, const Settings& defaults);
 
 // Number parsing as the C library does it, independent of the locale: leading white space, an
