@@ -1,11 +1,13 @@
 // How soon after a clip's end the cursor moves on, with the GStreamer player playing in real
 // time into a fake sink.
 //
-//   bench_clip_end [PHRASES]
+//   bench_clip_end [PHRASES] [spoken]
 //
 // Writes a book of one heading with PHRASES clips of 0.3 to 0.38 s in one file, opens it and lets
 // it play. Each time the cursor leaves a phrase, the delay is the wall-clock time since the phrase
-// began to play, less its length. Prints the median and the largest delay.
+// began to play, less its length. Prints the median and the largest delay. With "spoken" the
+// book's audio files are removed, so that espeak-ng speaks each phrase's text: the delay then
+// also holds the opening of each phrase's own file, the gap a listener hears between phrases.
 #include "app/CTolvaroDlg.h"
 #include "bookwriter/DaisyWriter.h"
 #include "commands/CommandIds.h"
@@ -18,12 +20,15 @@
 #include "shell/GstPlayer.h"
 #include "shell/QtTimers.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 using namespace tolvaro;
@@ -97,6 +102,11 @@ int main(int argc, char** argv) {
     bookwriter::WriteBook(book, dir.path(), [&made](const QString&) {
         return bookwriter::SilentWav(0.3 + 0.0137 * (made++ % 7));
     });
+    const bool spoken = argc > 2 && std::strcmp(argv[2], "spoken") == 0;
+    if (spoken) {
+        for (const QString& wav : QDir(dir.path()).entryList({QStringLiteral("*.wav")}))
+            QFile::remove(dir.filePath(wav));
+    }
 
     QtTimers timers;
     NoView view;
@@ -117,8 +127,8 @@ int main(int argc, char** argv) {
             delays.push_back(now - started - length); // the row the cursor leaves
         if (state == BookTable::Selected) { // activated already: it plays from its start now
             started = now;
-            length = 1000.0 * (phrases.TextView(row, col::kClipEnd).toDouble() -
-                               phrases.TextView(row, col::kClipBegin).toDouble());
+            const double begin = spoken ? 0.0 : phrases.TextView(row, col::kClipBegin).toDouble();
+            length = 1000.0 * (dlg.Playback().m_dPhraseEnd - begin);
         }
         if (row == count - 1)
             QTimer::singleShot(600, &app, &QCoreApplication::quit);
