@@ -80,7 +80,7 @@ TEST(VoiceOff, TheBookIsSilent) {
 
 // In a recorded book, a phrase whose recording is missing is spoken in its place.
 TEST_F(VoiceTest, AMissingRecordingIsSpoken) {
-    Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"gone.mp3", 0, 1}, {"b.mp3", 0, 1}}}});
+    Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"gone.mp3", 5, 6}, {"b.mp3", 0, 1}}}});
     ASSERT_TRUE(QFile::remove(dir.filePath("gone.mp3")));
     PlayToEnd();
     Poll();
@@ -91,6 +91,13 @@ TEST_F(VoiceTest, AMissingRecordingIsSpoken) {
     Poll();
     EXPECT_EQ(Cursor(), 2);
     EXPECT_EQ(Sounding(), "b.mp3");
+    // Kept as its recording's start; spoken again from its own start.
+    dlg.RunCommand(kPhrasePrevious);
+    dlg.RunCommand(kExit);
+    OpenFile(dir.filePath("ncc.html"));
+    EXPECT_EQ(Cursor(), 1);
+    EXPECT_EQ(Sounding(), "1.wav");
+    EXPECT_EQ(fake.player.position, 0.0);
 }
 
 // A place in spoken text is kept as the phrase's start: speech rendered again may take

@@ -412,7 +412,8 @@ void CTolvaroDlg::RestoreResume() {
     m_platform.textView.Navigate(ExistingPathIgnoringCase(document));
     phrases.MoveTo(phrases.SelectionMark());
     if (known) {
-        m_platform.player.SetPosition(ParseDouble(record->position));
+        if (!m_engine.Speaking()) // spoken text goes on from the phrase's start
+            m_platform.player.SetPosition(ParseDouble(record->position));
         m_platform.player.Play();
     }
 }

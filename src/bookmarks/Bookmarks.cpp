@@ -59,7 +59,7 @@ void Bookmarks::OnItemChanged(int row, int newState) {
     const int phrase = ParseInt(table.Text(row, col::kBmEventId));
     m_engine.SelectHeadingByTreeId(ParseInt(table.Text(row, col::kBmTitleId)));
     m_c.model.m_lstPhrases.MoveTo(phrase);
-    if (m_c.player.PlayState() != IPlayer::State::MediaEnded)
+    if (m_c.player.PlayState() != IPlayer::State::MediaEnded && !m_engine.Speaking())
         m_c.player.SetPosition(ParseDouble(time)); // an empty time is 0
 }
 
