@@ -100,6 +100,23 @@ TEST_F(VoiceTest, AMissingRecordingIsSpoken) {
     EXPECT_EQ(fake.player.position, 0.0);
 }
 
+// In spoken text U and Shift+U step by phrase; volume and speed go to the player as for clips.
+TEST_F(VoiceTest, ControlsActOnSpeech) {
+    Open(kTextOnly);
+    dlg.RunCommand(kWindForward);
+    EXPECT_EQ(Cursor(), 1);
+    EXPECT_EQ(Sounding(), "1.wav");
+    dlg.RunCommand(kWindBackward);
+    EXPECT_EQ(Cursor(), 0);
+    dlg.RunCommand(kRateUp);
+    dlg.RunCommand(kVolumeDown);
+    EXPECT_GT(fake.player.rate, 1.0);
+    EXPECT_LT(fake.player.volume, 50);
+    dlg.RunCommand(kPauseContinue);
+    EXPECT_EQ(fake.player.state, IPlayer::State::Paused);
+    EXPECT_EQ(Sounding(), "0.wav"); // held within the phrase
+}
+
 // A place in spoken text is kept as the phrase's start: speech rendered again may take
 // another time.
 TEST_F(VoiceTest, PlacesInSpokenTextAreThePhrase) {

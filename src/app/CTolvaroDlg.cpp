@@ -44,6 +44,18 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
     const auto info = by(m_information);
     const auto style = by(m_markOptions);
     const auto search = by(m_search);
+    const std::function<void()> phraseNext = [this] {
+        m_play.m_bSeekRequested = true;
+        m_engine.NextPhrase();
+    };
+    const std::function<void()> phrasePrevious = [this] {
+        m_play.m_bBackward = true;
+        m_engine.PreviousPhrase();
+    };
+    // In spoken text a wind step is a phrase: a thousandth of a phrase's speech is no step.
+    const auto wind = [this](std::function<void()> phrase, void (AudioControls::*step)()) {
+        return [this, phrase, step] { m_engine.Speaking() ? phrase() : (m_audio.*step)(); };
+    };
     m_handlers = {
         {cmd::kExit, on(&CTolvaroDlg::OnExit)},
         {cmd::kOpen, on(&CTolvaroDlg::OnOpenBook)},
@@ -51,16 +63,8 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kChangeVolume, on(&CTolvaroDlg::OnChangeVolume)},
         {cmd::kHelp, on(&CTolvaroDlg::OnHelpManual)},
         {cmd::kFromList, on(&CTolvaroDlg::OnBookFromList)},
-        {cmd::kPhraseNext,
-         [this] {
-             m_play.m_bSeekRequested = true;
-             m_engine.NextPhrase();
-         }},
-        {cmd::kPhrasePrevious,
-         [this] {
-             m_play.m_bBackward = true;
-             m_engine.PreviousPhrase();
-         }},
+        {cmd::kPhraseNext, phraseNext},
+        {cmd::kPhrasePrevious, phrasePrevious},
         {cmd::kAbout, [this] { m_platform.dialogs.ShowAbout(); }},
         {cmd::kFocusTree, [this] { m_platform.window.FocusTree(); }},
         {cmd::kFocusText, [this] { m_platform.textView.Focus(); }},
@@ -73,8 +77,8 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kRateUp, audio(&AudioControls::OnRateUp)},
         {cmd::kRateDown, audio(&AudioControls::OnRateDown)},
         {cmd::kRateNormal, audio(&AudioControls::OnRateNormal)},
-        {cmd::kWindForward, audio(&AudioControls::OnWindForward)},
-        {cmd::kWindBackward, audio(&AudioControls::OnWindBackward)},
+        {cmd::kWindForward, wind(phraseNext, &AudioControls::OnWindForward)},
+        {cmd::kWindBackward, wind(phrasePrevious, &AudioControls::OnWindBackward)},
         {cmd::kPageNext, move(&Navigation::OnNextPage)},
         {cmd::kPagePrevious, move(&Navigation::OnPreviousPage)},
         {cmd::kPageGoTo, move(&Navigation::OnGoToPage)},
