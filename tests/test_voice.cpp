@@ -33,7 +33,7 @@ TEST_F(VoiceTest, ATextOnlyBookPlaysByVoice) {
     EXPECT_EQ(Cursor(), 0);
     EXPECT_EQ(Sounding(), "0.wav");
     EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
-    EXPECT_DOUBLE_EQ(dlg.Playback().m_dPhraseEnd, 0.2); // four characters
+    EXPECT_DOUBLE_EQ(dlg.Playback().m_dPhraseEnd, 0.15); // four characters, less the tail
     EXPECT_EQ(fake.speech.spoken, (QStringList{"Eins", "Zwei drei"}));
     const QString folder = QFileInfo(fake.player.url).path();
     const struct {
@@ -115,6 +115,20 @@ TEST_F(VoiceTest, ControlsActOnSpeech) {
     dlg.RunCommand(kPauseContinue);
     EXPECT_EQ(fake.player.state, IPlayer::State::Paused);
     EXPECT_EQ(Sounding(), "0.wav"); // held within the phrase
+}
+
+// Continuing a stopped spoken phrase plays it from its own start, not from where the missing
+// recording's clip began.
+TEST_F(VoiceTest, ContinuingStoppedSpeechStartsThePhrase) {
+    Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"gone.mp3", 7, 8}}}});
+    ASSERT_TRUE(QFile::remove(dir.filePath("gone.mp3")));
+    GoToHeading(1);
+    ASSERT_EQ(Sounding(), "1.wav");
+    fake.player.state = IPlayer::State::Stopped;
+    fake.player.position = 3;
+    dlg.RunCommand(kPauseContinue);
+    EXPECT_EQ(fake.player.position, 0.0);
+    EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
 }
 
 // A place in spoken text is kept as the phrase's start: speech rendered again may take

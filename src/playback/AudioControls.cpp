@@ -18,7 +18,8 @@ void AudioControls::OnPauseContinue() {
     case IPlayer::State::ScanForward:
     case IPlayer::State::ScanReverse: {
         const int row = m_phrases.SelectionMark();
-        m_player.SetPosition(m_phrases.TextView(row, col::kClipBegin).toDouble());
+        m_player.SetPosition(
+            m_play.m_bSpeaking ? 0.0 : m_phrases.TextView(row, col::kClipBegin).toDouble());
         m_player.Play();
         m_timers.SetTimer(timer::kPoll, PhraseEngine::kPollMs);
         break;

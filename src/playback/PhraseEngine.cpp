@@ -135,7 +135,7 @@ void PhraseEngine::Activate() {
     m_timers.SetTimer(timer::kMark, 50);
 
     const std::optional<Sound> sound = SoundOf(row);
-    m_speaking = sound && sound->spoken;
+    p.m_bSpeaking = sound && sound->spoken;
     if (!sound) {
         if (!phrases.TextView(row + 1, col::kAudio).isEmpty() || p.m_bAutoPlay)
             AdvanceWithoutAudio();
@@ -175,6 +175,10 @@ void PhraseEngine::Activate() {
         m_voice.Prepare(row + 1); // while this one sounds
 }
 
+bool PhraseEngine::Speaking() const {
+    return m_play.m_bSpeaking;
+}
+
 // Missing audio, or a pipe or device in its place (whose opening would block), counts as none:
 // the phrase's text is spoken instead.
 std::optional<PhraseEngine::Sound> PhraseEngine::SoundOf(int row) {
@@ -188,8 +192,11 @@ std::optional<PhraseEngine::Sound> PhraseEngine::SoundOf(int row) {
     const std::optional<Voice::Clip> spoken = m_voice.ClipFor(row);
     if (!spoken)
         return std::nullopt;
+    // It ends a moment before its file does, in the pause speech ends with: the next phrase
+    // follows at once, without the player stopping at the file's end in between.
+    constexpr double kBeforeFileEnd = 0.05;
     return Sound{spoken->path, spoken->path, QStringLiteral("0"),
-                 QString::number(spoken->seconds, 'f', 3), true};
+                 QString::number(std::max(0.0, spoken->seconds - kBeforeFileEnd), 'f', 3), true};
 }
 
 bool PhraseEngine::GivesUpOnTheFile() {

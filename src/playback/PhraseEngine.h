@@ -49,7 +49,7 @@ public:
     bool OnLinkClicked(const QString& url);
     // The phrase that plays is its text spoken: places in it are kept as the phrase's start, as
     // speech rendered again need not take the same time.
-    bool Speaking() const { return m_speaking; }
+    bool Speaking() const;
 
 private:
     // Moves on from a phrase without audio. A run of such phrases is walked in a loop, not by
@@ -89,7 +89,6 @@ private:
     int m_openWaitMs = 0;        // how long it waits: the clip's length and a grace
     bool m_advancing = false;    // inside AdvanceWithoutAudio
     bool m_advanceAgain = false; // the phrase reached there has no audio either
-    bool m_speaking = false;     // the phrase that plays is spoken
 };
 
 } // namespace tolvaro

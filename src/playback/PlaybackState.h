@@ -12,6 +12,7 @@ struct PlaybackState {
     bool m_bBackward = false;      // the last phrase move went backwards
     bool m_bAutoPlay = false;      // go on into the next heading
     bool m_bReadAloud = true;      // speak text that has no recording
+    bool m_bSpeaking = false;      // the phrase that plays is its text spoken, from 0
     bool m_bSkipFootnote = false;
     bool m_bSkipProdnote = false;
     bool m_bSkipSidebar = false;
