@@ -117,6 +117,23 @@ TEST_F(VoiceTest, ControlsActOnSpeech) {
     EXPECT_EQ(Sounding(), "0.wav"); // held within the phrase
 }
 
+// Reading aloud turned off in a text-only book leaves it resting where it is; turned on again,
+// the next phrase is spoken.
+TEST_F(VoiceTest, TurningReadingAloudOffRests) {
+    Open(kTextOnly);
+    ASSERT_TRUE(dlg.RunCommand(kReadAloud));
+    EXPECT_FALSE(dlg.AutoPlay());
+    EXPECT_FALSE(dlg.Commands().IsChecked(kAutoPlay));
+    EXPECT_EQ(fake.player.state, IPlayer::State::Stopped);
+    dlg.RunCommand(kPhraseNext);
+    fake.timers.Advance(1000);
+    EXPECT_EQ(Cursor(), 1); // not run on to the heading's end
+    ASSERT_TRUE(dlg.RunCommand(kReadAloud));
+    dlg.RunCommand(kPhrasePrevious);
+    EXPECT_EQ(Sounding(), "0.wav");
+    EXPECT_EQ(fake.player.state, IPlayer::State::Playing);
+}
+
 // Continuing a stopped spoken phrase plays it from its own start, not from where the missing
 // recording's clip began.
 TEST_F(VoiceTest, ContinuingStoppedSpeechStartsThePhrase) {

@@ -63,6 +63,7 @@ CTolvaroDlg::CTolvaroDlg(Platform platform, QObject* parent)
         {cmd::kChangeVolume, on(&CTolvaroDlg::OnChangeVolume)},
         {cmd::kHelp, on(&CTolvaroDlg::OnHelpManual)},
         {cmd::kFromList, on(&CTolvaroDlg::OnBookFromList)},
+        {cmd::kReadAloud, on(&CTolvaroDlg::OnReadAloud)},
         {cmd::kPhraseNext, phraseNext},
         {cmd::kPhrasePrevious, phrasePrevious},
         {cmd::kAbout, [this] { m_platform.dialogs.ShowAbout(); }},
@@ -229,6 +230,19 @@ void CTolvaroDlg::RunHandler(int id) {
         if (flag.command == id)
             flag.now = m_commands.IsChecked(id);
     }
+}
+
+// Turned off in a book without recordings, reading aloud leaves the book resting, as such a book
+// is without speech: it would otherwise pass over every phrase to the heading's end. Turned on,
+// it speaks from the next phrase on.
+void CTolvaroDlg::OnReadAloud() {
+    m_play.m_bReadAloud = m_commands.IsChecked(cmd::kReadAloud);
+    if (m_play.m_bReadAloud || !m_bBookOpen || m_bRecorded)
+        return;
+    m_platform.timers.KillTimer(timer::kPoll);
+    m_platform.player.Stop();
+    m_play.m_bAutoPlay = false;
+    m_commands.SetChecked(cmd::kAutoPlay, false);
 }
 
 void CTolvaroDlg::MarkPhrase() {

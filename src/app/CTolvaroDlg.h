@@ -103,6 +103,7 @@ private:
     void ShowLanguage();
     void CloseOpenBook(bool writeLastBook);
     void SpeakWithoutRecordings(BookFeatures& features);
+    void OnReadAloud();
     // Closes the open book (if any) for another one and empties the window; `recordLast`: it
     // becomes the last book, unless it is the manual.
     void CloseForAnother(bool recordLast);
@@ -150,6 +151,7 @@ private:
     int m_nLangOffset = 0;
     bool m_bSkipLastBookWrite = false;
     bool m_bNoSpeechSaid = false; // that no speech output is there, said once a start
+    bool m_bRecorded = false;     // the open book has recordings
     QString m_strDataFolder;
     Settings m_defaults;
 };

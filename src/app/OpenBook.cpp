@@ -53,7 +53,8 @@ void CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
     m_meta = book->meta;
     m_nCodePage = book->codePage;
     m_voice.Open(m_meta.language, m_nCodePage);
-    if (!book->features.audio)
+    m_bRecorded = book->features.audio;
+    if (!m_bRecorded)
         SpeakWithoutRecordings(book->features);
     m_bookmarks.Restore();
     EnableBookMenus(m_commands, m_model, book->features, m_nLangOffset, m_play.m_bAutoPlay);
