@@ -35,6 +35,9 @@ TEST(DocumentText, WhatAReaderSees) {
         {"<?xml version=\"1.0\"?>\n<!DOCTYPE html PUBLIC \"-//W3C\">\n<p>a</p>", "a\n", ""},
         {"<script>a</b>c</script>z&#x1F600;", "z\U0001F600", ""},
         {"<!-- never closed", "", ""},
+        {"<navPoint id='n'><text>One</text></navPoint><pageList><text>5</text></pageList><navList>"
+         "<text>Note</text></navList>",
+         "one\n", "n@0"},
         // Folding may lengthen the text before an id.
         {"STRASSE Straße ẞ <span id=s>x</span>", "strasse strasse ss x", "s@19"},
         {"ΣΊΣΥΦΟΣ ПРИВЕТ Ωmega ǅ Ⱥ", "σίσυφοσ привет ωmega ǆ ⱥ", ""},

@@ -41,8 +41,9 @@ constexpr QStringView kInline[] = {
     u"em",     u"font",   u"i",       u"kbd", u"q",   u"s",   u"samp", u"small", u"span",
     u"strike", u"strong", u"sub",     u"sup", u"tt",  u"u",   u"var",
 };
-// Elements whose content a reader never sees as text.
-constexpr QStringView kHidden[] = {u"script", u"style", u"title"};
+// Elements whose content a reader never sees as text (an NCX's page and other lists among them:
+// its navigation points' labels are the text of a book that has no other).
+constexpr QStringView kHidden[] = {u"script", u"style", u"title", u"pageList", u"navList"};
 
 template <std::size_t N> bool IsOneOf(QStringView name, const QStringView (&names)[N]) {
     return std::any_of(std::begin(names), std::end(names),
