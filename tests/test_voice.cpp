@@ -100,6 +100,15 @@ TEST_F(VoiceTest, AMissingRecordingIsSpoken) {
     EXPECT_EQ(fake.player.position, 0.0);
 }
 
+// A book opened again speaks its text as it is now: nothing rendered for the last opening stays.
+TEST_F(VoiceTest, AnotherOpeningSpeaksAfresh) {
+    Open(kTextOnly);
+    Write("t.html", "<html><body><h1 id=\"t0_0\">Uno</h1></body></html>");
+    OpenFile(dir.filePath("ncc.html"));
+    EXPECT_EQ(fake.speech.spoken.last(), "Uno");
+    EXPECT_EQ(Sounding(), "0.wav");
+}
+
 // In spoken text U and Shift+U step by phrase; volume and speed go to the player as for clips.
 TEST_F(VoiceTest, ControlsActOnSpeech) {
     Open(kTextOnly);
@@ -125,6 +134,8 @@ TEST_F(VoiceTest, TurningReadingAloudOffRests) {
     EXPECT_FALSE(dlg.AutoPlay());
     EXPECT_FALSE(dlg.Commands().IsChecked(kAutoPlay));
     EXPECT_EQ(fake.player.state, IPlayer::State::Stopped);
+    fake.timers.Advance(1000);
+    EXPECT_EQ(Cursor(), 0); // the stopped phrase does not move the book on
     dlg.RunCommand(kPhraseNext);
     fake.timers.Advance(1000);
     EXPECT_EQ(Cursor(), 1); // not run on to the heading's end
