@@ -171,7 +171,7 @@ void PhraseEngine::Activate() {
     m_openWaitMs =
         static_cast<int>(std::max(0.0, p.m_dPhraseEnd - start) * 1000 / p.m_dRate) + kOpenGraceMs;
     m_timers.SetTimer(timer::kPoll, kPollMs);
-    if (NextRowInHeading(phrases, row) || p.m_bAutoPlay)
+    if ((NextRowInHeading(phrases, row) || p.m_bAutoPlay) && RecordingOf(row + 1).isEmpty())
         m_voice.Prepare(row + 1); // while this one sounds
 }
 
@@ -179,15 +179,19 @@ bool PhraseEngine::Speaking() const {
     return m_play.m_bSpeaking;
 }
 
-// Missing audio, or a pipe or device in its place (whose opening would block), counts as none:
-// the phrase's text is spoken instead.
-std::optional<PhraseEngine::Sound> PhraseEngine::SoundOf(int row) {
-    const BookTable& phrases = m_c.model.m_lstPhrases;
-    const QString audio = phrases.Text(row, col::kAudio);
+// Missing audio, or a pipe or device in its place (whose opening would block), counts as none.
+QString PhraseEngine::RecordingOf(int row) const {
+    const QString audio = m_c.model.m_lstPhrases.Text(row, col::kAudio);
     const QString path =
         audio.isEmpty() ? QString() : ExistingPathIgnoringCase(m_bookFolder + audio);
-    if (!audio.isEmpty() && QFileInfo(path).isFile())
-        return Sound{audio, path, phrases.Text(row, col::kClipBegin),
+    return QFileInfo(path).isFile() ? path : QString();
+}
+
+// A phrase without a recording speaks its text.
+std::optional<PhraseEngine::Sound> PhraseEngine::SoundOf(int row) {
+    const BookTable& phrases = m_c.model.m_lstPhrases;
+    if (const QString path = RecordingOf(row); !path.isEmpty())
+        return Sound{phrases.Text(row, col::kAudio), path, phrases.Text(row, col::kClipBegin),
                      phrases.Text(row, col::kClipEnd)};
     const std::optional<Voice::Clip> spoken = m_voice.ClipFor(row);
     if (!spoken)

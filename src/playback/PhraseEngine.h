@@ -63,6 +63,8 @@ private:
         bool spoken = false;
     };
     std::optional<Sound> SoundOf(int row);
+    // The path of phrase `row`'s audio file, "" when it has none that can be played.
+    QString RecordingOf(int row) const;
     bool FollowXmlLink(const QUrl& link);
     // The poll's answer to a file that has not opened: true once it has waited so long that the
     // file will not open (a damaged file), which then counts as played out.
