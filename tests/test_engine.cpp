@@ -134,9 +134,10 @@ TEST_F(EngineTest, EachSkipCommandSkipsItsOwnClass) {
     }
 }
 
-// A damaged audio file never opens. The book waits for it the clip's length and ten seconds
-// more (not while the user has paused), then counts the phrase as played: the file's other
-// phrases of that heading pass at once, and the book goes on, into the next heading too.
+// A damaged audio file never opens. With no text to speak in its place, the book waits for it
+// the clip's length and ten seconds more (not while the user has paused), then counts the phrase as
+// played: the file's other phrases of that heading pass at once, and the book goes on, into the
+// next heading too.
 TEST_F(EngineTest, AFileThatNeverOpensIsPassedOver) {
     fake.player.undecodable = {"b.mp3"};
     Open({{1, {{"a.mp3", 0, 1}, {"b.mp3", 0, 1}, {"b.mp3", 1, 2}, {"c.mp3", 0, 1}}},

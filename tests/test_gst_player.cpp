@@ -97,6 +97,7 @@ using Players = ::testing::Types<test::FakePlayer, GstPlayer>;
 TYPED_TEST_SUITE(PlayerContract, Players);
 
 // Only regular files are opened; SetUrl on a pipe returns at once (it would block in open()).
+// Any other path has failed; no path has not.
 TYPED_TEST(PlayerContract, OpensOnlyRegularFiles) {
     const QString pipe = this->dir.filePath("pipe.wav");
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
@@ -107,8 +108,10 @@ TYPED_TEST(PlayerContract, OpensOnlyRegularFiles) {
         QTest::qWait(100);
         EXPECT_NE(this->player.OpenState(), IPlayer::Open::MediaOpen) << path.toStdString();
         EXPECT_EQ(this->player.PlayState(), IPlayer::State::Stopped) << path.toStdString();
+        EXPECT_EQ(this->player.Failed(), !path.isEmpty()) << path.toStdString();
     }
     EXPECT_TRUE(this->Opens(this->File("tone.wav", ToneWav(440, 1.0))));
+    EXPECT_FALSE(this->player.Failed());
 }
 
 // The play states as documented: no play without media; play, pause and play on; the rate and
@@ -224,7 +227,8 @@ TEST_F(PlayerTest, FasterKeepsThePitch) {
     EXPECT_NEAR(crossings / 2.0 / seconds, 440.0, 20.0);
 }
 
-// A file that holds no audio (a damaged one) never opens, however long it is played.
+// A file that holds no audio (a damaged one) never opens, however long it is played, and is
+// soon known to have failed.
 TEST_F(PlayerTest, AFileWithoutAudioNeverOpens) {
     qputenv("TOLVARO_AUDIO_SINK", "fakesink sync=false");
     const QString path = dir.filePath(QStringLiteral("damaged.mp3"));
@@ -235,8 +239,9 @@ TEST_F(PlayerTest, AFileWithoutAudioNeverOpens) {
     GstPlayer player;
     player.SetUrl(path);
     player.Play();
-    EXPECT_FALSE(QTest::qWaitFor([&] { return player.OpenState() == IPlayer::Open::MediaOpen; },
-                                 1500));
+    EXPECT_FALSE(
+        QTest::qWaitFor([&] { return player.OpenState() == IPlayer::Open::MediaOpen; }, 1500));
+    EXPECT_TRUE(player.Failed());
 }
 
 TEST_F(PlayerTest, DecodesMp3) {

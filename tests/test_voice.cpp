@@ -78,26 +78,49 @@ TEST(VoiceOff, TheBookIsSilent) {
     }
 }
 
-// In a recorded book, a phrase whose recording is missing is spoken in its place.
-TEST_F(VoiceTest, AMissingRecordingIsSpoken) {
-    Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"gone.mp3", 5, 6}, {"b.mp3", 0, 1}}}});
-    ASSERT_TRUE(QFile::remove(dir.filePath("gone.mp3")));
+// In a recorded book, a phrase whose recording is missing, or that the player cannot play, is
+// spoken in its place; a recording that plays is never spoken.
+TEST(VoiceRecorded, AMissingOrDamagedRecordingIsSpoken) {
+    for (const bool damaged : {false, true}) {
+        SpokenBook t;
+        t.Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"gone.mp3", 5, 6}, {"b.mp3", 0, 1}}}});
+        EXPECT_TRUE(t.fake.speech.spoken.isEmpty());
+        if (damaged)
+            t.fake.player.undecodable = {"gone.mp3"};
+        else
+            ASSERT_TRUE(QFile::remove(t.dir.filePath("gone.mp3")));
+        t.PlayToEnd();
+        t.Poll();
+        t.Poll();
+        EXPECT_EQ(t.Cursor(), 1) << damaged;
+        EXPECT_EQ(t.Sounding(), "1.wav") << damaged;
+        EXPECT_EQ(t.fake.speech.spoken, QStringList{"Vier"}) << damaged;
+        t.PlayToEnd();
+        t.Poll();
+        EXPECT_EQ(t.Cursor(), 2) << damaged;
+        EXPECT_EQ(t.Sounding(), "b.mp3") << damaged;
+        EXPECT_EQ(t.fake.speech.spoken.size(), 1) << damaged;
+        // Kept as its recording's start; spoken again from its own start.
+        t.dlg.RunCommand(kPhrasePrevious);
+        EXPECT_EQ(t.Sounding(), "1.wav") << damaged;
+        t.dlg.RunCommand(kExit);
+        t.OpenFile(t.dir.filePath("ncc.html"));
+        t.Poll();
+        EXPECT_EQ(t.Cursor(), 1) << damaged;
+        EXPECT_EQ(t.Sounding(), "1.wav") << damaged;
+        EXPECT_EQ(t.fake.player.position, 0.0) << damaged;
+    }
+}
+
+// Speech the player cannot play either is waited for as a damaged recording is, then passed.
+TEST_F(VoiceTest, UnplayableSpeechIsPassedOver) {
+    Open({{1, {{"a.mp3", 0, 1}}}, {1, {{"gone.mp3", 0, 1}, {"b.mp3", 0, 1}}}});
+    fake.player.undecodable = {"gone.mp3", "1.wav"};
     PlayToEnd();
     Poll();
-    EXPECT_EQ(Cursor(), 1);
-    EXPECT_EQ(Sounding(), "1.wav");
-    EXPECT_EQ(fake.speech.spoken.first(), "Vier");
-    PlayToEnd();
-    Poll();
+    fake.timers.Advance(12000);
     EXPECT_EQ(Cursor(), 2);
     EXPECT_EQ(Sounding(), "b.mp3");
-    // Kept as its recording's start; spoken again from its own start.
-    dlg.RunCommand(kPhrasePrevious);
-    dlg.RunCommand(kExit);
-    OpenFile(dir.filePath("ncc.html"));
-    EXPECT_EQ(Cursor(), 1);
-    EXPECT_EQ(Sounding(), "1.wav");
-    EXPECT_EQ(fake.player.position, 0.0);
 }
 
 // A book opened again speaks its text as it is now: nothing rendered for the last opening stays.

@@ -23,6 +23,9 @@ namespace tolvaro {
 //   Duration: seconds of the loaded file, 0 when unknown.
 // A file that cannot be opened or decoded leaves the player without media (never MediaOpen);
 // errors are cleared silently and never change the play state on their own.
+//   Failed()       the file given last will not play: it is not a regular file, or opening or
+//                  decoding it reported an error (which may come a moment after SetUrl). False
+//                  with no file; SetUrl clears it.
 class IPlayer {
 public:
     enum class Open { NoMedia = 0, MediaOpen = 13 };
@@ -49,6 +52,7 @@ public:
     virtual int Volume() const = 0;
     virtual void SetVolume(int volume) = 0;
     virtual double Duration() const = 0;
+    virtual bool Failed() const = 0;
 };
 
 // Holds playback while the program asks or tells the user something (a dialog, a message box):

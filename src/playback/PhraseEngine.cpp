@@ -133,7 +133,12 @@ void PhraseEngine::Activate() {
         m_lastDocument = document;
     }
     m_timers.SetTimer(timer::kMark, 50);
+    PlayPhrase(row);
+}
 
+void PhraseEngine::PlayPhrase(int row) {
+    const BookTable& phrases = m_c.model.m_lstPhrases;
+    PlaybackState& p = m_play;
     const std::optional<Sound> sound = SoundOf(row);
     p.m_bSpeaking = sound && sound->spoken;
     if (!sound) {
@@ -187,10 +192,12 @@ QString PhraseEngine::RecordingOf(int row) const {
     return QFileInfo(path).isFile() ? path : QString();
 }
 
-// A phrase without a recording speaks its text.
+// A phrase without a recording, or whose recording the player could not play, speaks its text.
 std::optional<PhraseEngine::Sound> PhraseEngine::SoundOf(int row) {
     const BookTable& phrases = m_c.model.m_lstPhrases;
-    if (const QString path = RecordingOf(row); !path.isEmpty())
+    const QString path = RecordingOf(row);
+    const bool played = phrases.TextView(row, col::kAudio) != m_unplayableAudio;
+    if (!path.isEmpty() && (played || !m_voice.Speaks()))
         return Sound{phrases.Text(row, col::kAudio), path, phrases.Text(row, col::kClipBegin),
                      phrases.Text(row, col::kClipEnd)};
     const std::optional<Voice::Clip> spoken = m_voice.ClipFor(row);
@@ -219,13 +226,17 @@ void PhraseEngine::Poll() {
     IPlayer& player = m_c.player;
     if (!m_c.bookOpen)
         return;
-    if (player.OpenState() != IPlayer::Open::MediaOpen) {
-        if (GivesUpOnTheFile())
-            OnPlayerStopped();
-        return;
-    }
     const BookTable& phrases = m_c.model.m_lstPhrases;
     const int row = phrases.SelectionMark();
+    if (player.OpenState() != IPlayer::Open::MediaOpen) {
+        if (player.Failed() && !m_play.m_bSpeaking && m_voice.ClipFor(row)) {
+            m_unplayableAudio = m_lastAudio; // its phrases are spoken, this one first
+            PlayPhrase(row);
+        } else if (GivesUpOnTheFile()) {
+            OnPlayerStopped();
+        }
+        return;
+    }
     switch (player.PlayState()) {
     case IPlayer::State::Playing:
         if (player.Position() < m_play.m_dPhraseEnd)

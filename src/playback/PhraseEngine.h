@@ -56,6 +56,8 @@ private:
     // recursion, however long it is.
     void AdvanceWithoutAudio();
     void Activate();
+    // Plays phrase `row`'s recording or speaks it; with neither, moves on.
+    void PlayPhrase(int row);
     // What phrase `row` plays: its recording, or else its text spoken; nothing for neither.
     struct Sound {
         QString key, path; // key: the recording's name as the table has it, or the spoken file

@@ -71,6 +71,7 @@ int GstPlayer::OnBusMessage(GstBus*, GstMessage* message, void* data) {
         break;
     case GST_MESSAGE_ERROR:
         // Cleared without a word; the play state stays as it is.
+        self->m_failed = !self->m_open;
         break;
     default:
         break;
@@ -82,11 +83,11 @@ void GstPlayer::SetUrl(const QString& path) {
     m_open = false;
     m_state = State::Stopped;
     m_pendingSeek = -1.0;
-    if (!m_playbin)
-        return;
-    gst_element_set_state(m_playbin, GST_STATE_NULL);
     // Only a regular file: opening a pipe would block this thread until a writer comes.
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    m_failed = !path.isEmpty() && (!m_playbin || !QFileInfo(path).isFile());
+    if (m_playbin)
+        gst_element_set_state(m_playbin, GST_STATE_NULL);
+    if (path.isEmpty() || m_failed)
         return;
     const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);

@@ -40,6 +40,7 @@ public:
     int Volume() const override { return m_volume; }
     void SetVolume(int volume) override;
     double Duration() const override;
+    bool Failed() const override { return m_failed; }
 
 private:
     double DurationFromBitrate() const;
@@ -50,6 +51,7 @@ private:
     GstElement* m_playbin = nullptr;
     unsigned m_watch = 0;
     bool m_open = false;
+    bool m_failed = false; // the file given last reported an error before it opened
     State m_state = State::Stopped;
     double m_rate = 1.0;
     int m_volume = 50;

@@ -56,8 +56,11 @@ public:
     }
     // Opens only regular files, as the real player does, and none it cannot decode.
     Open OpenState() const override {
-        const bool decodable = !undecodable.contains(QFileInfo(url).fileName());
-        return QFileInfo(url).isFile() && decodable ? Open::MediaOpen : Open::NoMedia;
+        return url.isEmpty() || Failed() ? Open::NoMedia : Open::MediaOpen;
+    }
+    bool Failed() const override {
+        return !url.isEmpty() &&
+               (!QFileInfo(url).isFile() || undecodable.contains(QFileInfo(url).fileName()));
     }
     // A file played past its duration has ended.
     State PlayState() const override {
