@@ -123,6 +123,20 @@ TEST_F(VoiceTest, UnplayableSpeechIsPassedOver) {
     EXPECT_EQ(Sounding(), "b.mp3");
 }
 
+// The book's language chooses the voice; a book without one is read in the program's language.
+TEST(VoiceLanguage, TheBooksOrElseTheProgramsLanguage) {
+    for (const bool stated : {true, false}) {
+        SpokenBook t;
+        if (!stated)
+            t.nccHead.clear();
+        t.Open(kTextOnly);
+        t.dlg.RunCommand(kLanguageEnglish);
+        t.OpenFile(t.dir.filePath("ncc.html"));
+        EXPECT_EQ(t.fake.speech.languages.first(), "de");
+        EXPECT_EQ(t.fake.speech.languages.last(), stated ? "de" : "en");
+    }
+}
+
 // A book opened again speaks its text as it is now: nothing rendered for the last opening stays.
 TEST_F(VoiceTest, AnotherOpeningSpeaksAfresh) {
     Open(kTextOnly);

@@ -52,7 +52,10 @@ void CTolvaroDlg::OpenBookFolder(const QString& folder, OpenPath path, int headi
 
     m_meta = book->meta;
     m_nCodePage = book->codePage;
-    m_voice.Open(m_meta.language, m_nCodePage);
+    // A book that does not say its language is read in the program's.
+    const QString programLanguage =
+        m_nLangOffset == kLangEnglish ? QStringLiteral("en") : QStringLiteral("de");
+    m_voice.Open(m_meta.language.isEmpty() ? programLanguage : m_meta.language, m_nCodePage);
     m_bRecorded = book->features.audio;
     if (!m_bRecorded)
         SpeakWithoutRecordings(book->features);
