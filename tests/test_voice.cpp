@@ -39,7 +39,8 @@ TEST_F(VoiceTest, ATextOnlyBookPlaysByVoice) {
     const struct {
         int heading, cursor;
         const char* file;
-    } steps[] = {{0, 1, "1.wav"}, {1, 2, "2.wav"}, {1, 3, "3.wav"}};
+        int rendered; // the next heading's first phrase, too, ahead
+    } steps[] = {{0, 1, "1.wav", 3}, {1, 2, "2.wav", 4}, {1, 3, "3.wav", 4}};
     for (const auto& s : steps) {
         PlayToEnd();
         if (s.heading != Heading())
@@ -48,6 +49,7 @@ TEST_F(VoiceTest, ATextOnlyBookPlaysByVoice) {
         EXPECT_EQ(Cursor(), s.cursor) << s.file;
         EXPECT_EQ(Sounding(), s.file);
         EXPECT_EQ(fake.player.state, IPlayer::State::Playing) << s.file;
+        EXPECT_EQ(fake.speech.spoken.size(), s.rendered) << s.file;
     }
     EXPECT_EQ(fake.speech.spoken, (QStringList{"Eins", "Zwei drei", "Vier", "F\u00fcnf"}));
     EXPECT_EQ(fake.speech.languages, QStringList(4, "de"));
