@@ -391,9 +391,8 @@ void CTolvaroDlg::SaveSettings() {
 
 // Records where reading stopped; the records of other books stay, this book's goes to the end.
 void CTolvaroDlg::SaveResume() {
-    IPlayer& player = m_platform.player;
-    player.Pause();
-    const double position = m_engine.Speaking() ? 0.0 : player.Position();
+    m_platform.player.Pause();
+    const double position = m_engine.PlacePosition();
     const BookTable& phrases = m_model.m_lstPhrases;
     const int row = phrases.SelectionMark();
     const QString begin = phrases.Text(row, col::kClipBegin);
@@ -430,8 +429,7 @@ void CTolvaroDlg::RestoreResume() {
     m_platform.textView.Navigate(ExistingPathIgnoringCase(document));
     phrases.MoveTo(phrases.SelectionMark());
     if (known) {
-        if (!m_engine.Speaking()) // spoken text goes on from the phrase's start
-            m_platform.player.SetPosition(ParseDouble(record->position));
+        m_engine.GoToPlacePosition(ParseDouble(record->position));
         m_platform.player.Play();
     }
 }

@@ -35,11 +35,9 @@ std::vector<Bookmark> Bookmarks::Current() const {
 // The position is left empty when the player has reached the end of its media; it is the
 // phrase's start in spoken text.
 void Bookmarks::OnSet() {
-    IPlayer& player = m_c.player;
-    const QString time =
-        player.PlayState() == IPlayer::State::MediaEnded
-            ? QString()
-            : QString::asprintf("%f", m_engine.Speaking() ? 0.0 : player.Position());
+    const QString time = m_c.player.PlayState() == IPlayer::State::MediaEnded
+                             ? QString()
+                             : QString::asprintf("%f", m_engine.PlacePosition());
     // Without a bookmark the list's one line is the placeholder, in whichever language.
     if (m_c.model.m_lstBookmarks.RowCount() == 0)
         m_c.model.m_lbBookmarks.DeleteAll();
@@ -59,8 +57,8 @@ void Bookmarks::OnItemChanged(int row, int newState) {
     const int phrase = ParseInt(table.Text(row, col::kBmEventId));
     m_engine.SelectHeadingByTreeId(ParseInt(table.Text(row, col::kBmTitleId)));
     m_c.model.m_lstPhrases.MoveTo(phrase);
-    if (m_c.player.PlayState() != IPlayer::State::MediaEnded && !m_engine.Speaking())
-        m_c.player.SetPosition(ParseDouble(time)); // an empty time is 0
+    if (m_c.player.PlayState() != IPlayer::State::MediaEnded)
+        m_engine.GoToPlacePosition(ParseDouble(time)); // an empty time is 0
 }
 
 void Bookmarks::GoTo(int row) {

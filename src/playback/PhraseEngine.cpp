@@ -184,6 +184,15 @@ bool PhraseEngine::Speaking() const {
     return m_play.m_bSpeaking;
 }
 
+double PhraseEngine::PlacePosition() const {
+    return Speaking() ? 0.0 : m_c.player.Position();
+}
+
+void PhraseEngine::GoToPlacePosition(double seconds) {
+    if (!Speaking()) // spoken text goes on from the phrase's start
+        m_c.player.SetPosition(seconds);
+}
+
 // Missing audio, or a pipe or device in its place (whose opening would block), counts as none.
 QString PhraseEngine::RecordingOf(int row) const {
     const QString audio = m_c.model.m_lstPhrases.Text(row, col::kAudio);

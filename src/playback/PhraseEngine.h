@@ -50,6 +50,9 @@ public:
     // The phrase that plays is its text spoken: places in it are kept as the phrase's start, as
     // speech rendered again need not take the same time.
     bool Speaking() const;
+    // The position a place (bookmark, resume record) keeps, and going back to one.
+    double PlacePosition() const;
+    void GoToPlacePosition(double seconds);
 
 private:
     // Moves on from a phrase without audio. A run of such phrases is walked in a loop, not by
